@@ -1,0 +1,19 @@
+# Registers one QtTest executable with CTest. Every test runs on the offscreen
+# platform with a UTF-8 locale and finds its data through HANAPLAN_TEST_DATA.
+function(hanaplan_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBRARIES;DEPENDS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBRARIES})
+  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+  target_compile_definitions(${name} PRIVATE
+    HANAPLAN_TEST_DATA="${PROJECT_BINARY_DIR}/testdata"
+    HANAPLAN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    HANAPLAN_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  if(T_DEPENDS)
+    add_dependencies(${name} ${T_DEPENDS})
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;LANG=C.UTF-8"
+    TIMEOUT 300)
+endfunction()

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#include "database/Database.h"
+
+#include "Main.h"
+#include "platform/Events.h"
+#include "platform/FileSystem.h"
+
+QString BuildConnectionString(const QString& folder)
+{
+    return QStringLiteral("Driver=Microsoft Access Driver (*.mdb);") + QStringLiteral("DBQ=") + folder +
+           kDatabaseFileName + QStringLiteral(";") + QStringLiteral("Password=tovelo37&pirake;");
+}
+
+void OpenDatabase(Main& main)
+{
+    const QString installedFolder = main.environment.programFiles() + QStringLiteral("\\Hanaplan");
+    QString folder = installedFolder;
+    if (main.WindowsVersionCode > 2100) {
+        folder = main.environment.localAppData() + main.VirtualStorePath;
+        const QString nativeFolder = platform::nativePath(folder);
+        if (!platform::folderExists(nativeFolder))
+            platform::createFolder(nativeFolder);
+        const QString file = platform::nativePath(folder + kDatabaseFileName);
+        if (!platform::fileExists(file)) {
+            platform::copyFile(platform::nativePath(installedFolder + kDatabaseFileName), file);
+            platform::setFileAttributes(file, platform::FileAttribute::Hidden | platform::FileAttribute::System);
+            // The copy holds the master and creator passwords.
+            platform::restrictToOwner(file);
+            platform::letPendingMessagesRun();
+        }
+    }
+    main.ConnectionString = BuildConnectionString(folder);
+
+    main.SharedRecordset.reset();
+    main.DbConnection.reset();
+    main.DbConnection = std::make_unique<DbConnection>();
+    main.SharedRecordset = std::make_unique<SharedRecordset>();
+    main.DbConnection->setConnectionString(main.ConnectionString);
+    main.DbConnection->setBusyTimeout(main.databaseBusyTimeout);
+    main.DbConnection->open(QString(), QString(), -1);
+}
+
+void CloseDatabase(Main& main)
+{
+    main.SharedRecordset.reset();
+    if (main.DbConnection)
+        main.DbConnection->close();
+    main.DbConnection.reset();
+}
+
+QString QuoteSql(const QString& text)
+{
+    if (text.isEmpty())
+        return QString();
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    QString quoted = text.mid(begin, end - begin);
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return quoted;
+}

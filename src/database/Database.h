@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+struct Main;
+
+// The file name of the database and the fixed pieces of its connection string.
+inline const QString kDatabaseFileName = QStringLiteral("\\HanacareService.mdb");
+
+// Locates the database (making the per-user copy on Vista and later), builds ConnectionString, and
+// opens a new DbConnection with a new SharedRecordset; the previous ones are released.
+void OpenDatabase(Main& main);
+// Releases SharedRecordset and closes and releases DbConnection.
+void CloseDatabase(Main& main);
+
+// The connection string for the database in the given folder (pieces written with "\").
+QString BuildConnectionString(const QString& folder);
+
+// Removes the blanks at both ends of a text and doubles its single quotes, for use inside an SQL string
+// literal.
+QString QuoteSql(const QString& text);

@@ -1,0 +1,339 @@
+// SPDX-License-Identifier: MIT
+#include "database/SharedRecordset.h"
+
+#include "RuntimeError.h"
+#include "database/DbConnection.h"
+#include "database/SqlText.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
+
+namespace {
+
+const QString kRowIdColumn = QStringLiteral("hanaplan_rowid");
+
+// Letter case ignored; katakana folded to hiragana, so that フリガナ and ふりがな are one name.
+QString foldName(const QString& name)
+{
+    QString folded = name.toCaseFolded();
+    for (QChar& c : folded) {
+        const char16_t u = c.unicode();
+        if (u >= 0x30A1 && u <= 0x30F6)
+            c = QChar(char16_t(u - 0x60));
+    }
+    return folded;
+}
+
+[[noreturn]] void noCurrentRecord()
+{
+    throw RuntimeError(ErrorNumber::NoCurrentRecord,
+                       QStringLiteral("BOF と EOF のいずれかが True になっているか、または現在のレコードが削除されています。"
+                                      "要求された操作には、現在のレコードが必要です。"));
+}
+
+} // namespace
+
+void SharedRecordset::open(const QString& source, DbConnection& connection, int cursorType, int lockType, int options)
+{
+    Q_UNUSED(cursorType);
+    Q_UNUSED(lockType);
+    Q_UNUSED(options);
+    if (m_open)
+        throw RuntimeError(ErrorNumber::ObjectOpen, QStringLiteral("オブジェクトが開いている場合は、操作は許可されません。"));
+
+    const sqltext::SourceKind kind = sqltext::classify(source);
+    if (kind == sqltext::SourceKind::Statement) {
+        connection.execute(source);
+        return;
+    }
+    const QString query = kind == sqltext::SourceKind::Table ? QStringLiteral("SELECT * FROM ") + source : source;
+
+    // Rows of one table are read with their row id, so that a change can be written back to that row.
+    const sqltext::TableQuery plain = sqltext::parseTableQuery(query);
+    QString engineQuery = query;
+    if (plain.valid)
+        engineQuery = QStringLiteral("SELECT rowid AS %1, %2 FROM %3%4")
+                          .arg(kRowIdColumn, plain.columns, sqltext::quoteIdentifier(plain.table), plain.rest);
+
+    reset();
+    QSqlQuery q = connection.run(engineQuery, source);
+    const QSqlRecord record = q.record();
+    const int first = plain.valid ? 1 : 0;
+    for (int i = first; i < record.count(); ++i)
+        m_columns.append(record.fieldName(i));
+    const int width = int(m_columns.size());
+    while (q.next()) {
+        Row row;
+        if (plain.valid)
+            row.rowId = q.value(0).toLongLong();
+        row.values.reserve(width);
+        for (int i = 0; i < width; ++i)
+            row.values.append(q.value(first + i));
+        m_rows.push_back(std::move(row));
+    }
+    if (q.lastError().isValid())
+        DbConnection::fail(q.lastError(), source);
+
+    m_columnByName.reserve(width * 2);
+    for (int i = width - 1; i >= 0; --i)
+        m_columnByName.insert(foldName(m_columns.at(i)), i);
+    for (int i = width - 1; i >= 0; --i)
+        m_columnByName.insert(m_columns.at(i).toCaseFolded(), i); // a name as it stands wins over a folded one
+
+    m_connection = &connection;
+    m_table = plain.valid ? plain.table : QString();
+    m_selectColumns = plain.columns;
+    m_view.resize(m_rows.size());
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        m_view[i] = int(i);
+    m_position = 0;
+    m_open = true;
+}
+
+void SharedRecordset::reset()
+{
+    m_open = false;
+    m_connection = nullptr;
+    m_table.clear();
+    m_selectColumns.clear();
+    m_columns.clear();
+    m_columnByName.clear();
+    m_rows.clear();
+    m_view.clear();
+    m_position = 0;
+    m_pending.reset();
+    m_filterText.clear();
+    m_sortText.clear();
+    m_filter = RecordFilter();
+    m_sort = RecordSort();
+}
+
+void SharedRecordset::close()
+{
+    requireOpen();
+    update();
+    reset();
+}
+
+void SharedRecordset::discard()
+{
+    reset();
+}
+
+void SharedRecordset::release()
+{
+    setFilter(QString());
+    setSort(QString());
+    close();
+}
+
+void SharedRecordset::requireOpen() const
+{
+    if (!m_open)
+        throw RuntimeError(ErrorNumber::ObjectClosed, QStringLiteral("オブジェクトが閉じている場合は、操作は許可されません。"));
+}
+
+void SharedRecordset::requireCurrent() const
+{
+    requireOpen();
+    if (!(m_pending && m_pending->isNew) && eof())
+        noCurrentRecord();
+}
+
+int SharedRecordset::columnIndex(const QString& name) const
+{
+    auto it = m_columnByName.constFind(name.toCaseFolded());
+    if (it == m_columnByName.cend())
+        it = m_columnByName.constFind(foldName(name));
+    return it == m_columnByName.cend() ? -1 : it.value();
+}
+
+int SharedRecordset::requireColumn(const QString& name) const
+{
+    const int index = columnIndex(name);
+    if (index < 0)
+        throw RuntimeError(ErrorNumber::ItemNotFound,
+                           QStringLiteral("要求された名前、または序数に対応する項目がコレクションで見つかりません。(%1)").arg(name));
+    return index;
+}
+
+void SharedRecordset::requireWritable() const
+{
+    if (m_table.isEmpty())
+        throw RuntimeError(ErrorNumber::NotSupported,
+                           QStringLiteral("要求された操作は、この結果セットではサポートされていません。(読み取り専用)"));
+}
+
+bool SharedRecordset::eof() const
+{
+    requireOpen();
+    return m_position >= int(m_view.size());
+}
+
+int SharedRecordset::recordCount() const
+{
+    requireOpen();
+    return int(m_view.size());
+}
+
+void SharedRecordset::moveNext()
+{
+    requireOpen();
+    update();
+    if (eof())
+        noCurrentRecord();
+    ++m_position;
+}
+
+void SharedRecordset::moveFirst()
+{
+    requireOpen();
+    update();
+    if (m_view.empty())
+        noCurrentRecord();
+    m_position = 0;
+}
+
+QVariant SharedRecordset::field(const QString& name) const
+{
+    requireCurrent();
+    const int column = requireColumn(name);
+    if (m_pending)
+        return m_pending->values.at(column);
+    return m_rows[size_t(m_view[size_t(m_position)])].values.at(column);
+}
+
+void SharedRecordset::setField(const QString& name, const QVariant& value)
+{
+    requireCurrent();
+    const int column = requireColumn(name);
+    requireWritable();
+    if (!m_pending) {
+        PendingChange change;
+        change.values = m_rows[size_t(m_view[size_t(m_position)])].values;
+        change.changed.assign(size_t(m_columns.size()), false);
+        m_pending = std::move(change);
+    }
+    m_pending->values[column] = value;
+    m_pending->changed[size_t(column)] = true;
+}
+
+void SharedRecordset::addNew()
+{
+    requireOpen();
+    requireWritable();
+    update();
+    PendingChange change;
+    change.isNew = true;
+    for (int i = 0; i < m_columns.size(); ++i)
+        change.values.append(QVariant());
+    change.changed.assign(size_t(m_columns.size()), false);
+    m_pending = std::move(change);
+}
+
+void SharedRecordset::update()
+{
+    requireOpen();
+    if (!m_pending)
+        return;
+    if (m_pending->isNew)
+        insertPending();
+    else
+        updatePending();
+    m_pending.reset();
+}
+
+void SharedRecordset::updatePending()
+{
+    QStringList assignments;
+    QVariantList values;
+    for (int i = 0; i < m_columns.size(); ++i) {
+        if (!m_pending->changed[size_t(i)])
+            continue;
+        assignments.append(sqltext::quoteIdentifier(m_columns.at(i)) + QStringLiteral(" = ?"));
+        values.append(m_pending->values.at(i));
+    }
+    Row& row = m_rows[size_t(m_view[size_t(m_position)])];
+    if (!assignments.isEmpty()) {
+        values.append(row.rowId);
+        const QString statement = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                      .arg(sqltext::quoteIdentifier(m_table), assignments.join(QStringLiteral(", ")));
+        QSqlQuery& q = m_connection->runPrepared(statement, values);
+        if (q.numRowsAffected() == 0) {
+            m_pending.reset();
+            throw RuntimeError(ErrorNumber::RowNotFoundForUpdate,
+                               QStringLiteral("更新のための行が見つかりません。最後に読み込まれてから値が変更された可能性があります。(%1)")
+                                   .arg(m_table));
+        }
+    }
+    row.values = std::move(m_pending->values);
+}
+
+void SharedRecordset::insertPending()
+{
+    QStringList names;
+    QStringList marks;
+    QVariantList values;
+    for (int i = 0; i < m_columns.size(); ++i) {
+        if (!m_pending->changed[size_t(i)])
+            continue;
+        names.append(sqltext::quoteIdentifier(m_columns.at(i)));
+        marks.append(QStringLiteral("?"));
+        values.append(m_pending->values.at(i));
+    }
+    const QString table = sqltext::quoteIdentifier(m_table);
+    const QString statement = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                                              : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                                    .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    const qint64 rowId = m_connection->runPrepared(statement, values).lastInsertId().toLongLong();
+
+    // Read the row back: the database assigns its ID and defaults.
+    Row row;
+    row.rowId = rowId;
+    QSqlQuery& back = m_connection->runPrepared(
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(m_selectColumns, table), {rowId});
+    if (back.next()) {
+        for (int i = 0; i < m_columns.size(); ++i)
+            row.values.append(back.value(i));
+    } else {
+        row.values = m_pending->values;
+    }
+    back.finish();
+    m_rows.push_back(std::move(row));
+    m_view.push_back(int(m_rows.size()) - 1);
+    m_position = int(m_view.size()) - 1;
+}
+
+void SharedRecordset::setFilter(const QString& text)
+{
+    requireOpen();
+    update();
+    m_filter = RecordFilter::parse(text, [this](const QString& name) { return columnIndex(name); });
+    m_filterText = text;
+    rebuildView();
+}
+
+void SharedRecordset::setSort(const QString& text)
+{
+    requireOpen();
+    update();
+    m_sort = RecordSort::parse(text, [this](const QString& name) { return columnIndex(name); });
+    m_sortText = text;
+    rebuildView();
+}
+
+void SharedRecordset::rebuildView()
+{
+    m_view.clear();
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        if (m_filter.matches(m_rows[i].values))
+            m_view.push_back(int(i));
+    if (!m_sort.isEmpty())
+        std::stable_sort(m_view.begin(), m_view.end(), [this](int a, int b) {
+            return m_sort.less(m_rows[size_t(a)].values, m_rows[size_t(b)].values);
+        });
+    m_position = 0;
+}

@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+namespace platform {
+
+// Processes the window messages queued now, once, and returns.
+void letPendingMessagesRun();
+
+} // namespace platform
