@@ -4,6 +4,7 @@
 #include "database/DbConnection.h"
 #include "database/SharedRecordset.h"
 #include "platform/Environment.h"
+#include "platform/MessageBoxes.h"
 
 #include <QString>
 
@@ -16,6 +17,8 @@ struct Main
     explicit Main(QString programFolder) : environment(std::move(programFolder)) {}
 
     platform::Environment environment;
+    // Where the program's message boxes go; set by main() or by a test.
+    platform::MessageBoxes* messageBoxes = nullptr;
 
     // Code of the running Windows; greater than 2100 means Vista or later.
     double WindowsVersionCode = 0;
