@@ -8,7 +8,8 @@ function(hanaplan_add_test name)
   target_compile_definitions(${name} PRIVATE
     HANAPLAN_TEST_DATA="${PROJECT_BINARY_DIR}/testdata"
     HANAPLAN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    HANAPLAN_BINARY_DIR="${PROJECT_BINARY_DIR}")
+    HANAPLAN_BINARY_DIR="${PROJECT_BINARY_DIR}"
+    SQLITE3_EXECUTABLE="${SQLITE3_EXECUTABLE}")
   if(T_DEPENDS)
     add_dependencies(${name} ${T_DEPENDS})
   endif()

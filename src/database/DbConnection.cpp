@@ -67,7 +67,11 @@ void DbConnection::open(const QString& user, const QString& password, int option
     if (!QSqlDatabase::contains(m_name))
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     m_db.setDatabaseName(file);
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeout));
+    QString connectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeout);
+    // A read-only file stays read-only for every user, as the read-only attribute does on Windows.
+    if (platform::fileAttributes(file) & platform::FileAttribute::ReadOnly)
+        connectOptions += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    m_db.setConnectOptions(connectOptions);
     if (!m_db.open(user, password))
         fail(m_db.lastError(), file);
     // The engine opens lazily; reading the schema shows at once a file that is no database, a damaged

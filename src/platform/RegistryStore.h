@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
+#include <QString>
+
+#include <map>
+#include <optional>
+
+namespace platform {
+
+class Environment;
+
+// The registry roots the program and its installation use.
+enum class RegistryRoot { LocalMachine, ClassesRoot };
+
+// Registry value types, numbered as Windows numbers them.
+namespace RegistryType {
+inline constexpr quint32 String = 1;
+inline constexpr quint32 ExpandString = 2;
+inline constexpr quint32 Binary = 3;
+inline constexpr quint32 Dword = 4;
+inline constexpr quint32 MultiString = 7;
+} // namespace RegistryType
+
+// One value as a query for it returns it: its type and its data. Texts (types 1, 2 and 7) are held in the
+// program's code page, UTF-8, with their terminating NUL as stored; a dword is four bytes, low byte first.
+struct RegistryValue
+{
+    quint32 type = 0;
+    QByteArray data;
+};
+
+// The registry of a system without one: a text file in the regedit export format, read whole.
+//
+// The file starts with "Windows Registry Editor Version 5.00" or "REGEDIT4" and is UTF-8, or UTF-16LE with
+// a byte-order mark. Sections "[HKEY_LOCAL_MACHINE\...]" and "[HKEY_CLASSES_ROOT\...]" open keys; "[-...]"
+// deletes a key with everything below it. Value lines are `"name"=...` or `@=...` (the default value) with
+// `"text"` (escapes \\ and \"), `dword:hhhhhhhh`, `hex:bb,bb,...` or `hex(t):bb,...` (a line ending in "\"
+// goes on in the next one), or `-`, which deletes the value. Lines starting with ";" are comments. Key paths
+// and value names compare without regard to letter case.
+//
+// A line that cannot be read is skipped; a section that cannot be read (or names another root) drops the
+// lines up to the next section, so that its values land nowhere rather than in the wrong key. A file that
+// is missing, unreadable, larger than maxFileSize or without the header reads as an empty registry.
+class RegistryStore
+{
+public:
+    static constexpr qint64 maxFileSize = 8 * 1024 * 1024;
+
+    // The store's file: the environment variable HANAPLAN_REGISTRY, else system.reg in the program's folder.
+    static QString path(const Environment& environment);
+    // Reads the store at path(environment).
+    static RegistryStore open(const Environment& environment);
+    // Reads the store in a file.
+    static RegistryStore fromFile(const QString& path);
+    // Reads the store from the contents of a file.
+    static RegistryStore fromBytes(QByteArrayView bytes);
+
+    // Whether the key exists (a key exists once a section names it or a key below it).
+    bool hasKey(RegistryRoot root, const QString& keyPath) const;
+    // The value of a key; the empty name stands for the key's default value. A trailing "\" in the key
+    // path is accepted.
+    std::optional<RegistryValue> value(RegistryRoot root, const QString& keyPath, const QString& name) const;
+
+    // The number of keys held, for tests and diagnostics.
+    qsizetype keyCount() const { return qsizetype(m_keys.size()); }
+
+private:
+    using Values = QHash<QString, RegistryValue>;
+
+    void parseText(QStringView text);
+    // Deletes a key (given by its full path as m_keys holds it) and everything below it.
+    void deleteKey(const QString& id);
+
+    // Keys by their case-folded full path, "HKLM\software\..." or "HKCR\...", in sorted order so that a key
+    // and everything below it form one run.
+    std::map<QString, Values> m_keys;
+};
+
+} // namespace platform

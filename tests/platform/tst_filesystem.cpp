@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: MIT
+#include "common/TestDatabase.h"
+
+#include "RuntimeError.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace platform;
+
+class FileSystemTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString file(const QString& name, const QByteArray& content = "data")
+    {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(content);
+        return path;
+    }
+
+private Q_SLOTS:
+    void pathsJoinedWithBackslashes()
+    {
+        QCOMPARE(nativePath(QStringLiteral("/home/a") + QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan") +
+                            QStringLiteral("\\HanacareService.mdb")),
+                 QStringLiteral("/home/a/VirtualStore/Program Files (x86)/Hanaplan/HanacareService.mdb"));
+    }
+
+    void attributes_data()
+    {
+        QTest::addColumn<int>("attributes");
+        QTest::newRow("normal") << 0;
+        QTest::newRow("hidden + system") << 6;
+        QTest::newRow("read-only + hidden + system") << 7;
+        QTest::newRow("read-only") << 1;
+    }
+    void attributes()
+    {
+        QFETCH(int, attributes);
+        const QString path = file(QStringLiteral("a.xls"));
+        setFileAttributes(path, attributes);
+        // Hidden and system are advisory: a file system without extended attributes keeps only read-only.
+        const int read = fileAttributes(path);
+        QVERIFY2(read == attributes || read == (attributes & FileAttribute::ReadOnly), qPrintable(QString::number(read)));
+        QCOMPARE(bool(QFile(path).permissions() & QFileDevice::WriteOwner), !(attributes & FileAttribute::ReadOnly));
+        setFileAttributes(path, FileAttribute::Normal);
+        QCOMPARE(fileAttributes(path), 0);
+        deleteFile(path);
+        QVERIFY(!fileExists(path));
+        QCOMPARE(fileAttributes(path), -1);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(setFileAttributes(path, 0), ErrorNumber::FileNotFound);
+        QVERIFY(!trySetFileAttributes(path, 0));
+    }
+
+    void copy()
+    {
+        const QString source = file(QStringLiteral("source.xls"), "workbook");
+        const QString target = dir.filePath(QStringLiteral("作業シート.xls"));
+        copyFile(source, target);
+        QCOMPARE(QFile(target).size(), 8);
+
+        HANAPLAN_VERIFY_RUNTIME_ERROR(copyFile(dir.filePath(QStringLiteral("none.xls")), target), ErrorNumber::FileNotFound);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(copyFile(source, dir.filePath(QStringLiteral("no/such/folder/x.xls"))), ErrorNumber::PathNotFound);
+
+        // A read-only target is refused and stays as it was.
+        const QString locked = file(QStringLiteral("locked.xls"), "keep");
+        setFileAttributes(locked, 7);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(copyFile(source, locked), ErrorNumber::PermissionDenied);
+        QFile f(locked);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("keep"));
+        QVERIFY(!fileExists(locked + QStringLiteral(".partial")));
+    }
+
+    void folders()
+    {
+        const QString one = dir.filePath(QStringLiteral("VirtualStore"));
+        createFolder(one);
+        QVERIFY(folderExists(one));
+        createFolder(one); // an existing folder is no failure
+        HANAPLAN_VERIFY_RUNTIME_ERROR(createFolder(dir.filePath(QStringLiteral("a/b"))), ErrorNumber::PathNotFound);
+    }
+
+    void environmentVariables()
+    {
+        const Environment env(QStringLiteral("/opt/ProgramFiles/Hanaplan"));
+        qunsetenv("ProgramFiles");
+        qunsetenv("LOCALAPPDATA");
+        qunsetenv("ALLUSERSPROFILE");
+        QCOMPARE(env.programFiles(), QStringLiteral("/opt/ProgramFiles"));
+        QVERIFY(env.localAppData().endsWith(QStringLiteral("/hanaplan")));
+        QVERIFY(env.allUsersProfile().endsWith(QStringLiteral("/hanaplan")));
+        QVERIFY(env.localAppData() != env.allUsersProfile());
+
+        qputenv("ProgramFiles", "C:\\Program Files");
+        qputenv("LOCALAPPDATA", "");
+        QCOMPARE(env.programFiles(), QStringLiteral("C:\\Program Files"));
+        QCOMPARE(env.localAppData(), QString()); // set, though empty: used as it is
+        qunsetenv("ProgramFiles");
+        qunsetenv("LOCALAPPDATA");
+    }
+};
+
+QTEST_GUILESS_MAIN(FileSystemTest)
+#include "tst_filesystem.moc"
