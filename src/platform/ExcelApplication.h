@@ -21,7 +21,7 @@ public:
     static std::optional<ExcelApplication> create(const Environment& environment);
 
     // The folder Excel's program file lies in, written as the registration gives it.
-    const QString& Path() const { return m_path; }
+    const QString& path() const { return m_path; }
 
 private:
     explicit ExcelApplication(QString path) : m_path(std::move(path)) {}

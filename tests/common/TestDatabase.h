@@ -100,7 +100,7 @@ public:
         while (q.next()) {
             QVariantList row;
             for (int i = 0; i < q.record().count(); ++i)
-                row.append(q.value(i));
+                row.append(q.isNull(i) ? QVariant() : q.value(i));
             out.append(row);
         }
         return out;
