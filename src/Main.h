@@ -5,9 +5,11 @@
 #include "database/SharedRecordset.h"
 #include "platform/Environment.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Sleep.h"
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 // The program-wide state, created once by main() and handed by reference to the windows and operations
@@ -19,6 +21,8 @@ struct Main
     platform::Environment environment;
     // Where the program's message boxes go; set by main() or by a test.
     platform::MessageBoxes* messageBoxes = nullptr;
+    // How the program waits a number of milliseconds; tests put in one that only records the wait.
+    std::function<void(int)> sleep = platform::sleep;
 
     // Code of the running Windows; greater than 2100 means Vista or later.
     double WindowsVersionCode = 0;

@@ -8,9 +8,10 @@ namespace platform {
 std::optional<ExcelApplication> ExcelApplication::create(const Environment& environment)
 {
     const std::optional<RegistryValue> path =
-        RegistryStore::open(environment).value(RegistryRoot::LocalMachine,
-                                               QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe"),
-                                               QStringLiteral("Path"));
+        RegistryStore::open(environment)
+            .value(RegistryRoot::LocalMachine,
+                   QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe"),
+                   QStringLiteral("Path"));
     if (!path || (path->type != RegistryType::String && path->type != RegistryType::ExpandString))
         return std::nullopt;
     const qsizetype end = path->data.indexOf('\0');

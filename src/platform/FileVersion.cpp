@@ -48,7 +48,7 @@ bool hasVersionInfoKey(const QByteArray& block)
 // Bytes of an image held in memory.
 class MemorySource
 {
-public:
+  public:
     explicit MemorySource(QByteArrayView image) : m_image(image) {}
 
     // `size` bytes from `offset`, or false when they are not all there.
@@ -61,14 +61,14 @@ public:
         return true;
     }
 
-private:
+  private:
     QByteArrayView m_image;
 };
 
 // Bytes of an image in a file, read piece by piece as the reader asks for them.
 class FileSource
 {
-public:
+  public:
     explicit FileSource(const QString& path) : m_file(path)
     {
         // Only a regular file: opening a pipe or a device could block or never end.
@@ -84,7 +84,7 @@ public:
         return quint64(out.size()) == size;
     }
 
-private:
+  private:
     QFile m_file;
     quint64 m_size = 0;
 };
@@ -95,10 +95,9 @@ struct DirectoryEntry
     quint32 offset = 0;
 };
 
-template <class Source>
-class VersionResourceReader
+template <class Source> class VersionResourceReader
 {
-public:
+  public:
     explicit VersionResourceReader(Source& source) : m_source(source) {}
 
     QByteArray versionBlock()
@@ -119,7 +118,7 @@ public:
         return readData(entry->offset);
     }
 
-private:
+  private:
     // The DOS header, the PE headers, the resource directory's place and the section table.
     bool readHeaders()
     {
@@ -137,9 +136,14 @@ private:
             return false;
         qsizetype countAt = 0;
         switch (u16(optional, 0)) {
-        case 0x10B: countAt = 92; break;  // PE32
-        case 0x20B: countAt = 108; break; // PE32+
-        default: return false;
+        case 0x10B:
+            countAt = 92;
+            break; // PE32
+        case 0x20B:
+            countAt = 108;
+            break; // PE32+
+        default:
+            return false;
         }
         const qsizetype directoriesAt = countAt + 4;
         const qsizetype resourceAt = directoriesAt + 2 * 8;
@@ -159,14 +163,16 @@ private:
             const quint64 rawSize = u32(m_sections, at + 16);
             const quint64 rawOffset = u32(m_sections, at + 20);
             if (rva >= address && rva - address < rawSize)
-                return size <= rawSize - (rva - address) && m_source.read(rawOffset + (rva - address), size, out);
+                return size <= rawSize - (rva - address) &&
+                       m_source.read(rawOffset + (rva - address), size, out);
         }
         return false;
     }
 
     // The first entry of the directory at `offset` (from the start of the resource directory) whose numeric
     // name is one of `names`, tried in order; with `orFirst`, the directory's first entry when none is.
-    std::optional<DirectoryEntry> findEntry(quint32 offset, const std::vector<quint32>& names, bool orFirst = false)
+    std::optional<DirectoryEntry> findEntry(quint32 offset, const std::vector<quint32>& names,
+                                            bool orFirst = false)
     {
         const quint64 at = quint64(m_resourceRva) + offset;
         QByteArray header;
@@ -250,7 +256,7 @@ std::optional<FixedFileInfo> queryFixedFileInfo(QByteArrayView versionInfo)
         fields[i] = u32(block, kFixedInfoOffset + 4 * i);
     if (fields[0] != FixedFileInfo::expectedSignature)
         return std::nullopt;
-    return FixedFileInfo{fields[0], fields[1], fields[2],  fields[3],  fields[4],  fields[5], fields[6],
+    return FixedFileInfo{fields[0], fields[1], fields[2], fields[3],  fields[4],  fields[5], fields[6],
                          fields[7], fields[8], fields[9], fields[10], fields[11], fields[12]};
 }
 

@@ -121,7 +121,8 @@ QByteArray textData(const QByteArray& stored, bool unicodeExport)
 
 bool isTextType(quint32 type)
 {
-    return type == RegistryType::String || type == RegistryType::ExpandString || type == RegistryType::MultiString;
+    return type == RegistryType::String || type == RegistryType::ExpandString ||
+           type == RegistryType::MultiString;
 }
 
 // The value data after "=", or nothing when the line cannot be read. An empty optional inside marks the
@@ -201,7 +202,7 @@ QString keyId(QStringView fullPath)
 QString keyId(RegistryRoot root, const QString& keyPath)
 {
     return keyId(QString((root == RegistryRoot::LocalMachine ? QStringLiteral("HKEY_LOCAL_MACHINE")
-                                                              : QStringLiteral("HKEY_CLASSES_ROOT")) +
+                                                             : QStringLiteral("HKEY_CLASSES_ROOT")) +
                          QLatin1Char('\\') + keyPath));
 }
 

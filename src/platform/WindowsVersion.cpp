@@ -12,7 +12,8 @@ const QString kCurrentVersionKey = QStringLiteral("SOFTWARE\\Microsoft\\Windows 
 
 void readDword(const RegistryStore& store, const QString& name, quint32& target)
 {
-    const std::optional<RegistryValue> value = store.value(RegistryRoot::LocalMachine, kCurrentVersionKey, name);
+    const std::optional<RegistryValue> value =
+        store.value(RegistryRoot::LocalMachine, kCurrentVersionKey, name);
     if (value && value->type == RegistryType::Dword && value->data.size() == 4)
         target = qFromLittleEndian<quint32>(value->data.constData());
 }
@@ -28,7 +29,8 @@ WindowsVersion readWindowsVersion(const Environment& environment)
     readDword(store, QStringLiteral("CurrentMinorVersionNumber"), version.minorVersion);
     const std::optional<RegistryValue> servicePack =
         store.value(RegistryRoot::LocalMachine, kCurrentVersionKey, QStringLiteral("CSDVersion"));
-    if (servicePack && (servicePack->type == RegistryType::String || servicePack->type == RegistryType::ExpandString)) {
+    if (servicePack &&
+        (servicePack->type == RegistryType::String || servicePack->type == RegistryType::ExpandString)) {
         const qsizetype end = servicePack->data.indexOf('\0');
         version.servicePack = QString::fromUtf8(end < 0 ? servicePack->data : servicePack->data.left(end));
     }

@@ -17,9 +17,10 @@ struct WindowsVersion
     QString servicePack;
 };
 
-// The version as the registry store describes it, under HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows NT\
-// CurrentVersion: the dwords CurrentMajorVersionNumber and CurrentMinorVersionNumber, the text CSDVersion
-// and the dword PlatformId. Each one that is missing, or not of its type, keeps its value of NT 10.0.
+// The version as the registry store describes it in the key
+// HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows NT\CurrentVersion: the dwords CurrentMajorVersionNumber
+// and CurrentMinorVersionNumber, the text CSDVersion and the dword PlatformId. Each one that is missing, or
+// not of its type, keeps its value of NT 10.0.
 WindowsVersion readWindowsVersion(const Environment& environment);
 
 } // namespace platform

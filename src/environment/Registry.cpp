@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+#include "environment/Registry.h"
+
+#include "Main.h"
+
+#include <QtEndian>
+
+namespace {
+
+QString valueText(const platform::RegistryValue& value)
+{
+    switch (value.type) {
+    case platform::RegistryType::Binary:
+        return QString::fromLatin1(value.data.toHex().toUpper());
+    case platform::RegistryType::Dword: {
+        // Four bytes read as the number; shorter data is read as if padded with zero bytes.
+        QByteArray bytes = value.data.left(4);
+        bytes.resize(4, '\0');
+        const quint32 number = qFromLittleEndian<quint32>(bytes.constData());
+        return QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0')).left(3);
+    }
+    default: {
+        const qsizetype end = value.data.indexOf('\0');
+        return QString::fromUtf8(end < 0 ? value.data : value.data.left(end));
+    }
+    }
+}
+
+} // namespace
+
+QString GetRegistryValue(const Main& main, platform::RegistryRoot root, const QString& keyPath,
+                         const QString& valueName)
+{
+    try {
+        const std::optional<platform::RegistryValue> value =
+            platform::RegistryStore::open(main.environment).value(root, keyPath, valueName);
+        if (!value || value->data.size() > kRegistryReadBufferSize)
+            return kRegistryNotFound;
+        return valueText(*value);
+    } catch (...) {
+        // Nothing of a failed read reaches the caller.
+        return kRegistryNotFound;
+    }
+}
