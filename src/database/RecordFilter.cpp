@@ -153,7 +153,7 @@ struct RecordFilter::Node
     QVariant value; // QString or double
     Match match = Match::Equal;
 
-    bool evaluate(const QVariantList& row) const
+    bool evaluate(const QVariant* row) const
     {
         switch (kind) {
         case And:
@@ -167,7 +167,7 @@ struct RecordFilter::Node
                     return true;
             return false;
         case Clause:
-            return test(row.at(column));
+            return test(row[column]);
         }
         return false;
     }
@@ -360,7 +360,7 @@ RecordFilter RecordFilter::parse(const QString& text, const ColumnLookup& lookup
     return filter;
 }
 
-bool RecordFilter::matches(const QVariantList& row) const
+bool RecordFilter::matches(const QVariant* row) const
 {
     return !m_root || m_root->evaluate(row);
 }
@@ -408,10 +408,10 @@ int compareFieldValues(const QVariant& a, const QVariant& b)
     return compareText(a.toString(), b.toString());
 }
 
-bool RecordSort::less(const QVariantList& a, const QVariantList& b) const
+bool RecordSort::less(const QVariant* a, const QVariant* b) const
 {
     for (const Key& key : m_keys) {
-        const int order = compareFieldValues(a.at(key.column), b.at(key.column));
+        const int order = compareFieldValues(a[key.column], b[key.column]);
         if (order != 0)
             return key.descending ? order > 0 : order < 0;
     }

@@ -30,7 +30,7 @@ public:
     static RecordFilter parse(const QString& text, const ColumnLookup& lookup);
 
     bool isEmpty() const { return !m_root; }
-    bool matches(const QVariantList& row) const;
+    bool matches(const QVariant* row) const;
 
     struct Node;
 
@@ -45,7 +45,7 @@ public:
     static RecordSort parse(const QString& text, const ColumnLookup& lookup);
 
     bool isEmpty() const { return m_keys.empty(); }
-    bool less(const QVariantList& a, const QVariantList& b) const;
+    bool less(const QVariant* a, const QVariant* b) const;
 
 private:
     struct Key

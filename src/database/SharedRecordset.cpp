@@ -66,13 +66,10 @@ void SharedRecordset::open(const QString& source, DbConnection& connection, int 
         m_columns.append(record.fieldName(i));
     const int width = int(m_columns.size());
     while (q.next()) {
-        Row row;
-        if (plain.valid)
-            row.rowId = q.value(0).toLongLong();
-        row.values.reserve(width);
+        std::vector<QVariant>& chunk = chunkForNewRow();
+        m_rowIds.push_back(plain.valid ? q.value(0).toLongLong() : 0);
         for (int i = 0; i < width; ++i)
-            row.values.append(q.value(first + i));
-        m_rows.push_back(std::move(row));
+            chunk.push_back(q.value(first + i));
     }
     if (q.lastError().isValid())
         DbConnection::fail(q.lastError(), source);
@@ -86,8 +83,8 @@ void SharedRecordset::open(const QString& source, DbConnection& connection, int 
     m_connection = &connection;
     m_table = plain.valid ? plain.table : QString();
     m_selectColumns = plain.columns;
-    m_view.resize(m_rows.size());
-    for (size_t i = 0; i < m_rows.size(); ++i)
+    m_view.resize(m_rowIds.size());
+    for (size_t i = 0; i < m_rowIds.size(); ++i)
         m_view[i] = int(i);
     m_position = 0;
     m_open = true;
@@ -101,7 +98,8 @@ void SharedRecordset::reset()
     m_selectColumns.clear();
     m_columns.clear();
     m_columnByName.clear();
-    m_rows.clear();
+    m_chunks.clear();
+    m_rowIds.clear();
     m_view.clear();
     m_position = 0;
     m_pending.reset();
@@ -201,9 +199,13 @@ QVariant SharedRecordset::field(const QString& name) const
 {
     requireCurrent();
     const int column = requireColumn(name);
-    if (m_pending)
-        return m_pending->values.at(column);
-    return m_rows[size_t(m_view[size_t(m_position)])].values.at(column);
+    if (m_pending) {
+        if (const QVariant* changed = m_pending->find(column))
+            return *changed;
+        if (m_pending->isNew)
+            return QVariant();
+    }
+    return rowValues(currentRow())[column];
 }
 
 void SharedRecordset::setField(const QString& name, const QVariant& value)
@@ -211,14 +213,15 @@ void SharedRecordset::setField(const QString& name, const QVariant& value)
     requireCurrent();
     const int column = requireColumn(name);
     requireWritable();
-    if (!m_pending) {
-        PendingChange change;
-        change.values = m_rows[size_t(m_view[size_t(m_position)])].values;
-        change.changed.assign(size_t(m_columns.size()), false);
-        m_pending = std::move(change);
+    if (!m_pending)
+        m_pending.emplace();
+    for (auto& change : m_pending->changes) {
+        if (change.first == column) {
+            change.second = value;
+            return;
+        }
     }
-    m_pending->values[column] = value;
-    m_pending->changed[size_t(column)] = true;
+    m_pending->changes.emplace_back(column, value);
 }
 
 void SharedRecordset::addNew()
@@ -226,12 +229,8 @@ void SharedRecordset::addNew()
     requireOpen();
     requireWritable();
     update();
-    PendingChange change;
-    change.isNew = true;
-    for (int i = 0; i < m_columns.size(); ++i)
-        change.values.append(QVariant());
-    change.changed.assign(size_t(m_columns.size()), false);
-    m_pending = std::move(change);
+    m_pending.emplace();
+    m_pending->isNew = true;
 }
 
 void SharedRecordset::update()
@@ -246,30 +245,47 @@ void SharedRecordset::update()
     m_pending.reset();
 }
 
+std::vector<QVariant>& SharedRecordset::chunkForNewRow()
+{
+    if (m_rowIds.size() % kChunkRows == 0) {
+        m_chunks.emplace_back();
+        m_chunks.back().reserve(size_t(kChunkRows) * size_t(m_columns.size()));
+    }
+    return m_chunks.back();
+}
+
+const QVariant* SharedRecordset::PendingChange::find(int column) const
+{
+    for (const auto& change : changes)
+        if (change.first == column)
+            return &change.second;
+    return nullptr;
+}
+
 void SharedRecordset::updatePending()
 {
+    if (m_pending->changes.empty())
+        return;
+    const int row = currentRow();
     QStringList assignments;
     QVariantList values;
-    for (int i = 0; i < m_columns.size(); ++i) {
-        if (!m_pending->changed[size_t(i)])
-            continue;
-        assignments.append(sqltext::quoteIdentifier(m_columns.at(i)) + QStringLiteral(" = ?"));
-        values.append(m_pending->values.at(i));
+    for (const auto& [column, value] : m_pending->changes) {
+        assignments.append(sqltext::quoteIdentifier(m_columns.at(column)) + QStringLiteral(" = ?"));
+        values.append(value);
     }
-    Row& row = m_rows[size_t(m_view[size_t(m_position)])];
-    if (!assignments.isEmpty()) {
-        values.append(row.rowId);
-        const QString statement = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                      .arg(sqltext::quoteIdentifier(m_table), assignments.join(QStringLiteral(", ")));
-        QSqlQuery& q = m_connection->runPrepared(statement, values);
-        if (q.numRowsAffected() == 0) {
-            m_pending.reset();
-            throw RuntimeError(ErrorNumber::RowNotFoundForUpdate,
-                               QStringLiteral("更新のための行が見つかりません。最後に読み込まれてから値が変更された可能性があります。(%1)")
-                                   .arg(m_table));
-        }
+    values.append(m_rowIds[size_t(row)]);
+    const QString statement = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                  .arg(sqltext::quoteIdentifier(m_table), assignments.join(QStringLiteral(", ")));
+    QSqlQuery& q = m_connection->runPrepared(statement, values);
+    if (q.numRowsAffected() == 0) {
+        m_pending.reset();
+        throw RuntimeError(ErrorNumber::RowNotFoundForUpdate,
+                           QStringLiteral("更新のための行が見つかりません。最後に読み込まれてから値が変更された可能性があります。(%1)")
+                               .arg(m_table));
     }
-    row.values = std::move(m_pending->values);
+    QVariant* stored = rowValues(row);
+    for (auto& [column, value] : m_pending->changes)
+        stored[column] = std::move(value);
 }
 
 void SharedRecordset::insertPending()
@@ -277,12 +293,10 @@ void SharedRecordset::insertPending()
     QStringList names;
     QStringList marks;
     QVariantList values;
-    for (int i = 0; i < m_columns.size(); ++i) {
-        if (!m_pending->changed[size_t(i)])
-            continue;
-        names.append(sqltext::quoteIdentifier(m_columns.at(i)));
+    for (const auto& [column, value] : m_pending->changes) {
+        names.append(sqltext::quoteIdentifier(m_columns.at(column)));
         marks.append(QStringLiteral("?"));
-        values.append(m_pending->values.at(i));
+        values.append(value);
     }
     const QString table = sqltext::quoteIdentifier(m_table);
     const QString statement = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
@@ -291,19 +305,22 @@ void SharedRecordset::insertPending()
     const qint64 rowId = m_connection->runPrepared(statement, values).lastInsertId().toLongLong();
 
     // Read the row back: the database assigns its ID and defaults.
-    Row row;
-    row.rowId = rowId;
+    const int width = int(m_columns.size());
     QSqlQuery& back = m_connection->runPrepared(
         QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(m_selectColumns, table), {rowId});
-    if (back.next()) {
-        for (int i = 0; i < m_columns.size(); ++i)
-            row.values.append(back.value(i));
-    } else {
-        row.values = m_pending->values;
+    const bool found = back.next();
+    std::vector<QVariant>& chunk = chunkForNewRow();
+    for (int i = 0; i < width; ++i) {
+        if (found) {
+            chunk.push_back(back.value(i));
+        } else {
+            const QVariant* assigned = m_pending->find(i);
+            chunk.push_back(assigned ? *assigned : QVariant());
+        }
     }
     back.finish();
-    m_rows.push_back(std::move(row));
-    m_view.push_back(int(m_rows.size()) - 1);
+    m_rowIds.push_back(rowId);
+    m_view.push_back(int(m_rowIds.size()) - 1);
     m_position = int(m_view.size()) - 1;
 }
 
@@ -328,12 +345,12 @@ void SharedRecordset::setSort(const QString& text)
 void SharedRecordset::rebuildView()
 {
     m_view.clear();
-    for (size_t i = 0; i < m_rows.size(); ++i)
-        if (m_filter.matches(m_rows[i].values))
-            m_view.push_back(int(i));
+    for (int i = 0, n = int(m_rowIds.size()); i < n; ++i)
+        if (m_filter.matches(rowValues(i)))
+            m_view.push_back(i);
     if (!m_sort.isEmpty())
         std::stable_sort(m_view.begin(), m_view.end(), [this](int a, int b) {
-            return m_sort.less(m_rows[size_t(a)].values, m_rows[size_t(b)].values);
+            return m_sort.less(rowValues(a), rowValues(b));
         });
     m_position = 0;
 }

@@ -71,16 +71,12 @@ public:
     int columnIndex(const QString& name) const;
 
 private:
-    struct Row
-    {
-        qint64 rowId = 0;
-        QVariantList values;
-    };
+    // A change not yet saved: the columns assigned and their values.
     struct PendingChange
     {
         bool isNew = false;
-        QVariantList values;
-        std::vector<bool> changed;
+        std::vector<std::pair<int, QVariant>> changes;
+        const QVariant* find(int column) const;
     };
 
     void requireOpen() const;
@@ -88,6 +84,17 @@ private:
     int requireColumn(const QString& name) const;
     void requireWritable() const;
     void rebuildView();
+    const QVariant* rowValues(int row) const
+    {
+        return m_chunks[size_t(row / kChunkRows)].data() + size_t(row % kChunkRows) * size_t(m_columns.size());
+    }
+    QVariant* rowValues(int row)
+    {
+        return m_chunks[size_t(row / kChunkRows)].data() + size_t(row % kChunkRows) * size_t(m_columns.size());
+    }
+    // Room for one more row at the end; its values are then appended with push_back.
+    std::vector<QVariant>& chunkForNewRow();
+    int currentRow() const { return m_view[size_t(m_position)]; }
     void insertPending();
     void updatePending();
     void reset();
@@ -99,7 +106,11 @@ private:
     QString m_selectColumns;    // the column list of the source, to read back an added row
     QStringList m_columns;
     QHash<QString, int> m_columnByName;
-    std::vector<Row> m_rows;
+    // The rows, m_columns.size() values each, in chunks of kChunkRows rows, so that a large snapshot is
+    // neither copied while it grows nor kept in one block. m_rowIds holds their row ids.
+    static constexpr int kChunkRows = 512;
+    std::vector<std::vector<QVariant>> m_chunks;
+    std::vector<qint64> m_rowIds;
     std::vector<int> m_view;    // rows in filter and sort order
     int m_position = 0;         // index into m_view; m_view.size() is end-of-file
     std::optional<PendingChange> m_pending;
