@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+#include "platform/Shell.h"
+
+#include "platform/Environment.h"
+#include "platform/RegistryStore.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace platform {
+namespace {
+
+QString textValue(const RegistryStore& store, const QString& key)
+{
+    const auto value = store.value(RegistryRoot::ClassesRoot, key, QString());
+    if (!value || (value->type != RegistryType::String && value->type != RegistryType::ExpandString))
+        return QString();
+    QByteArray data = value->data;
+    const qsizetype nul = data.indexOf('\0');
+    if (nul >= 0)
+        data.truncate(nul);
+    return QString::fromUtf8(data).trimmed();
+}
+
+// The program of a command line: a path as given, or a name found on the search path.
+QString resolveProgram(const QString& program)
+{
+    if (program.contains(QLatin1Char('/')))
+        return program;
+    const QString found = QStandardPaths::findExecutable(program);
+    return found.isEmpty() ? program : found;
+}
+
+} // namespace
+
+RegistryShell::RegistryShell(const Environment& environment) : m_environment(environment) {}
+
+RegistryShell::~RegistryShell()
+{
+    // A program still running when the launcher ends keeps running.
+    if (m_process && m_process->state() != QProcess::NotRunning)
+        m_process->setParent(nullptr), (void)m_process.release();
+}
+
+QString RegistryShell::openCommand(const Environment& environment, const QString& extension)
+{
+    const RegistryStore store = RegistryStore::open(environment);
+    const QString kind = textValue(store, extension);
+    if (kind.isEmpty())
+        return QString();
+    return textValue(store, kind + QStringLiteral("\\shell\\open\\command"));
+}
+
+int RegistryShell::open(const QString& file)
+{
+    const QFileInfo info(file);
+    if (!QFileInfo(info.absolutePath()).isDir())
+        return PathNotFound;
+    if (!info.exists())
+        return FileNotFound;
+
+    const QString command = openCommand(m_environment, QLatin1Char('.') + info.suffix());
+    if (command.isEmpty())
+        return NoAssociation;
+    QString line = command;
+    if (line.contains(QStringLiteral("%1")))
+        line.replace(QStringLiteral("%1"), file);
+    else
+        line += QStringLiteral(" \"") + file + QLatin1Char('"');
+    QStringList arguments = QProcess::splitCommand(line);
+    if (arguments.isEmpty())
+        return NoAssociation;
+    const QString program = resolveProgram(arguments.takeFirst());
+
+    const QFileInfo programInfo(program);
+    if (!programInfo.exists() || programInfo.isDir())
+        return FileNotFound;
+    if (!programInfo.isExecutable())
+        return AccessDenied;
+
+    auto process = std::make_unique<QProcess>();
+    process->setProgram(program);
+    process->setArguments(arguments);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->start();
+    if (!process->waitForStarted())
+        return BadFormat; // the file is there and may be run, but is no program the system can start
+    m_process = std::move(process);
+    return Opened;
+}
+
+void RegistryShell::waitForOpenedProgram()
+{
+    if (!m_process)
+        return;
+    if (m_process->state() != QProcess::NotRunning) {
+        QEventLoop loop;
+        QObject::connect(m_process.get(), &QProcess::finished, &loop, &QEventLoop::quit);
+        QObject::connect(m_process.get(), &QProcess::errorOccurred, &loop, [&loop, this] {
+            if (m_process->state() == QProcess::NotRunning)
+                loop.quit();
+        });
+        if (m_process->state() != QProcess::NotRunning)
+            loop.exec();
+    }
+    m_process.reset();
+}
+
+} // namespace platform
