@@ -2,6 +2,7 @@
 #include "platform/widgets/QtMessageBoxes.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 platform::MessageBoxes::Answer QtMessageBoxes::show(const Message& message)
 {
@@ -15,15 +16,15 @@ platform::MessageBoxes::Answer QtMessageBoxes::show(const Message& message)
     case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
     case Icon::Information: box.setIcon(QMessageBox::Information); break;
     }
-    QAbstractButton* ok = box.addButton(QMessageBox::Ok);
-    QAbstractButton* cancel = nullptr;
+    QPushButton* ok = box.addButton(QMessageBox::Ok);
+    QPushButton* cancel = nullptr;
     if (message.buttons == Buttons::OkCancel) {
         cancel = box.addButton(QMessageBox::Cancel);
         box.setEscapeButton(cancel);
     } else {
         box.setEscapeButton(ok);
     }
-    box.setDefaultButton(static_cast<QPushButton*>(message.defaultButton == Answer::Cancel && cancel ? cancel : ok));
+    box.setDefaultButton(message.defaultButton == Answer::Cancel && cancel ? cancel : ok);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
     return box.clickedButton() == ok ? Answer::Ok : Answer::Cancel;
