@@ -5,6 +5,7 @@
 #include "database/SharedRecordset.h"
 #include "platform/Environment.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Shell.h"
 #include "platform/Sleep.h"
 
 #include <QString>
@@ -36,4 +37,16 @@ struct Main
     std::unique_ptr<::SharedRecordset> SharedRecordset;
     // How long a statement waits for a lock another process holds.
     int databaseBusyTimeout = 5000;
+
+    // MST.compellation and MST.ruling as read at start-up.
+    qint16 HonorificSetting = 0;
+    qint16 RuledLineSetting = 0;
+    // Which creator list the maintenance window shows: 0 all, 1 name search, 2 reading search.
+    qint16 CreatorSearchMode = 0;
+
+    // The installed plan workbook and its working copy; empty until the first creator sign-in of the run.
+    QString WorkbookSourcePath;
+    QString WorkbookCopyPath;
+    // Opens the working copy and waits for the spreadsheet; set by main() or by a test.
+    platform::Shell* shell = nullptr;
 };

@@ -11,6 +11,18 @@ QString BuildConnectionString(const QString& folder)
            kDatabaseFileName + QStringLiteral(";") + QStringLiteral("Password=tovelo37&pirake;");
 }
 
+QString ResolveVirtualStorePath(const Main& main)
+{
+    if (main.WindowsVersionCode <= 2100)
+        return QString();
+    const QString localAppData = main.environment.localAppData();
+    if (platform::folderExists(platform::nativePath(localAppData + QStringLiteral("\\VirtualStore\\Program Files"))))
+        return QStringLiteral("\\VirtualStore\\Program Files\\Hanaplan");
+    if (platform::folderExists(platform::nativePath(localAppData + QStringLiteral("\\VirtualStore\\Program Files (x86)"))))
+        return QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan");
+    return QString();
+}
+
 void OpenDatabase(Main& main)
 {
     const QString installedFolder = main.environment.programFiles() + QStringLiteral("\\Hanaplan");

@@ -8,6 +8,11 @@ struct Main;
 // The file name of the database and the fixed pieces of its connection string.
 inline const QString kDatabaseFileName = QStringLiteral("\\HanacareService.mdb");
 
+// The per-user virtualised sub-folder below LOCALAPPDATA on Vista and later:
+// "\VirtualStore\Program Files\Hanaplan" when LOCALAPPDATA + "\VirtualStore\Program Files" exists, else
+// the "(x86)" form when that folder exists, else empty. Empty on older Windows, where nothing is looked at.
+QString ResolveVirtualStorePath(const Main& main);
+
 // Locates the database (making the per-user copy on Vista and later), builds ConnectionString, and
 // opens a new DbConnection with a new SharedRecordset; the previous ones are released.
 void OpenDatabase(Main& main);
