@@ -1,29 +1,35 @@
 // SPDX-License-Identifier: MIT
 #include "Main.h"
 #include "RuntimeError.h"
-#include "database/Database.h"
-#include "database/SchemaUpgrade.h"
-
-#include <QApplication>
-#include <QMessageBox>
-#include <QTextStream>
+#include "launcher/RuntimeErrorReport.h"
+#include "launcher/StartUp.h"
+#include "launcher/StartWindow.h"
+#include "platform/SingleInstance.h"
+#include "platform/widgets/QtMessageBoxes.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    Main program(QCoreApplication::applicationDirPath());
-    try {
-        // Until the operating system is identified, the program takes the code of NT 10.0, which is what
-        // the identification gives on a system that reports nothing else.
-        program.WindowsVersionCode = 3000;
-        OpenDatabase(program);
-        UpgradeSchema(program);
-        QTextStream(stdout) << "Hanaplan: database ready: " << program.DbConnection->databaseFile() << '\n';
-        CloseDatabase(program);
+    LauncherApplication app(argc, argv);
+
+    // A second copy ends at once, with nothing shown.
+    platform::SingleInstance single(QStringLiteral("hanaplan.lock"));
+    if (!single.acquire())
         return 0;
+
+    Main program(QCoreApplication::applicationDirPath());
+    QtMessageBoxes messages;
+    platform::RegistryShell shell(program.environment);
+    program.messageBoxes = &messages;
+    program.shell = &shell;
+    app.setMessageBoxes(&messages);
+
+    StartWindow start(program);
+    try {
+        if (StartUp(program, start, {}) != StartUpResult::Shown)
+            return 0;
     } catch (const RuntimeError& error) {
-        QMessageBox::critical(nullptr, QStringLiteral("Hanaplan"),
-                              QStringLiteral("実行時エラー '%1':\n\n%2").arg(error.number()).arg(error.description()));
+        ShowRuntimeErrorReport(messages, error);
         return 1;
     }
+    return app.exec();
 }

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+#include "launcher/RuntimeErrorReport.h"
+
+#include "RuntimeError.h"
+#include "platform/MessageBoxes.h"
+
+#include <QTextStream>
+#include <QWidget>
+
+QString RuntimeErrorReportText(const RuntimeError& error)
+{
+    return QStringLiteral("実行時エラー '%1':\n\n%2").arg(error.number()).arg(error.description());
+}
+
+void ShowRuntimeErrorReport(platform::MessageBoxes& messages, const RuntimeError& error)
+{
+    messages.critical(QStringLiteral("Hanaplan"), RuntimeErrorReportText(error));
+}
+
+LauncherApplication::LauncherApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool LauncherApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const RuntimeError& error) {
+        // The handler stopped where it failed. Nothing of the program runs on: the report, then the end.
+        if (!m_failed) {
+            m_failed = true;
+            QTextStream(stderr) << RuntimeErrorReportText(error) << '\n';
+            for (QWidget* window : QApplication::topLevelWidgets())
+                window->hide();
+            if (m_messages)
+                ShowRuntimeErrorReport(*m_messages, error);
+        }
+        QApplication::exit(1);
+        return false;
+    }
+}

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QApplication>
+#include <QString>
+
+class RuntimeError;
+namespace platform {
+class MessageBoxes;
+}
+
+// The text of the run-time error report: "実行時エラー 'N':", an empty line, the description.
+QString RuntimeErrorReportText(const RuntimeError& error);
+
+// Shows the report: a critical message box titled "Hanaplan" with the OK button.
+void ShowRuntimeErrorReport(platform::MessageBoxes& messages, const RuntimeError& error);
+
+// The application object. Every event handler runs below notify(), so this is the one place that catches
+// an unguarded failure of a handler: it shows the run-time error report and ends the program with exit
+// status 1.
+class LauncherApplication : public QApplication
+{
+public:
+    LauncherApplication(int& argc, char** argv);
+
+    // Where the report is shown; set by main() once the message boxes exist.
+    void setMessageBoxes(platform::MessageBoxes* messages) { m_messages = messages; }
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    platform::MessageBoxes* m_messages = nullptr;
+    bool m_failed = false;
+};

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#include "launcher/StartUp.h"
+
+#include "Main.h"
+#include "database/Database.h"
+#include "database/SchemaUpgrade.h"
+#include "database/Values.h"
+#include "environment/ExcelCheck.h"
+#include "environment/WindowsIdentification.h"
+#include "launcher/StartWindow.h"
+#include "launcher/WorkbookRun.h"
+
+void InitDatabase(Main& main)
+{
+    main.VirtualStorePath = ResolveVirtualStorePath(main);
+    OpenDatabase(main);
+    UpgradeSchema(main);
+
+    SharedRecordset& rs = *main.SharedRecordset;
+    rs.open(QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1"), *main.DbConnection);
+    main.HonorificSetting = values::toInteger16(rs.field(QStringLiteral("compellation")));
+    main.RuledLineSetting = values::toInteger16(rs.field(QStringLiteral("ruling")));
+    rs.release();
+    main.CreatorSearchMode = 0;
+}
+
+StartUpResult StartUp(Main& main, StartWindow& window, const std::function<QWidget*()>& loadMaintenance)
+{
+    window.centre();
+    IdentifyWindowsVersion(main);
+    if (CheckExcelVersion(main) != ExcelCheckResult::Usable)
+        return StartUpResult::Refused;
+    InitDatabase(main);
+    if (main.WindowsVersionCode > 2100)
+        RemoveFileIfPresent(main.environment.localAppData() + main.VirtualStorePath + kWorkbookFileName);
+    if (loadMaintenance)
+        window.setMaintenanceWindow(loadMaintenance());
+    window.show();
+    return StartUpResult::Shown;
+}

@@ -1,0 +1,219 @@
+// SPDX-License-Identifier: MIT
+#include "launcher/StartWindow.h"
+
+#include "Main.h"
+#include "database/Database.h"
+#include "launcher/WorkbookRun.h"
+#include "platform/widgets/Fonts.h"
+#include "platform/widgets/InputMode.h"
+#include "platform/widgets/Twips.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+const QString kSignInTitle = QStringLiteral("計画書作成");
+
+QLabel* caption(QWidget* parent, const QString& name, const QString& text, QRect geometry)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(fonts::font(fonts::Face::Gothic, 11.25, true));
+    label->setGeometry(geometry);
+    return label;
+}
+
+QLineEdit* textBox(QWidget* parent, const QString& name, QRect geometry, bool password)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setFont(fonts::font(fonts::Face::Gothic, 11.25));
+    box->setGeometry(geometry);
+    box->setMaxLength(32);
+    if (password)
+        box->setEchoMode(QLineEdit::Password);
+    inputmode::set(box, inputmode::Mode::Disabled);
+    return box;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& text, QRect geometry)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setFont(fonts::font(fonts::Face::Gothic, 14.25, true));
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QGroupBox* frame(QWidget* parent, const QString& name, QRect geometry)
+{
+    auto* f = new QGroupBox(name, parent);
+    f->setObjectName(name);
+    f->setFont(fonts::font(fonts::Face::Gothic, 14.25, true));
+    f->setGeometry(geometry);
+    return f;
+}
+
+} // namespace
+
+StartWindow::StartWindow(Main& main) : m_main(main)
+{
+    setObjectName(QStringLiteral("Start"));
+    setWindowTitle(QStringLiteral("Hanaplan"));
+    buildControls();
+}
+
+StartWindow::~StartWindow() = default;
+
+void StartWindow::buildControls()
+{
+    auto* client = new QWidget(this);
+    client->setFixedSize(twips::toPixels(8745), twips::toPixels(5940));
+    setCentralWidget(client);
+
+    m_topScreen = new QLabel(QStringLiteral("Hanaplan　作成システム"), client);
+    m_topScreen->setObjectName(QStringLiteral("TopScreen"));
+    m_topScreen->setFont(fonts::font(fonts::Face::Gothic, 18, true));
+    m_topScreen->setGeometry(twips::rect(960, 600, 6975, 375));
+
+    m_計画書作成 = frame(client, QStringLiteral("計画書作成"), twips::rect(1200, 1440, 6615, 1455));
+    caption(m_計画書作成, QStringLiteral("Label1"), QStringLiteral("作成者ＩＤ"), twips::rect(360, 480, 1095, 255));
+    m_作成者ID = textBox(m_計画書作成, QStringLiteral("作成者ID"), twips::rect(2520, 480, 2175, 375), false);
+    caption(m_計画書作成, QStringLiteral("Label2"), QStringLiteral("作成者パスワード"), twips::rect(360, 960, 2055, 255));
+    m_作成者パスワード = textBox(m_計画書作成, QStringLiteral("作成者パスワード"), twips::rect(2520, 960, 2175, 375), true);
+    m_作成 = button(m_計画書作成, QStringLiteral("作成"), QStringLiteral("作成"), twips::rect(5280, 600, 975, 495));
+
+    m_メンテナンス = frame(client, QStringLiteral("メンテナンス"), twips::rect(1200, 3240, 6615, 1575));
+    caption(m_メンテナンス, QStringLiteral("Label3"), QStringLiteral("マスターＩＤ"), twips::rect(360, 600, 1455, 255));
+    m_マスターID = textBox(m_メンテナンス, QStringLiteral("マスターID"), twips::rect(2520, 480, 2175, 375), false);
+    caption(m_メンテナンス, QStringLiteral("Label4"), QStringLiteral("マスターパスワード"), twips::rect(360, 1080, 2055, 255));
+    m_マスターパスワード = textBox(m_メンテナンス, QStringLiteral("マスターパスワード"), twips::rect(2520, 960, 2175, 375), true);
+    m_メンテ = button(m_メンテナンス, QStringLiteral("メンテ"), QStringLiteral("NEXT"), twips::rect(5280, 600, 975, 495));
+
+    m_終了 = button(client, QStringLiteral("終了"), QStringLiteral("終了"), twips::rect(6960, 5160, 1215, 495));
+
+    // Focus order 1 to 7.
+    setTabOrder(m_作成者ID, m_作成者パスワード);
+    setTabOrder(m_作成者パスワード, m_作成);
+    setTabOrder(m_作成, m_マスターID);
+    setTabOrder(m_マスターID, m_マスターパスワード);
+    setTabOrder(m_マスターパスワード, m_メンテ);
+    setTabOrder(m_メンテ, m_終了);
+    m_作成者ID->setFocus();
+
+    m_mnu_Help = menuBar()->addAction(QStringLiteral("Help"));
+    m_mnu_Help->setObjectName(QStringLiteral("mnu_Help"));
+
+    connect(m_作成, &QPushButton::clicked, this, &StartWindow::on作成Clicked);
+    connect(m_終了, &QPushButton::clicked, this, &StartWindow::on終了Clicked);
+    connect(m_mnu_Help, &QAction::triggered, this, &StartWindow::onHelpTriggered);
+}
+
+void StartWindow::centre()
+{
+    adjustSize();
+    const QRect screen = (this->screen() ? this->screen() : QGuiApplication::primaryScreen())->geometry();
+    move(screen.x() + (screen.width() - frameGeometry().width()) / 2,
+         screen.y() + (screen.height() - frameGeometry().height()) / 2);
+}
+
+void StartWindow::clearSignInBoxes()
+{
+    m_作成者ID->clear();
+    m_作成者パスワード->clear();
+    m_マスターID->clear();
+    m_マスターパスワード->clear();
+}
+
+void StartWindow::on作成Clicked()
+{
+    const QString idText = m_作成者ID->text();
+    const QString password = m_作成者パスワード->text();
+    if (idText.isEmpty() || password.isEmpty())
+        return;
+    hide();
+
+    if (!IsCreatorIdText(idText)) {
+        m_main.messageBoxes->information(kSignInTitle, QStringLiteral("指定の作成者IDは登録されていません"));
+        clearSignInBoxes();
+        show();
+        return;
+    }
+
+    SharedRecordset& rs = *m_main.SharedRecordset;
+    rs.open(QStringLiteral("SELECT * FROM 作成者 WHERE 削除日 IS NULL AND ID=") + idText, *m_main.DbConnection);
+    if (rs.eof()) {
+        m_main.messageBoxes->information(kSignInTitle, QStringLiteral("指定の作成者IDは登録されていません"));
+        rs.release();
+        clearSignInBoxes();
+        show();
+        return;
+    }
+    // A creator without a password lets nobody in.
+    const QVariant stored = rs.field(QStringLiteral("password"));
+    if (stored.isNull() || stored.toString() != password) {
+        m_main.messageBoxes->critical(kSignInTitle, QStringLiteral("指定のパスワードが違っています。"));
+        rs.release();
+        m_作成者パスワード->clear();
+        m_マスターID->clear();
+        m_マスターパスワード->clear();
+        show();
+        return;
+    }
+    const qint64 creatorId = rs.field(QStringLiteral("ID")).toLongLong();
+    rs.release();
+
+    HandOffCreator(m_main, creatorId);
+    CloseDatabase(m_main);
+    clearSignInBoxes();
+    RunWorkbook(m_main);
+    show();
+    m_作成者ID->setFocus();
+}
+
+void StartWindow::on終了Clicked()
+{
+    CloseDatabase(m_main);
+    close();
+}
+
+void StartWindow::onHelpTriggered()
+{
+}
+
+void StartWindow::returnFromMaintenance(bool focusCreatorId)
+{
+    show();
+    if (focusCreatorId) {
+        activateWindow();
+        m_作成者ID->setFocus();
+    }
+}
+
+void StartWindow::closeEvent(QCloseEvent* event)
+{
+    unload();
+    event->accept();
+}
+
+void StartWindow::unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    if (!m_main.WorkbookCopyPath.isEmpty())
+        RemoveFileIfPresent(m_main.WorkbookCopyPath);
+    if (m_mente) {
+        m_mente->hide();
+        m_mente->deleteLater();
+    }
+}

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+struct Main;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The start window: creator sign-in and the run of the plan workbook, maintenance sign-in, exit and Help.
+class StartWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit StartWindow(Main& main);
+    ~StartWindow() override;
+
+    // The maintenance window, loaded hidden by the start-up and unloaded with this window.
+    void setMaintenanceWindow(QWidget* window) { m_mente = window; }
+    QWidget* maintenanceWindow() const { return m_mente; }
+
+    // Centres the window on its screen.
+    void centre();
+
+    QLineEdit* 作成者ID() const { return m_作成者ID; }
+    QLineEdit* 作成者パスワード() const { return m_作成者パスワード; }
+    QLineEdit* マスターID() const { return m_マスターID; }
+    QLineEdit* マスターパスワード() const { return m_マスターパスワード; }
+    QPushButton* 作成() const { return m_作成; }
+    QPushButton* メンテ() const { return m_メンテ; }
+    QPushButton* 終了() const { return m_終了; }
+    QAction* mnu_Help() const { return m_mnu_Help; }
+
+    // Handlers. They are plain member functions connected by address: the meta-object compiler does not
+    // take Japanese names in slot declarations.
+    void on作成Clicked();
+    void on終了Clicked();
+    void onHelpTriggered();
+    // Shows the window again when the maintenance window sends the user back.
+    void returnFromMaintenance(bool focusCreatorId);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void clearSignInBoxes();
+    void unload();
+
+    Main& m_main;
+    QPointer<QWidget> m_mente;
+    bool m_unloaded = false;
+
+    QLabel* m_topScreen = nullptr;
+    QGroupBox* m_計画書作成 = nullptr;
+    QGroupBox* m_メンテナンス = nullptr;
+    QLineEdit* m_作成者ID = nullptr;
+    QLineEdit* m_作成者パスワード = nullptr;
+    QLineEdit* m_マスターID = nullptr;
+    QLineEdit* m_マスターパスワード = nullptr;
+    QPushButton* m_作成 = nullptr;
+    QPushButton* m_メンテ = nullptr;
+    QPushButton* m_終了 = nullptr;
+    QAction* m_mnu_Help = nullptr;
+};

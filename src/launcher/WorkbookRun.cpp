@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: MIT
+#include "launcher/WorkbookRun.h"
+
+#include "Main.h"
+#include "database/Database.h"
+#include "platform/Events.h"
+#include "platform/FileSystem.h"
+#include "platform/Shell.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const QString kTitle = QStringLiteral("EXCELチェック");
+
+} // namespace
+
+void RemoveFileIfPresent(const QString& path)
+{
+    const QString file = platform::nativePath(path);
+    if (!platform::fileExists(file))
+        return;
+    platform::setFileAttributes(file, platform::FileAttribute::Normal);
+    platform::letPendingMessagesRun();
+    platform::deleteFile(file);
+    platform::letPendingMessagesRun();
+}
+
+QString ShellFailureMessage(int result)
+{
+    switch (result) {
+    case 0: return QStringLiteral("メモリまたはリソースが足りません。");
+    case 2: return QStringLiteral("ファイルが見つかりません。");
+    case 3: return QStringLiteral("パスが見つかりません。");
+    case 5: return QStringLiteral("アクセスは拒否されました。");
+    case 11: return QStringLiteral("不正な形式の実行ファイルです。");
+    case 27: return QStringLiteral("関連付けが不完全です。");
+    case 31: return QStringLiteral("関連付けが指定されていません。");
+    default: return QStringLiteral("ファイルを開けません。");
+    }
+}
+
+bool IsCreatorIdText(const QString& text)
+{
+    static const QRegularExpression digits(QStringLiteral("^ *[0-9]+ *$"));
+    return digits.match(text).hasMatch();
+}
+
+void HandOffCreator(Main& main, qint64 creatorId)
+{
+    SharedRecordset& rs = *main.SharedRecordset;
+    rs.open(QStringLiteral("DELETE * FROM temp"), *main.DbConnection);
+    rs.open(QStringLiteral("SELECT * FROM temp"), *main.DbConnection);
+    rs.addNew();
+    rs.setField(QStringLiteral("ID"), creatorId);
+    rs.update();
+    rs.release();
+}
+
+void RunWorkbook(Main& main)
+{
+    main.WorkbookSourcePath = main.environment.programFolder() + kWorkbookFileName;
+    main.WorkbookCopyPath = main.environment.allUsersProfile() + kWorkingCopyFileName;
+
+    RemoveFileIfPresent(main.WorkbookCopyPath);
+    const QString copy = platform::nativePath(main.WorkbookCopyPath);
+    platform::copyFile(platform::nativePath(main.WorkbookSourcePath), copy);
+    platform::setFileAttributes(copy, platform::FileAttribute::Hidden | platform::FileAttribute::System);
+
+    const int result = main.shell->open(copy);
+    if (result <= 32)
+        main.messageBoxes->critical(kTitle, ShellFailureMessage(result));
+    else
+        main.shell->waitForOpenedProgram();
+
+    // Whatever the spreadsheet saved into the copy is discarded.
+    RemoveFileIfPresent(main.WorkbookCopyPath);
+
+    // On a system-wide installation the user may not change these files; they are read-only to the user
+    // there already, and hidden and system are advisory, so a refusal is no failure.
+    platform::trySetFileAttributes(platform::nativePath(main.environment.programFolder() + kDatabaseFileName),
+                                   platform::FileAttribute::Hidden | platform::FileAttribute::System);
+    platform::trySetFileAttributes(platform::nativePath(main.WorkbookSourcePath),
+                                   platform::FileAttribute::ReadOnly | platform::FileAttribute::Hidden |
+                                       platform::FileAttribute::System);
+    OpenDatabase(main);
+}
