@@ -96,11 +96,11 @@ QByteArray versionInfo(const Options& options)
     QByteArray fixed;
     for (quint32 field : {0xFEEF04BDu, 0x00010000u, high(options.fileVersion), low(options.fileVersion),
                           high(options.productVersion), low(options.productVersion),
-                          0x3Fu,          // flags mask
-                          0u,             // flags
-                          0x00040004u,    // Windows NT, 32-bit
-                          1u,             // application
-                          0u, 0u, 0u}) {  // subtype, date
+                          0x3Fu,         // flags mask
+                          0u,            // flags
+                          0x00040004u,   // Windows NT, 32-bit
+                          1u,            // application
+                          0u, 0u, 0u}) { // subtype, date
         append32(fixed, field);
     }
     const QByteArray strings = versionBlock(
@@ -139,8 +139,9 @@ QByteArray resourceSection(const Options& options)
         data = versionInfo(options);
     } else {
         type = 24; // manifest
-        data = QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
-                                 "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"/>\r\n");
+        data = QByteArrayLiteral(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+            "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"/>\r\n");
     }
     QByteArray section;
     appendDirectory(section, type, 0x80000000u | kNameDirectory);
@@ -190,29 +191,30 @@ QByteArray writeVersionPe(const Options& options)
 
     image.replace(kPeHeaderOffset, 4, QByteArrayView("PE\0\0", 4));
     const qsizetype coff = kPeHeaderOffset + 4;
-    put16(image, coff + 0, 0x014C); // i386
-    put16(image, coff + 2, 1);      // sections
-    put16(image, coff + 16, 224);   // optional header size
+    put16(image, coff + 0, 0x014C);  // i386
+    put16(image, coff + 2, 1);       // sections
+    put16(image, coff + 16, 224);    // optional header size
     put16(image, coff + 18, 0x0102); // executable, 32-bit
 
     const qsizetype opt = kOptionalHeaderOffset;
-    put16(image, opt + 0, 0x10B); // PE32
-    put32(image, opt + 8, rawSize); // initialised data
+    put16(image, opt + 0, 0x10B);         // PE32
+    put32(image, opt + 8, rawSize);       // initialised data
     put32(image, opt + 20, kResourceRva); // base of code
     put32(image, opt + 24, kResourceRva); // base of data
-    put32(image, opt + 28, 0x00400000); // image base
+    put32(image, opt + 28, 0x00400000);   // image base
     put32(image, opt + 32, kSectionAlignment);
     put32(image, opt + 36, kFileAlignment);
     put16(image, opt + 40, 4); // operating system 4.0
     put16(image, opt + 48, 4); // subsystem 4.0
-    put32(image, opt + 56, kResourceRva + alignUp(quint32(resources.size()), kSectionAlignment)); // image size
-    put32(image, opt + 60, kResourceFileOffset); // headers size
-    put16(image, opt + 68, 2); // Windows GUI
-    put32(image, opt + 72, 0x100000); // stack reserve
-    put32(image, opt + 76, 0x1000);   // stack commit
-    put32(image, opt + 80, 0x100000); // heap reserve
-    put32(image, opt + 84, 0x1000);   // heap commit
-    put32(image, opt + 92, 16);       // data directories
+    put32(image, opt + 56,
+          kResourceRva + alignUp(quint32(resources.size()), kSectionAlignment)); // image size
+    put32(image, opt + 60, kResourceFileOffset);                                 // headers size
+    put16(image, opt + 68, 2);                                                   // Windows GUI
+    put32(image, opt + 72, 0x100000);                                            // stack reserve
+    put32(image, opt + 76, 0x1000);                                              // stack commit
+    put32(image, opt + 80, 0x100000);                                            // heap reserve
+    put32(image, opt + 84, 0x1000);                                              // heap commit
+    put32(image, opt + 92, 16);                                                  // data directories
     put32(image, opt + 96 + 2 * 8, kResourceRva);
     put32(image, opt + 96 + 2 * 8 + 4, quint32(resources.size()));
 

@@ -17,15 +17,16 @@ int main(int argc, char* argv[])
     const QCommandLineOption productVersion(QStringLiteral("product-version"),
                                             QStringLiteral("Product version a.b.c.d (required)."),
                                             QStringLiteral("version"));
-    const QCommandLineOption fileVersion(QStringLiteral("file-version"),
-                                         QStringLiteral("File version a.b.c.d (default: the product version)."),
-                                         QStringLiteral("version"));
+    const QCommandLineOption fileVersion(
+        QStringLiteral("file-version"),
+        QStringLiteral("File version a.b.c.d (default: the product version)."), QStringLiteral("version"));
     const QCommandLineOption productName(QStringLiteral("product-name"), QStringLiteral("Product name."),
                                          QStringLiteral("text"));
     const QCommandLineOption description(QStringLiteral("description"), QStringLiteral("File description."),
                                          QStringLiteral("text"));
-    const QCommandLineOption noVersion(QStringLiteral("no-version-resource"),
-                                       QStringLiteral("Write a manifest resource instead of the version resource."));
+    const QCommandLineOption noVersion(
+        QStringLiteral("no-version-resource"),
+        QStringLiteral("Write a manifest resource instead of the version resource."));
     parser.addOptions({productVersion, fileVersion, productName, description, noVersion});
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The file to write."));
     parser.process(app);
@@ -40,7 +41,8 @@ int main(int argc, char* argv[])
     versionpe::Options options;
     options.versionResource = !parser.isSet(noVersion);
     if (parser.isSet(productVersion)) {
-        const std::optional<versionpe::Version> version = versionpe::parseVersion(parser.value(productVersion));
+        const std::optional<versionpe::Version> version =
+            versionpe::parseVersion(parser.value(productVersion));
         if (!version) {
             err << "hanaplan-makeversionpe: not a version: " << parser.value(productVersion) << '\n';
             return 2;
@@ -61,8 +63,10 @@ int main(int argc, char* argv[])
         options.fileDescription = parser.value(description);
 
     QSaveFile file(outputs.first());
-    if (!file.open(QIODevice::WriteOnly) || file.write(versionpe::writeVersionPe(options)) < 0 || !file.commit()) {
-        err << "hanaplan-makeversionpe: cannot write " << outputs.first() << ": " << file.errorString() << '\n';
+    if (!file.open(QIODevice::WriteOnly) || file.write(versionpe::writeVersionPe(options)) < 0 ||
+        !file.commit()) {
+        err << "hanaplan-makeversionpe: cannot write " << outputs.first() << ": " << file.errorString()
+            << '\n';
         return 1;
     }
     return 0;
