@@ -177,6 +177,7 @@ void StartWindow::on作成Clicked()
     clearSignInBoxes();
     RunWorkbook(m_main);
     show();
+    activateWindow();
     m_作成者ID->setFocus();
 }
 
