@@ -4,6 +4,7 @@
 #include "platform/Environment.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QtEndian>
 
@@ -234,11 +235,12 @@ RegistryStore RegistryStore::open(const Environment& environment)
 
 RegistryStore RegistryStore::fromFile(const QString& path)
 {
+    // Only a regular file: opening a pipe would wait for a writer for ever.
     QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (path.isEmpty() || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return RegistryStore();
-    // Read one byte more than allowed, so that a file that grew after its size was taken still counts as
-    // too large; a device without a size (a pipe) is read up to the same bound.
+    // One byte more than allowed is asked for, so that a file that grows while it is read still counts as too
+    // large.
     const QByteArray bytes = file.read(maxFileSize + 1);
     if (bytes.size() > maxFileSize || file.error() != QFileDevice::NoError)
         return RegistryStore();

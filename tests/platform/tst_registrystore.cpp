@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace platform;
 
 namespace {
@@ -223,8 +225,11 @@ class RegistryStoreTest : public QObject
         QCOMPARE(RegistryStore::open(environment).keyCount(), 0);
         qunsetenv("HANAPLAN_REGISTRY");
 
-        // A folder, and a file larger than a store may be, read as empty.
+        // A folder, a pipe and a file larger than a store may be read as empty.
         QCOMPARE(RegistryStore::fromFile(folder.path()).keyCount(), 0);
+        const QByteArray pipe = QFile::encodeName(folder.filePath(QStringLiteral("pipe.reg")));
+        QCOMPARE(mkfifo(pipe.constData(), 0600), 0);
+        QCOMPARE(RegistryStore::fromFile(QFile::decodeName(pipe)).keyCount(), 0);
         QVERIFY(file.open(QIODevice::Append));
         QVERIFY(file.resize(RegistryStore::maxFileSize + 1));
         file.close();
