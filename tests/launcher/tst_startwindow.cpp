@@ -1,0 +1,207 @@
+// SPDX-License-Identifier: MIT
+#include "common/MessageRecorder.h"
+#include "common/TestDatabase.h"
+
+#include "RuntimeError.h"
+#include "launcher/RuntimeErrorReport.h"
+#include "launcher/StartWindow.h"
+#include "platform/FileSystem.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+// The start window as the user meets it, its exit and unload, and the run-time error report.
+class StartWindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestInstallation> install;
+    std::unique_ptr<Main> program;
+
+    template <typename T> T* child(QWidget& window, const QString& name)
+    {
+        T* w = window.findChild<T*>(name);
+        if (!w)
+            qWarning() << "no control" << name;
+        return w;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        install = std::make_unique<TestInstallation>();
+        install->installDatabase(QStringLiteral("installed"));
+        program = install->makeMain();
+        OpenDatabase(*program);
+    }
+    void cleanup()
+    {
+        program.reset();
+        install.reset();
+    }
+
+    void controls_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<qreal>("points");
+        QTest::addColumn<bool>("bold");
+        // Positions in twips / 15.
+        QTest::newRow("TopScreen") << "TopScreen" << "Hanaplan　作成システム" << QRect(64, 40, 465, 25) << 18.0 << true;
+        QTest::newRow("計画書作成") << "計画書作成" << "計画書作成" << QRect(80, 96, 441, 97) << 14.25 << true;
+        QTest::newRow("作成者ＩＤ") << "Label1" << "作成者ＩＤ" << QRect(24, 32, 73, 17) << 11.25 << true;
+        QTest::newRow("作成者ID") << "作成者ID" << "" << QRect(168, 32, 145, 25) << 11.25 << false;
+        QTest::newRow("作成者パスワード label") << "Label2" << "作成者パスワード" << QRect(24, 64, 137, 17) << 11.25 << true;
+        QTest::newRow("作成者パスワード") << "作成者パスワード" << "" << QRect(168, 64, 145, 25) << 11.25 << false;
+        QTest::newRow("作成") << "作成" << "作成" << QRect(352, 40, 65, 33) << 14.25 << true;
+        QTest::newRow("メンテナンス") << "メンテナンス" << "メンテナンス" << QRect(80, 216, 441, 105) << 14.25 << true;
+        QTest::newRow("マスターＩＤ") << "Label3" << "マスターＩＤ" << QRect(24, 40, 97, 17) << 11.25 << true;
+        QTest::newRow("マスターID") << "マスターID" << "" << QRect(168, 32, 145, 25) << 11.25 << false;
+        QTest::newRow("マスターパスワード label") << "Label4" << "マスターパスワード" << QRect(24, 72, 137, 17) << 11.25 << true;
+        QTest::newRow("マスターパスワード") << "マスターパスワード" << "" << QRect(168, 64, 145, 25) << 11.25 << false;
+        QTest::newRow("メンテ") << "メンテ" << "NEXT" << QRect(352, 40, 65, 33) << 14.25 << true;
+        QTest::newRow("終了") << "終了" << "終了" << QRect(464, 344, 81, 33) << 14.25 << true;
+    }
+    void controls()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(QRect, geometry);
+        QFETCH(qreal, points);
+        QFETCH(bool, bold);
+        StartWindow window(*program);
+        QWidget* w = child<QWidget>(window, name);
+        QVERIFY(w);
+        QCOMPARE(w->geometry(), geometry);
+        QCOMPARE(w->font().pointSizeF(), points);
+        QCOMPARE(w->font().bold(), bold);
+        if (auto* label = qobject_cast<QLabel*>(w))
+            QCOMPARE(label->text(), text);
+        else if (auto* b = qobject_cast<QPushButton*>(w))
+            QCOMPARE(b->text(), text);
+        else if (auto* f = qobject_cast<QGroupBox*>(w))
+            QCOMPARE(f->title(), text);
+        else if (auto* box = qobject_cast<QLineEdit*>(w)) {
+            QCOMPARE(box->text(), text);
+            QCOMPARE(box->maxLength(), 32);
+            QCOMPARE(box->echoMode(), name.contains(QStringLiteral("パスワード")) ? QLineEdit::Password : QLineEdit::Normal);
+            QVERIFY(!box->testAttribute(Qt::WA_InputMethodEnabled));
+        }
+    }
+
+    void windowAsAWhole()
+    {
+        StartWindow window(*program);
+        QCOMPARE(window.objectName(), QStringLiteral("Start"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Hanaplan"));
+        QCOMPARE(window.centralWidget()->size(), QSize(583, 396));
+        QCOMPARE(window.mnu_Help()->text(), QStringLiteral("Help"));
+        QVERIFY(window.menuBar()->actions().contains(window.mnu_Help()));
+        QVERIFY(!window.mnu_Help()->menu());
+
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(QApplication::focusWidget(), window.作成者ID());
+        const QList<QWidget*> order = {window.作成者パスワード(), window.作成(), window.マスターID(),
+                                       window.マスターパスワード(), window.メンテ(), window.終了()};
+        for (QWidget* next : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    // 終了 closes the database and unloads; closing by the title bar unloads without closing it. Either way
+    // a working copy left behind goes, and the maintenance window is unloaded.
+    void exitAndUnload_data()
+    {
+        QTest::addColumn<bool>("byExitButton");
+        QTest::newRow("終了") << true;
+        QTest::newRow("title bar") << false;
+    }
+    void exitAndUnload()
+    {
+        QFETCH(bool, byExitButton);
+        const QString copy = install->allUsersProfile() + QStringLiteral("/作業シート.xls");
+        QFile f(copy);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        platform::setFileAttributes(copy, 7);
+        program->WorkbookCopyPath = install->allUsersProfile() + QStringLiteral("\\作業シート.xls");
+
+        StartWindow window(*program);
+        QPointer<QWidget> mente = new QWidget;
+        window.setMaintenanceWindow(mente);
+        window.show();
+        if (byExitButton)
+            QTest::mouseClick(window.終了(), Qt::LeftButton);
+        else
+            window.close();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(bool(program->DbConnection), !byExitButton);
+        QVERIFY(!QFile::exists(copy));
+        QTRY_VERIFY(mente.isNull());
+    }
+
+    void exitWithoutSignIn()
+    {
+        const QString unrelated = install->allUsersProfile() + QStringLiteral("/作業シート.xls");
+        QFile f(unrelated);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        StartWindow window(*program);
+        window.show();
+        QTest::mouseClick(window.終了(), Qt::LeftButton);
+        QVERIFY(QFile::exists(unrelated)); // no sign-in this run: nothing to delete
+    }
+
+    void reportText()
+    {
+        const RuntimeError error(3021, QStringLiteral("現在のレコードが必要です。"));
+        QCOMPARE(RuntimeErrorReportText(error), QStringLiteral("実行時エラー '3021':\n\n現在のレコードが必要です。"));
+        MessageRecorder recorder;
+        ShowRuntimeErrorReport(recorder, error);
+        QCOMPARE(recorder.shown.size(), 1);
+        QCOMPARE(recorder.shown[0].title, QStringLiteral("Hanaplan"));
+        QCOMPARE(int(recorder.shown[0].icon), int(platform::MessageBoxes::Icon::Critical));
+    }
+
+    // A handler's unguarded failure reaches the one catch at the top of the event loop: the report is shown
+    // and the program ends with status 1.
+    void handlerFailureEndsTheProgram()
+    {
+        auto* app = static_cast<LauncherApplication*>(QCoreApplication::instance());
+        MessageRecorder recorder;
+        app->setMessageBoxes(&recorder);
+        QWidget window;
+        window.show();
+        bool after = false;
+        QTimer::singleShot(0, &window, [&after] {
+            throw RuntimeError(3265, QStringLiteral("項目が見つかりません。"));
+            after = true;
+        });
+        QCOMPARE(app->exec(), 1);
+        QVERIFY(!after);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(recorder.shown.size(), 1);
+        QCOMPARE(recorder.shown[0].text, QStringLiteral("実行時エラー '3265':\n\n項目が見つかりません。"));
+        app->setMessageBoxes(nullptr);
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    LauncherApplication app(argc, argv);
+    StartWindowTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_startwindow.moc"
