@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QTimer;
+struct Main;
+
+// The About window frmHelp: the product title and the installed version, shown like a splash panel. It
+// stays above all windows, ignores the close box and closes at the first click, button press or release or
+// mouse movement over its own surface (not over its labels), or 30 seconds after it was loaded. A closed
+// window is deleted, so the next Help loads a fresh one.
+class AboutWindow : public QWidget
+{
+    Q_OBJECT
+
+  public:
+    // Timer1's interval.
+    static constexpr int kTimeoutMilliseconds = 30000;
+    // Label2's text before the version.
+    static inline const QString kVersionPrefix = QStringLiteral("Ver.   ");
+
+    // Loads the window: centres it on the screen, starts Timer1 and reads the installed version from the
+    // registry (DisplayVersion under HKEY_LOCAL_MACHINE\SOFTWARE\Quenby\Hanacare). Not shown yet.
+    explicit AboutWindow(const Main& main);
+    ~AboutWindow() override;
+
+    // The start window's mnu_Help: loads and shows the About window, unless one is loaded already, in which
+    // case nothing happens (it is neither reloaded nor is its timer restarted). Returns the loaded window.
+    static AboutWindow* showOnce(const Main& main);
+    // The About window that is loaded now, or nullptr.
+    static AboutWindow* loadedWindow();
+
+    // Unloads the window as the program's own request (the close box cannot): stops Timer1 and closes the
+    // window, which is deleted afterwards.
+    void unload();
+    // Unloads the loaded About window, if there is one; for the program's end.
+    static void unloadLoaded();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void centreOnScreen();
+
+    QLabel* m_title = nullptr;   // Label5
+    QLabel* m_version = nullptr; // Label2
+    QTimer* m_timer = nullptr;   // Timer1
+    bool m_unloading = false;
+};
