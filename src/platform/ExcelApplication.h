@@ -16,14 +16,14 @@ class Environment;
 // value Path of HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\excel.exe.
 class ExcelApplication
 {
-  public:
+public:
     // The object, or nothing when no automation server for "Excel.Application" is registered.
     static std::optional<ExcelApplication> create(const Environment& environment);
 
     // The folder Excel's program file lies in, written as the registration gives it.
     const QString& path() const { return m_path; }
 
-  private:
+private:
     explicit ExcelApplication(QString path) : m_path(std::move(path)) {}
 
     QString m_path;

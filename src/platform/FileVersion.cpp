@@ -48,7 +48,7 @@ bool hasVersionInfoKey(const QByteArray& block)
 // Bytes of an image held in memory.
 class MemorySource
 {
-  public:
+public:
     explicit MemorySource(QByteArrayView image) : m_image(image) {}
 
     // `size` bytes from `offset`, or false when they are not all there.
@@ -61,14 +61,14 @@ class MemorySource
         return true;
     }
 
-  private:
+private:
     QByteArrayView m_image;
 };
 
 // Bytes of an image in a file, read piece by piece as the reader asks for them.
 class FileSource
 {
-  public:
+public:
     explicit FileSource(const QString& path) : m_file(path)
     {
         // Only a regular file: opening a pipe or a device could block or never end.
@@ -84,7 +84,7 @@ class FileSource
         return quint64(out.size()) == size;
     }
 
-  private:
+private:
     QFile m_file;
     quint64 m_size = 0;
 };
@@ -97,7 +97,7 @@ struct DirectoryEntry
 
 template <class Source> class VersionResourceReader
 {
-  public:
+public:
     explicit VersionResourceReader(Source& source) : m_source(source) {}
 
     QByteArray versionBlock()
@@ -118,7 +118,7 @@ template <class Source> class VersionResourceReader
         return readData(entry->offset);
     }
 
-  private:
+private:
     // The DOS header, the PE headers, the resource directory's place and the section table.
     bool readHeaders()
     {
@@ -136,12 +136,12 @@ template <class Source> class VersionResourceReader
             return false;
         qsizetype countAt = 0;
         switch (u16(optional, 0)) {
-        case 0x10B:
+        case 0x10B: // PE32
             countAt = 92;
-            break; // PE32
-        case 0x20B:
+            break;
+        case 0x20B: // PE32+
             countAt = 108;
-            break; // PE32+
+            break;
         default:
             return false;
         }

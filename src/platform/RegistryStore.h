@@ -47,7 +47,7 @@ struct RegistryValue
 // is missing, unreadable, larger than maxFileSize or without the header reads as an empty registry.
 class RegistryStore
 {
-  public:
+public:
     static constexpr qint64 maxFileSize = 8 * 1024 * 1024;
 
     // The store's file: the environment variable HANAPLAN_REGISTRY, else system.reg in the program's folder.
@@ -68,7 +68,7 @@ class RegistryStore
     // The number of keys held, for tests and diagnostics.
     qsizetype keyCount() const { return qsizetype(m_keys.size()); }
 
-  private:
+private:
     using Values = QHash<QString, RegistryValue>;
 
     void parseText(QStringView text);

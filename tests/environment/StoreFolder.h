@@ -7,7 +7,7 @@
 // A program folder of its own for one test, with the registry store "system.reg" written into it.
 class StoreFolder
 {
-  public:
+public:
     StoreFolder() { qunsetenv("HANAPLAN_REGISTRY"); }
 
     QString path() const { return m_dir.path(); }
@@ -20,6 +20,6 @@ class StoreFolder
                file.write("Windows Registry Editor Version 5.00\r\n\r\n" + body + "\r\n") > 0;
     }
 
-  private:
+private:
     QTemporaryDir m_dir;
 };

@@ -50,7 +50,7 @@ class FileVersionTest : public QObject
 {
     Q_OBJECT
 
-  private:
+private:
     QTemporaryDir dir;
     QString write(const QString& name, const QByteArray& content)
     {
@@ -61,7 +61,7 @@ class FileVersionTest : public QObject
         return file.fileName();
     }
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void readsWhatTheWriterWrites()
     {
         const QByteArray block = versionInfoOfImage(kImage);
@@ -76,6 +76,10 @@ class FileVersionTest : public QObject
         const QString text =
             QString::fromUtf16(reinterpret_cast<const char16_t*>(block.constData()), block.size() / 2);
         QVERIFY(text.contains(QStringLiteral("16.0.4266.1001")));
+        // A 64-bit program file (PE32+) carries the same block.
+        versionpe::Options sixtyFourBit = options({16, 0, 4266, 1001}, {15, 2, 3, 4});
+        sixtyFourBit.sixtyFourBit = true;
+        QCOMPARE(versionInfoOfImage(versionpe::writeVersionPe(sixtyFourBit)), block);
 
         // The file functions agree with the reader of images.
         const QString path = write(QStringLiteral("excel.exe"), kImage);
@@ -143,7 +147,6 @@ class FileVersionTest : public QObject
         const qsizetype section = versionpe::kSectionTableOffset;
         const qsizetype data = rsrc + versionpe::kResourceData;
         QTest::newRow("PE header beyond the file") << qsizetype(0x3C) << 0xFFFFFFF0u << "-";
-        QTest::newRow("PE header offset wraps") << qsizetype(0x3C) << 0xFFFFFFFFu << "-";
         QTest::newRow("section claims 4 GB") << section + 16 << 0xFFFFFFFFu << "16.0 15.2";
         QTest::newRow("section data beyond the file") << section + 20 << 0x7FFFFFFFu << "-";
         QTest::newRow("resource address in no section")
@@ -155,19 +158,14 @@ class FileVersionTest : public QObject
         QTest::newRow("language entry is a directory")
             << rsrc + versionpe::kLanguageDirectory + 20
             << quint32(0x80000000u | versionpe::kLanguageDirectory) << "-";
-        QTest::newRow("entry offset beyond everything")
-            << rsrc + versionpe::kNameDirectory + 20 << 0xFFFFFFFFu << "-";
         QTest::newRow("entry count 65535") << rsrc + versionpe::kTypeDirectory + 12 << 0xFFFF0000u << "-";
         QTest::newRow("name is not 1") << rsrc + versionpe::kNameDirectory + 16 << 2u << "-";
-        QTest::newRow("name given as a string")
-            << rsrc + versionpe::kNameDirectory + 16 << 0x80000001u << "-";
         QTest::newRow("other language is taken")
             << rsrc + versionpe::kLanguageDirectory + 16 << 0x0407u << "16.0 15.2";
         QTest::newRow("data beyond the file") << rsrc + versionpe::kDataEntry << 0xFFFFFF00u << "-";
         QTest::newRow("data size 4 GB") << rsrc + versionpe::kDataEntry + 4 << 0xFFFFFFFFu << "16.0 15.2";
         QTest::newRow("data size smaller than the block") << rsrc + versionpe::kDataEntry + 4 << 64u << "-";
         QTest::newRow("block length 0") << data << 0x00340000u << "-";
-        QTest::newRow("block length 65535") << data << 0x0034FFFFu << "-";
         QTest::newRow("other key") << data + 6 << 0x00530057u << "-";
         const quint32 length = qFromLittleEndian<quint16>(kImage.constData() + data);
         QTest::newRow("no fixed part") << data << length << "no fixed part";

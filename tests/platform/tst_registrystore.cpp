@@ -44,65 +44,31 @@ class RegistryStoreTest : public QObject
 {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void values_data()
     {
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");
-
-        QTest::newRow("text") << QByteArray(R"("v"="ab")") << "v"
-                              << "1:61 62 00";
-        QTest::newRow("escapes") << QByteArray(R"("v"="C:\\x\"y\n")") << "v"
-                                 << "1:43 3a 5c 78 22 79 5c 6e 00";
-        QTest::newRow("quote and backslash in name") << QByteArray(R"("a\"b\\"="1")") << "a\"b\\"
-                                                     << "1:31 00";
-        QTest::newRow("non-ASCII text in UTF-8") << QByteArray("\"v\"=\"版\"") << "v"
-                                                 << "1:e7 89 88 00";
-        QTest::newRow("empty text") << QByteArray(R"("v"="")") << "v"
-                                    << "1:00";
-        QTest::newRow("default value") << QByteArray(R"(@="d")") << ""
-                                       << "1:64 00";
-        QTest::newRow("dword") << QByteArray("\"v\"=dword:000004d2") << "v"
-                               << "4:d2 04 00 00";
-        QTest::newRow("dword, short, upper case") << QByteArray("\"v\"=DWORD:FF") << "v"
-                                                  << "4:ff 00 00 00";
-        QTest::newRow("dword of nine digits") << QByteArray("\"v\"=dword:000000001") << "v"
-                                              << "(none)";
-        QTest::newRow("dword not hex") << QByteArray("\"v\"=dword:12g4") << "v"
-                                       << "(none)";
-        QTest::newRow("binary") << QByteArray("\"v\"=hex:0a,ff") << "v"
-                                << "3:0a ff";
-        QTest::newRow("binary, empty") << QByteArray("\"v\"=hex:") << "v"
-                                       << "3:";
-        QTest::newRow("binary continued") << QByteArray("\"v\"=hex:01,02,\\\r\n  03,\\\r\n  04") << "v"
-                                          << "3:01 02 03 04";
-        QTest::newRow("binary, odd digit") << QByteArray("\"v\"=hex:0a,fff") << "v"
-                                           << "(none)";
-        QTest::newRow("binary, gap") << QByteArray("\"v\"=hex:0a,,ff") << "v"
-                                     << "(none)";
-        QTest::newRow("typed hex") << QByteArray("\"v\"=hex(b):01,00,00,00,00,00,00,00") << "v"
-                                   << "11:01 00 00 00 00 00 00 00";
-        QTest::newRow("expandable text, UTF-16") << QByteArray("\"v\"=hex(2):25,00,41,00,00,00") << "v"
-                                                 << "2:25 41 00";
-        QTest::newRow("multi text, UTF-16") << QByteArray("\"v\"=hex(7):61,00,00,00,62,00,00,00,00,00") << "v"
-                                            << "7:61 00 62 00 00";
-        QTest::newRow("unterminated text") << QByteArray(R"("v"="ab)") << "v"
-                                           << "(none)";
-        QTest::newRow("unterminated name") << QByteArray(R"("v=1)") << "v"
-                                           << "(none)";
-        QTest::newRow("junk after text") << QByteArray(R"("v"="a" x)") << "v"
-                                         << "(none)";
-        QTest::newRow("unknown data form") << QByteArray("\"v\"=qword:1") << "v"
-                                           << "(none)";
-        QTest::newRow("later value wins") << QByteArray("\"v\"=\"1\"\r\n\"V\"=\"2\"") << "v"
-                                          << "1:32 00";
-        QTest::newRow("value deleted") << QByteArray("\"v\"=\"1\"\r\n\"V\"=-") << "v"
-                                       << "(none)";
-        QTest::newRow("comment") << QByteArray("; \"v\"=\"1\"") << "v"
-                                 << "(none)";
-        QTest::newRow("blanks around =") << QByteArray("  \"v\" = \"1\"  ") << "v"
-                                         << "1:31 00";
+        QTest::newRow("escapes") << QByteArray(R"("v"="C:\\x\"y\n")") << "v" << "1:43 3a 5c 78 22 79 5c 6e 00";
+        QTest::newRow("quote and backslash in name") << QByteArray(R"("a\"b\\"="1")") << "a\"b\\" << "1:31 00";
+        QTest::newRow("non-ASCII text in UTF-8") << QByteArray("\"v\"=\"版\"") << "v" << "1:e7 89 88 00";
+        QTest::newRow("default value") << QByteArray(R"(@="d")") << "" << "1:64 00";
+        QTest::newRow("dword, short, upper case") << QByteArray("\"v\"=DWORD:FF") << "v" << "4:ff 00 00 00";
+        QTest::newRow("dword of nine digits") << QByteArray("\"v\"=dword:000000001") << "v" << "(none)";
+        QTest::newRow("dword not hex") << QByteArray("\"v\"=dword:12g4") << "v" << "(none)";
+        QTest::newRow("binary continued") << QByteArray("\"v\"=hex:01,02,\\\r\n  03,\\\r\n  04") << "v" << "3:01 02 03 04";
+        QTest::newRow("binary, odd digit") << QByteArray("\"v\"=hex:0a,fff") << "v" << "(none)";
+        QTest::newRow("binary, gap") << QByteArray("\"v\"=hex:0a,,ff") << "v" << "(none)";
+        QTest::newRow("typed hex") << QByteArray("\"v\"=hex(b):01,00,00,00,00,00,00,00") << "v" << "11:01 00 00 00 00 00 00 00";
+        QTest::newRow("unterminated text") << QByteArray(R"("v"="ab)") << "v" << "(none)";
+        QTest::newRow("unterminated name") << QByteArray(R"("v=1)") << "v" << "(none)";
+        QTest::newRow("junk after text") << QByteArray(R"("v"="a" x)") << "v" << "(none)";
+        QTest::newRow("unknown data form") << QByteArray("\"v\"=qword:1") << "v" << "(none)";
+        QTest::newRow("later value wins") << QByteArray("\"v\"=\"1\"\r\n\"V\"=\"2\"") << "v" << "1:32 00";
+        QTest::newRow("value deleted") << QByteArray("\"v\"=\"1\"\r\n\"V\"=-") << "v" << "(none)";
+        QTest::newRow("comment") << QByteArray("; \"v\"=\"1\"") << "v" << "(none)";
+        QTest::newRow("blanks around =") << QByteArray("  \"v\" = \"1\"  ") << "v" << "1:31 00";
     }
     void values()
     {
@@ -158,48 +124,49 @@ class RegistryStoreTest : public QObject
         QCOMPARE(lookup(file, QStringLiteral("K"), QStringLiteral("v")), QStringLiteral("2:41 42 00"));
     }
 
+    void keys_data()
+    {
+        QTest::addColumn<bool>("classesRoot");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");
+        // The deleted key goes with everything below it, not with a key that only shares its beginning.
+        QTest::newRow("deleted key") << false << "SOFTWARE\\A" << "v" << "(none)";
+        QTest::newRow("below a deleted key") << false << "SOFTWARE\\A\\B" << "v" << "(none)";
+        QTest::newRow("sibling of a deleted key") << false << "software\\a!" << "V" << "1:73 00";
+        // Sections of one key in different case add up; the trailing backslash is accepted.
+        QTest::newRow("trailing backslash") << false << "Software\\C\\" << "v" << "1:63 00";
+        QTest::newRow("second section") << false << "SOFTWARE\\C" << "w" << "1:77 00";
+        QTest::newRow("classes root") << true << ".XLS" << "" << "1:78 00";
+        QTest::newRow("other root") << false << ".xls" << "" << "(none)";
+        // Values after a section that cannot be read (or of another root) land nowhere.
+        QTest::newRow("after another root") << false << "SOFTWARE\\C" << "u" << "(none)";
+        QTest::newRow("after an open section") << false << "SOFTWARE\\C" << "lost" << "(none)";
+        QTest::newRow("after a deletion") << false << "SOFTWARE" << "lost" << "(none)";
+        QTest::newRow("double backslash") << false << "SOFTWARE\\\\C" << "v" << "(none)";
+        QTest::newRow("leading backslash") << false << "\\SOFTWARE\\C" << "v" << "(none)";
+    }
     void keys()
     {
-        const QByteArray file = kHeader + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\r\n\"v\"=\"a\"\r\n"
-                                          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A\\B]\r\n\"v\"=\"b\"\r\n"
-                                          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A!]\r\n\"v\"=\"sibling\"\r\n"
-                                          "[HKEY_CLASSES_ROOT\\.xls]\r\n@=\"Sheet\"\r\n"
-                                          "[HKEY_CURRENT_USER\\SOFTWARE\\A]\r\n\"u\"=\"user\"\r\n"
-                                          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Bad\r\n\"w\"=\"lost\"\r\n"
-                                          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\\\Empty]\r\n\"w\"=\"lost\"\r\n"
-                                          "[-HKEY_LOCAL_MACHINE\\software\\a]\r\n\"w\"=\"lost\"\r\n"
-                                          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\C]\r\n\"v\"=\"c\"\r\n"
-                                          "[hkey_local_machine\\software\\c]\r\n\"w\"=\"c2\"\r\n";
-        const RegistryStore store = RegistryStore::fromBytes(file);
-        const auto text = [&](RegistryRoot root, const QString& key, const QString& name) {
-            return describe(store.value(root, key, name));
-        };
-        // The deleted key goes with everything below it, not with a key that only shares its beginning.
-        QCOMPARE(text(RegistryRoot::LocalMachine, QStringLiteral("SOFTWARE\\A"), QStringLiteral("v")),
-                 "(none)");
-        QCOMPARE(text(RegistryRoot::LocalMachine, QStringLiteral("SOFTWARE\\A\\B"), QStringLiteral("v")),
-                 "(none)");
-        QVERIFY(!store.hasKey(RegistryRoot::LocalMachine, QStringLiteral("SOFTWARE\\A")));
-        QCOMPARE(text(RegistryRoot::LocalMachine, QStringLiteral("software\\a!"), QStringLiteral("V")),
-                 "1:73 69 62 6c 69 6e 67 00");
+        QFETCH(bool, classesRoot);
+        QFETCH(QString, key);
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        const RegistryStore store = RegistryStore::fromBytes(QByteArray(kHeader +
+                                                             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n\"v\"=\"a\"\n"
+                                                             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A\\B]\n\"v\"=\"b\"\n"
+                                                             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A!]\n\"v\"=\"s\"\n"
+                                                             "[HKEY_CLASSES_ROOT\\.xls]\n@=\"x\"\n"
+                                                             "[HKEY_CURRENT_USER\\SOFTWARE\\C]\n\"u\"=\"u\"\n"
+                                                             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\C\n\"lost\"=\"1\"\n"
+                                                             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\\\C]\n\"v\"=\"1\"\n"
+                                                             "[-HKEY_LOCAL_MACHINE\\software\\a]\n\"lost\"=\"1\"\n"
+                                                             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\C]\n\"v\"=\"c\"\n"
+                                                             "[hkey_local_machine\\software\\c]\n\"w\"=\"w\"\n"));
+        const RegistryRoot root = classesRoot ? RegistryRoot::ClassesRoot : RegistryRoot::LocalMachine;
+        QCOMPARE(describe(store.value(root, key, name)), expected);
         QVERIFY(store.hasKey(RegistryRoot::LocalMachine, QStringLiteral("SOFTWARE")));
-        // Sections of one key in different case add up; the trailing backslash is accepted.
-        QCOMPARE(text(RegistryRoot::LocalMachine, QStringLiteral("Software\\C\\"), QStringLiteral("v")),
-                 "1:63 00");
-        QCOMPARE(text(RegistryRoot::LocalMachine, QStringLiteral("SOFTWARE\\C"), QStringLiteral("w")),
-                 "1:63 32 00");
-        QCOMPARE(text(RegistryRoot::ClassesRoot, QStringLiteral(".XLS"), QString()), "1:53 68 65 65 74 00");
-        QCOMPARE(text(RegistryRoot::LocalMachine, QStringLiteral(".xls"), QString()), "(none)");
-        // Values after a section that cannot be read land nowhere.
-        QCOMPARE(text(RegistryRoot::LocalMachine, QStringLiteral("SOFTWARE\\C"), QStringLiteral("u")),
-                 "(none)");
-        for (const QString& key :
-             {QStringLiteral("SOFTWARE\\Bad"), QStringLiteral("SOFTWARE"), QStringLiteral("SOFTWARE\\A")})
-            QCOMPARE(text(RegistryRoot::LocalMachine, key, QStringLiteral("w")), "(none)");
-        QCOMPARE(text(RegistryRoot::LocalMachine, QStringLiteral("SOFTWARE\\\\C"), QStringLiteral("v")),
-                 "(none)");
-        QCOMPARE(text(RegistryRoot::LocalMachine, QStringLiteral("\\SOFTWARE\\C"), QStringLiteral("v")),
-                 "(none)");
+        QVERIFY(!store.hasKey(RegistryRoot::LocalMachine, QStringLiteral("SOFTWARE\\A")));
     }
 
     void storeFile()

@@ -189,36 +189,46 @@ QByteArray writeVersionPe(const Options& options)
     image[1] = 'Z';
     put32(image, 0x3C, kPeHeaderOffset);
 
+    // PE32 and PE32+ differ in the fields from the image base on, which take 8 bytes in PE32+.
+    const bool plus = options.sixtyFourBit;
+    const quint16 optionalSize = plus ? 240 : 224;
     image.replace(kPeHeaderOffset, 4, QByteArrayView("PE\0\0", 4));
     const qsizetype coff = kPeHeaderOffset + 4;
-    put16(image, coff + 0, 0x014C);  // i386
-    put16(image, coff + 2, 1);       // sections
-    put16(image, coff + 16, 224);    // optional header size
-    put16(image, coff + 18, 0x0102); // executable, 32-bit
+    put16(image, coff + 0, plus ? 0x8664 : 0x014C); // x64 or i386
+    put16(image, coff + 2, 1);                      // sections
+    put16(image, coff + 16, optionalSize);
+    put16(image, coff + 18, plus ? 0x0022 : 0x0102); // executable, large addresses or 32-bit
 
     const qsizetype opt = kOptionalHeaderOffset;
-    put16(image, opt + 0, 0x10B);         // PE32
+    put16(image, opt + 0, plus ? 0x20B : 0x10B);
     put32(image, opt + 8, rawSize);       // initialised data
     put32(image, opt + 20, kResourceRva); // base of code
-    put32(image, opt + 24, kResourceRva); // base of data
-    put32(image, opt + 28, 0x00400000);   // image base
+    if (plus) {
+        put32(image, opt + 24, 0x40000000); // image base 0x140000000
+        put32(image, opt + 28, 0x1);
+    } else {
+        put32(image, opt + 24, kResourceRva); // base of data
+        put32(image, opt + 28, 0x00400000);   // image base
+    }
     put32(image, opt + 32, kSectionAlignment);
     put32(image, opt + 36, kFileAlignment);
-    put16(image, opt + 40, 4); // operating system 4.0
-    put16(image, opt + 48, 4); // subsystem 4.0
+    put16(image, opt + 40, plus ? 6 : 4); // operating system version
+    put16(image, opt + 48, plus ? 6 : 4); // subsystem version
     put32(image, opt + 56,
           kResourceRva + alignUp(quint32(resources.size()), kSectionAlignment)); // image size
     put32(image, opt + 60, kResourceFileOffset);                                 // headers size
     put16(image, opt + 68, 2);                                                   // Windows GUI
-    put32(image, opt + 72, 0x100000);                                            // stack reserve
-    put32(image, opt + 76, 0x1000);                                              // stack commit
-    put32(image, opt + 80, 0x100000);                                            // heap reserve
-    put32(image, opt + 84, 0x1000);                                              // heap commit
-    put32(image, opt + 92, 16);                                                  // data directories
-    put32(image, opt + 96 + 2 * 8, kResourceRva);
-    put32(image, opt + 96 + 2 * 8 + 4, quint32(resources.size()));
+    // Stack reserve and commit, heap reserve and commit: 4 bytes each in PE32, 8 in PE32+.
+    const qsizetype sizeField = plus ? 8 : 4;
+    const quint32 sizes[] = {0x100000, 0x1000, 0x100000, 0x1000};
+    for (qsizetype i = 0; i < 4; ++i)
+        put32(image, opt + 72 + i * sizeField, sizes[i]);
+    const qsizetype directories = plus ? 112 : 96;
+    put32(image, opt + directories - 4, 16); // data directories
+    put32(image, opt + directories + 2 * 8, kResourceRva);
+    put32(image, opt + directories + 2 * 8 + 4, quint32(resources.size()));
 
-    const qsizetype section = kSectionTableOffset;
+    const qsizetype section = kOptionalHeaderOffset + optionalSize;
     image.replace(section, 8, QByteArrayView(".rsrc\0\0\0", 8));
     put32(image, section + 8, quint32(resources.size())); // virtual size
     put32(image, section + 12, kResourceRva);

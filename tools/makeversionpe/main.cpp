@@ -27,7 +27,9 @@ int main(int argc, char* argv[])
     const QCommandLineOption noVersion(
         QStringLiteral("no-version-resource"),
         QStringLiteral("Write a manifest resource instead of the version resource."));
-    parser.addOptions({productVersion, fileVersion, productName, description, noVersion});
+    const QCommandLineOption sixtyFourBit(QStringLiteral("64"),
+                                          QStringLiteral("Write a 64-bit (PE32+) file."));
+    parser.addOptions({productVersion, fileVersion, productName, description, noVersion, sixtyFourBit});
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The file to write."));
     parser.process(app);
 
@@ -40,6 +42,7 @@ int main(int argc, char* argv[])
 
     versionpe::Options options;
     options.versionResource = !parser.isSet(noVersion);
+    options.sixtyFourBit = parser.isSet(sixtyFourBit);
     if (parser.isSet(productVersion)) {
         const std::optional<versionpe::Version> version =
             versionpe::parseVersion(parser.value(productVersion));
