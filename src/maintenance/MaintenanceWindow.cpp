@@ -405,10 +405,19 @@ bool MaintenanceWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F9 && key->modifiers() == Qt::ShiftModifier &&
-            static_cast<QWidget*>(watched)->window() == this)
+            receivesKeysOf(static_cast<QWidget*>(watched)))
             revealPassword();
     }
     return false;
+}
+
+bool MaintenanceWindow::receivesKeysOf(const QWidget* target) const
+{
+    // The open list of a drop-down box is a window of its own, but belongs to the box.
+    const QWidget* window = target->window();
+    while (window != this && window->windowType() == Qt::Popup && window->parentWidget())
+        window = window->parentWidget()->window();
+    return window == this;
 }
 
 void MaintenanceWindow::closeEvent(QCloseEvent* event)

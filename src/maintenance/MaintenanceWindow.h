@@ -159,6 +159,7 @@ class MaintenanceWindow : public QWidget
     void keepCharactersWhole();
     void centreOnScreen();
     void revealPassword();
+    bool receivesKeysOf(const QWidget* target) const;
 
     // The close buttons.
     void closeFromCreatorPage();

@@ -6,6 +6,7 @@
 #include "maintenance/PeriodPanelPicture.h"
 #include "platform/widgets/InputMode.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -570,8 +571,9 @@ class MaintenanceWindowTest : public QObject
         QVERIFY(!window->マスターパスワード()->testAttribute(Qt::WA_InputMethodEnabled));
     }
 
-    // Shift+F9 in another window is none of this window's business.
-    void shiftF9InAnotherWindow()
+    // Shift+F9 in another window is none of this window's business; the open creator list is part of
+    // this window.
+    void shiftF9OutsideTheWindow()
     {
         showWindow(MaintenanceWindow::CreatorPage);
         QLineEdit other;
@@ -579,6 +581,15 @@ class MaintenanceWindowTest : public QObject
         QVERIFY(QTest::qWaitForWindowExposed(&other));
         QTest::keyClick(&other, Qt::Key_F9, Qt::ShiftModifier);
         QVERIFY(masked(window->パスワード()));
+
+        window->作成者検索()->addItems({"選択して下さい", "         7　甲"});
+        window->作成者検索()->showPopup();
+        QWidget* popup = window->作成者検索()->view();
+        QVERIFY(popup->isVisible());
+        QVERIFY(popup->window() != window.get());
+        QTest::keyClick(popup, Qt::Key_F9, Qt::ShiftModifier);
+        QVERIFY(!masked(window->パスワード()));
+        window->作成者検索()->hidePopup();
     }
 
     void disableAndEnableCreatorControls()
