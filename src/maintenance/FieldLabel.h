@@ -10,13 +10,13 @@ class FieldLabel : public QLabel
 {
     Q_OBJECT
 
-  public:
+public:
     explicit FieldLabel(QWidget* parent = nullptr);
 
-  Q_SIGNALS:
+Q_SIGNALS:
     void doubleClicked();
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };

@@ -38,7 +38,7 @@ class MaintenanceWindow : public QWidget
 {
     Q_OBJECT
 
-  public:
+public:
     enum Page { CreatorPage = 0, MasterPage, SearchSettingsPage, PeriodStampPage, HonorificPage };
     static constexpr int SearchSettingRows = 16; // one per Setting row, ID = row + 1
     static constexpr int PeriodLines = 3;        // 長期目標, 短期目標, サービス種別
@@ -141,16 +141,16 @@ class MaintenanceWindow : public QWidget
     QPushButton* 敬称設定変更() const;
     QPushButton* 敬称設定終了() const;
 
-  Q_SIGNALS:
+Q_SIGNALS:
     // Emitted after the window has hidden itself on its way back to the start window, which then shows
     // itself and, when focusCreatorId is true, puts the focus in its 作成者ID.
     void returnedToStart(bool focusCreatorId);
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     struct SearchSettingRow;
 
     void buildSearchSettingsPage(QWidget* page);

@@ -9,7 +9,7 @@ class PeriodPanelPicture : public QWidget
 {
     Q_OBJECT
 
-  public:
+public:
     enum class Method {
         PeriodAndRange, // a from–to pair of boxes joined by a wave dash, then a drop-down list and a button
         PeriodOnly,     // a single box in place of the from–to pair, then the drop-down list and the button
@@ -23,9 +23,9 @@ class PeriodPanelPicture : public QWidget
 
     QSize sizeHint() const override;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     Method m_method = Method::PeriodAndRange;
 };

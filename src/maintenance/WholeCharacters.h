@@ -8,7 +8,7 @@
 // that what the box holds is always whole text.
 class WholeCharacters : public QValidator
 {
-  public:
+public:
     using QValidator::QValidator;
 
     State validate(QString& input, int& pos) const override;

@@ -79,11 +79,11 @@ void closeFromTitleBar(QWidget* window)
 // Records the enabled changes and key presses that reach the watched controls.
 class EventLog : public QObject
 {
-  public:
+public:
     QStringList enabledChanges;
     QList<QPair<QString, int>> keyPresses;
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::EnabledChange)
@@ -102,7 +102,7 @@ class MaintenanceWindowTest : public QObject
 {
     Q_OBJECT
 
-  private:
+private:
     std::unique_ptr<Main> program;
     std::unique_ptr<MaintenanceWindow> window;
 
@@ -135,7 +135,7 @@ class MaintenanceWindowTest : public QObject
     }
     bool masked(QLineEdit* box) const { return box->echoMode() == QLineEdit::Password; }
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init()
     {
         program = std::make_unique<Main>(QDir::tempPath());
