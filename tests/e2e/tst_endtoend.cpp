@@ -1,0 +1,243 @@
+// SPDX-License-Identifier: MIT
+// The built program in a real X server (Xvfb), driven by key presses as a user drives it, with an
+// installation, registry store and scripted spreadsheet of the test's own.
+#include "common/TestDatabase.h"
+
+#include "VersionPeWriter.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+const QString kProgram = QStringLiteral(HANAPLAN_BINARY_DIR "/src/hanaplan");
+
+// An X server of the test's own.
+class XServer
+{
+public:
+    XServer()
+    {
+        m_process.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                                 QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                                                 QStringLiteral("tcp")});
+        QByteArray said;
+        QElapsedTimer t;
+        t.start();
+        while (!said.contains('\n') && t.elapsed() < 10000 && m_process.waitForReadyRead(10000))
+            said += m_process.readAllStandardOutput();
+        if (said.trimmed().isEmpty())
+            return;
+        m_display = QStringLiteral(":") + QString::fromLatin1(said.trimmed());
+    }
+    ~XServer()
+    {
+        m_process.terminate();
+        m_process.waitForFinished(5000);
+    }
+    const QString& display() const { return m_display; }
+
+private:
+    QProcess m_process;
+    QString m_display;
+};
+
+} // namespace
+
+class EndToEndTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<XServer> x;
+    std::unique_ptr<TestInstallation> install;
+
+    QString programFolder() const { return install->programFolder(); }
+    QString marker(const QString& name) const { return install->root() + QLatin1Char('/') + name; }
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), x->display());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), install->root() + QStringLiteral("/run"));
+        env.insert(QStringLiteral("ProgramFiles"), install->programFiles());
+        env.insert(QStringLiteral("LOCALAPPDATA"), install->localAppData());
+        env.insert(QStringLiteral("ALLUSERSPROFILE"), install->allUsersProfile());
+        env.remove(QStringLiteral("HANAPLAN_REGISTRY")); // the store beside the program is used
+        return env;
+    }
+
+    // xdotool on the test's display; its output, trimmed.
+    QString xdotool(const QStringList& arguments, int timeout = 15000)
+    {
+        QProcess p;
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("DISPLAY"), x->display());
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral("xdotool"), arguments);
+        if (!p.waitForFinished(timeout)) {
+            p.kill();
+            p.waitForFinished();
+            return QString();
+        }
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+    // Waits for a visible top-level window of this title and gives it the keyboard.
+    QString focusWindow(const QString& title)
+    {
+        const QString id = xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                                    QStringLiteral("--name"), QStringLiteral("^%1$").arg(title)})
+                               .section(QLatin1Char('\n'), 0, 0);
+        if (!id.isEmpty())
+            xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
+        return id;
+    }
+    void keys(const QStringList& sequence) { xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40")} + sequence); }
+    void type(const QString& text) { xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), text}); }
+
+    // The installation: program, database, workbook and registry store with Excel of the given major
+    // version (0: no Excel; -1: an Excel program file without version information).
+    void lay(int excelMajor)
+    {
+        install = std::make_unique<TestInstallation>();
+        QDir().mkpath(install->root() + QStringLiteral("/run"));
+        QFile::copy(kProgram, programFolder() + QStringLiteral("/hanaplan"));
+        QFile(programFolder() + QStringLiteral("/hanaplan")).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        install->installDatabase(QStringLiteral("installed"));
+        DatabaseInspector(install->installedDatabase()).value(QStringLiteral(
+            "INSERT INTO 作成者 (ID, 名前, ふりがな, password) VALUES (7, '山田花子', 'ヤマダハナコ', 'pw')"));
+        QFile book(programFolder() + QStringLiteral("/Hanaplan.xls"));
+        QVERIFY(book.open(QIODevice::WriteOnly));
+        book.write("<?xml version=\"1.0\"?><Workbook/>");
+        book.close();
+
+        // The spreadsheet: records its argument and whether the launcher holds the database open, then runs
+        // until the test lets it end.
+        const QString sheet = install->root() + QStringLiteral("/sheet.sh");
+        QFile script(sheet);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("#!/bin/sh\n"
+                                    "cd \"%1\"\n"
+                                    "printf '%s' \"$1\" > argument\n"
+                                    "if ls -l /proc/$PPID/fd 2>/dev/null | grep -q HanacareService.mdb; then echo held; else echo free; fi > database\n"
+                                    "n=0; while [ ! -e quit ] && [ $n -lt 300 ]; do sleep 0.1; n=$((n+1)); done\n"
+                                    "exit 0\n")
+                         .arg(install->root())
+                         .toUtf8());
+        script.close();
+        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+
+        QString store = QStringLiteral("Windows Registry Editor Version 5.00\n\n"
+                                       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare]\n\"DisplayVersion\"=\"1.1.4.0\"\n\n"
+                                       "[HKEY_CLASSES_ROOT\\.xls]\n@=\"Hanaplan.Sheet\"\n\n"
+                                       "[HKEY_CLASSES_ROOT\\Hanaplan.Sheet\\shell\\open\\command]\n@=\"\\\"") +
+                        sheet + QStringLiteral("\\\" \\\"%1\\\"\"\n\n");
+        if (excelMajor != 0) {
+            const QString folder = install->root() + QStringLiteral("/Excel");
+            QDir().mkpath(folder);
+            versionpe::Options options;
+            options.productVersion = {quint16(qMax(excelMajor, 1)), 0, 0, 0};
+            options.versionResource = excelMajor > 0;
+            QFile exe(folder + QStringLiteral("/excel.exe"));
+            QVERIFY(exe.open(QIODevice::WriteOnly));
+            exe.write(versionpe::writeVersionPe(options));
+            store += QStringLiteral("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe]\n"
+                                    "\"Path\"=\"%1\"\n")
+                         .arg(folder);
+        }
+        QFile reg(programFolder() + QStringLiteral("/system.reg"));
+        QVERIFY(reg.open(QIODevice::WriteOnly));
+        reg.write(store.toUtf8());
+    }
+
+    void startProgram(QProcess& p)
+    {
+        p.setProcessEnvironment(environment());
+        p.setProcessChannelMode(QProcess::ForwardedChannels);
+        p.start(programFolder() + QStringLiteral("/hanaplan"));
+        QVERIFY(p.waitForStarted());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        x = std::make_unique<XServer>();
+        if (x->display().isEmpty())
+            QSKIP("no X server (Xvfb) could be started");
+        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            QSKIP("xdotool is not installed");
+    }
+    void cleanup() { install.reset(); }
+    void cleanupTestCase() { x.reset(); }
+
+    void creatorSignInRunsTheSpreadsheet()
+    {
+        lay(16);
+        QProcess launcher;
+        startProgram(launcher);
+        QVERIFY2(!focusWindow(QStringLiteral("Hanaplan")).isEmpty(), "the start window is shown");
+        type(QStringLiteral("7"));
+        keys({QStringLiteral("Tab")});
+        type(QStringLiteral("pw"));
+        keys({QStringLiteral("Tab"), QStringLiteral("space")});
+
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker(QStringLiteral("database"))), 15000);
+        // While the spreadsheet runs: the start window is hidden, and a second copy ends at once.
+        QCOMPARE(xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), QStringLiteral("^Hanaplan$")}),
+                 QString());
+        QProcess second;
+        startProgram(second);
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(launcher.state(), QProcess::Running);
+
+        QFile(marker(QStringLiteral("quit"))).open(QIODevice::WriteOnly);
+        QVERIFY2(!focusWindow(QStringLiteral("Hanaplan")).isEmpty(), "the start window is back");
+        // The focus is in 作成者ID; 終了 is six steps on.
+        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+              QStringLiteral("Tab"), QStringLiteral("space")});
+        QVERIFY(launcher.waitForFinished(15000));
+        QCOMPARE(launcher.exitCode(), 0);
+
+        QFile argument(marker(QStringLiteral("argument")));
+        QVERIFY(argument.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(argument.readAll()), install->allUsersProfile() + QStringLiteral("/作業シート.xls"));
+        QFile database(marker(QStringLiteral("database")));
+        QVERIFY(database.open(QIODevice::ReadOnly));
+        QCOMPARE(database.readAll().trimmed(), QByteArray("free"));
+        QVERIFY(!QFile::exists(install->allUsersProfile() + QStringLiteral("/作業シート.xls")));
+        // Newer Windows (the store names none): the per-user copy holds the hand-off row.
+        const QString perUser = install->localAppData() + QStringLiteral("/HanacareService.mdb");
+        QCOMPARE(DatabaseInspector(perUser).rows(QStringLiteral("SELECT ID FROM temp")), (QList<QVariantList>{{7}}));
+    }
+
+    // Each unusable Excel ends the start-up with its message; the database is never opened.
+    void excelRefused_data()
+    {
+        QTest::addColumn<int>("major");
+        QTest::newRow("no Excel") << 0;
+        QTest::newRow("no version information") << -1;
+        QTest::newRow("Excel 5") << 5;
+        QTest::newRow("Excel 95") << 7;
+        QTest::newRow("Excel 97") << 8;
+    }
+    void excelRefused()
+    {
+        QFETCH(int, major);
+        lay(major);
+        QProcess launcher;
+        startProgram(launcher);
+        QVERIFY2(!focusWindow(QStringLiteral("Hanaplan")).isEmpty(), "the check's message is shown");
+        keys({QStringLiteral("Return")});
+        QVERIFY(launcher.waitForFinished(15000));
+        QCOMPARE(launcher.exitCode(), 0);
+        QVERIFY(QDir(install->localAppData()).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(EndToEndTest)
+#include "tst_endtoend.moc"
