@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: MIT
+#include "viewer/ViewerWindow.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryFile>
+#include <QTest>
+
+// The viewer's window shows what was read, and closing it is the viewer's end.
+class ViewerWindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static WorkbookData sample()
+    {
+        WorkbookData data;
+        data.creatorId = QStringLiteral("12");
+        data.creatorName = QStringLiteral("山田 一郎");
+        data.creatorReading = QStringLiteral("やまだ いちろう");
+        data.honorific = QStringLiteral("殿");
+        data.ruledLines = QStringLiteral("なし");
+        data.stamp = QStringLiteral("あり");
+        data.stampSentence = QStringLiteral(
+            "説明を受け、同意し、交付を受けました。内容についての質問は担当の介護支援専門員が受け付けます。");
+        data.periods = {{8, QStringLiteral("長期目標の期間"), QStringLiteral("期間のみ")},
+                        {9, QStringLiteral("短期目標の期間"), QStringLiteral("範囲のみ")},
+                        {12, QStringLiteral("サービス種別の期間"), QStringLiteral("期間と範囲")}};
+        for (int id = 1; id <= 16; ++id)
+            data.lists.append({id, QStringLiteral("項目%1").arg(id), QStringLiteral("全員"),
+                               QStringLiteral("名前"), QStringLiteral("昇順"), id == 2});
+        return data;
+    }
+
+    static QString text(QWidget& window, const QString& name)
+    {
+        if (auto* label = window.findChild<QLabel*>(name))
+            return label->text();
+        if (auto* edit = window.findChild<QLineEdit*>(name))
+            return edit->text();
+        return QStringLiteral("<no %1>").arg(name);
+    }
+
+private Q_SLOTS:
+    void showsWhatWasRead()
+    {
+        QTemporaryFile copy;
+        QVERIFY(copy.open());
+        ViewerWindow window(sample(), copy.fileName());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.windowTitle(), QStringLiteral("作業シート"));
+
+        const QList<std::pair<QString, QString>> values = {{"作成者ID", "12"},
+                                                           {"名前", "山田 一郎"},
+                                                           {"ふりがな", "やまだ いちろう"},
+                                                           {"敬称", "殿"},
+                                                           {"罫線", "なし"},
+                                                           {"説明文表示", "あり"},
+                                                           {"長期目標の期間", "期間のみ"},
+                                                           {"短期目標の期間", "範囲のみ"},
+                                                           {"サービス種別の期間", "期間と範囲"},
+                                                           {"作業ファイル", copy.fileName()}};
+        for (const auto& [name, expected] : values)
+            QCOMPARE(text(window, name), expected);
+        QCOMPARE(text(window, QStringLiteral("説明文")), sample().stampSentence);
+        QVERIFY(!window.findChild<QLabel*>(QStringLiteral("作業ファイル注意")));
+
+        // Nothing cut off: the long sentence has the height its wrapped lines need.
+        auto* sentence = window.findChild<QLabel*>(QStringLiteral("説明文"));
+        QVERIFY(sentence->height() >= sentence->heightForWidth(sentence->width()));
+        QVERIFY(sentence->visibleRegion().boundingRect().size() == sentence->size());
+
+        auto* table = window.findChild<QTableWidget*>(QStringLiteral("検索設定"));
+        QVERIFY(table);
+        QCOMPARE(table->rowCount(), 16);
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("1"));
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("項目1"));
+        QCOMPARE(table->item(1, 1)->text(), QStringLiteral("項目2（削除済み）"));
+        QCOMPARE(table->item(15, 4)->text(), QStringLiteral("昇順"));
+        // Every row is on view without scrolling.
+        QVERIFY(table->rowViewportPosition(15) + table->rowHeight(15) <= table->viewport()->height());
+    }
+
+    void notesAMissingWorkingCopyAndCreator()
+    {
+        WorkbookData data = sample();
+        data.creatorId.clear();
+        data.creatorName = kNoCreator;
+        data.creatorReading.clear();
+        ViewerWindow window(data, QStringLiteral("/nonexistent/作業シート.xls"));
+        QCOMPARE(text(window, QStringLiteral("作成者ID")), kNone);
+        QCOMPARE(text(window, QStringLiteral("名前")), kNoCreator);
+        QCOMPARE(text(window, QStringLiteral("作業ファイル注意")), QStringLiteral("ファイルがありません"));
+    }
+
+    void closeButtonClosesTheWindow()
+    {
+        ViewerWindow window(sample(), QString());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* close = window.findChild<QPushButton*>(QStringLiteral("閉じる"));
+        QVERIFY(close);
+        QTest::mouseClick(close, Qt::LeftButton);
+        QVERIFY(!window.isVisible());
+    }
+};
+
+QTEST_MAIN(ViewerWindowTest)
+#include "tst_viewerwindow.moc"
