@@ -15,7 +15,7 @@ class AboutWindow : public QWidget
 {
     Q_OBJECT
 
-  public:
+public:
     // Timer1's interval.
     static constexpr int kTimeoutMilliseconds = 30000;
     // Label2's text before the version.
@@ -38,13 +38,13 @@ class AboutWindow : public QWidget
     // Unloads the loaded About window, if there is one; for the program's end.
     static void unloadLoaded();
 
-  protected:
+protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     void centreOnScreen();
 
     QLabel* m_title = nullptr;   // Label5

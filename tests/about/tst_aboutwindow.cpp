@@ -24,7 +24,7 @@ class AboutWindowTest : public QObject
 {
     Q_OBJECT
 
-  private:
+private:
     // A registry store of the test's own, found through HANAPLAN_REGISTRY.
     void writeStore(const QByteArray& body)
     {
@@ -87,7 +87,7 @@ class AboutWindowTest : public QObject
     std::unique_ptr<Main> m_main;
     QWidget m_elsewhere; // takes the button's release after a press that closed the window
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
