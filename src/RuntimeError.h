@@ -34,6 +34,7 @@ inline constexpr int PermissionDenied = 70;
 inline constexpr int PathFileAccess = 75;
 inline constexpr int PathNotFound = 76;
 inline constexpr int InvalidUseOfNull = 94;
+inline constexpr int NoControlArrayElement = 340;
 inline constexpr int InvalidArgument = 3001;
 inline constexpr int NoCurrentRecord = 3021;
 inline constexpr int NotAllowedInContext = 3219;

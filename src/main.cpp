@@ -2,8 +2,10 @@
 #include "Main.h"
 #include "RuntimeError.h"
 #include "launcher/RuntimeErrorReport.h"
+#include "launcher/ShownTrace.h"
 #include "launcher/StartUp.h"
 #include "launcher/StartWindow.h"
+#include "maintenance/MaintenanceWindow.h"
 #include "platform/SingleInstance.h"
 #include "platform/widgets/QtMessageBoxes.h"
 
@@ -24,8 +26,14 @@ int main(int argc, char* argv[])
     app.setMessageBoxes(&messages);
 
     StartWindow start(program);
+    ShownTrace::watch(start);
     try {
-        if (StartUp(program, start, {}) != StartUpResult::Shown)
+        const auto loadMaintenance = [&program, &start]() -> QWidget* {
+            auto* mente = new MaintenanceWindow(program);
+            QObject::connect(mente, &MaintenanceWindow::returnedToStart, &start, &StartWindow::returnFromMaintenance);
+            return mente;
+        };
+        if (StartUp(program, start, loadMaintenance) != StartUpResult::Shown)
             return 0;
     } catch (const RuntimeError& error) {
         ShowRuntimeErrorReport(messages, error);

@@ -54,11 +54,11 @@ struct MaintenanceWindow::SearchSettingRow
 namespace {
 
 // Addressing a control array element that does not exist.
-constexpr int ControlArrayElementMissing = 340;
+
 
 [[noreturn]] void missingElement(int index)
 {
-    throw RuntimeError(ControlArrayElementMissing,
+    throw RuntimeError(ErrorNumber::NoControlArrayElement,
                        QStringLiteral("コントロール配列の要素 '%1' は存在しません。").arg(index));
 }
 
