@@ -2,6 +2,7 @@
 #include "launcher/StartWindow.h"
 
 #include "Main.h"
+#include "about/AboutWindow.h"
 #include "database/Database.h"
 #include "launcher/WorkbookRun.h"
 #include "platform/widgets/Fonts.h"
@@ -189,6 +190,7 @@ void StartWindow::on終了Clicked()
 
 void StartWindow::onHelpTriggered()
 {
+    AboutWindow::showOnce(m_main);
 }
 
 void StartWindow::returnFromMaintenance(bool focusCreatorId)
@@ -217,4 +219,6 @@ void StartWindow::unload()
         m_mente->hide();
         m_mente->deleteLater();
     }
+    // An open About window keeps the program until it closes itself.
+    AboutWindow::keepProgramUntilUnloaded();
 }

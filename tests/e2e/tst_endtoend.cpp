@@ -179,8 +179,16 @@ private Q_SLOTS:
         QProcess launcher;
         startProgram(launcher);
         QVERIFY2(!focusWindow(QStringLiteral("Hanaplan")).isEmpty(), "the start window is shown");
+        // A wrong password first: its message, and the program goes on with the ID kept.
         type(QStringLiteral("7"));
         keys({QStringLiteral("Tab")});
+        type(QStringLiteral("PW"));
+        keys({QStringLiteral("Tab"), QStringLiteral("space")});
+        QVERIFY2(!focusWindow(QStringLiteral("計画書作成")).isEmpty(), "the wrong-password message is shown");
+        keys({QStringLiteral("Return")});
+        QVERIFY2(!focusWindow(QStringLiteral("Hanaplan")).isEmpty(), "the start window is back");
+        QCOMPARE(launcher.state(), QProcess::Running);
+        keys({QStringLiteral("shift+Tab")});
         type(QStringLiteral("pw"));
         keys({QStringLiteral("Tab"), QStringLiteral("space")});
 
