@@ -33,6 +33,8 @@ AboutWindow::AboutWindow(const Main& main)
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Help"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // Closing it does not count as closing the program's last window (see keepProgramUntilUnloaded).
+    setAttribute(Qt::WA_QuitOnClose, false);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowStaysOnTopHint);
     setFont(fonts::font(fonts::Face::Mincho, 9.75));
@@ -117,6 +119,12 @@ void AboutWindow::unloadLoaded()
 {
     if (AboutWindow* window = loadedWindow())
         window->unload();
+}
+
+void AboutWindow::keepProgramUntilUnloaded()
+{
+    if (AboutWindow* window = loadedWindow())
+        window->setAttribute(Qt::WA_QuitOnClose, true);
 }
 
 void AboutWindow::centreOnScreen()

@@ -37,6 +37,10 @@ public:
     void unload();
     // Unloads the loaded About window, if there is one; for the program's end.
     static void unloadLoaded();
+    // For the start window's unload: a loaded About window then keeps the program running until it is
+    // unloaded itself, and the program ends with it. Until then it never ends the program: it may close
+    // while the program's own windows are only hidden (during a workbook run), and the program goes on.
+    static void keepProgramUntilUnloaded();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
