@@ -3,12 +3,10 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryFile>
 #include <QTest>
 
-// The viewer's window shows what was read, and closing it is the viewer's end.
+// The viewer's window shows what was read.
 class ViewerWindowTest : public QObject
 {
     Q_OBJECT
@@ -46,9 +44,8 @@ private:
 private Q_SLOTS:
     void showsWhatWasRead()
     {
-        QTemporaryFile copy;
-        QVERIFY(copy.open());
-        ViewerWindow window(sample(), copy.fileName());
+        const QString copy = QStringLiteral("/nonexistent/作業シート.xls");
+        ViewerWindow window(sample(), copy);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.windowTitle(), QStringLiteral("作業シート"));
@@ -62,11 +59,11 @@ private Q_SLOTS:
                                                            {"長期目標の期間", "期間のみ"},
                                                            {"短期目標の期間", "範囲のみ"},
                                                            {"サービス種別の期間", "期間と範囲"},
-                                                           {"作業ファイル", copy.fileName()}};
+                                                           {"作業ファイル", copy},
+                                                           {"作業ファイル注意", "ファイルがありません"}};
         for (const auto& [name, expected] : values)
             QCOMPARE(text(window, name), expected);
         QCOMPARE(text(window, QStringLiteral("説明文")), sample().stampSentence);
-        QVERIFY(!window.findChild<QLabel*>(QStringLiteral("作業ファイル注意")));
 
         // Nothing cut off: the long sentence has the height its wrapped lines need.
         auto* sentence = window.findChild<QLabel*>(QStringLiteral("説明文"));
@@ -82,29 +79,6 @@ private Q_SLOTS:
         QCOMPARE(table->item(15, 4)->text(), QStringLiteral("昇順"));
         // Every row is on view without scrolling.
         QVERIFY(table->rowViewportPosition(15) + table->rowHeight(15) <= table->viewport()->height());
-    }
-
-    void notesAMissingWorkingCopyAndCreator()
-    {
-        WorkbookData data = sample();
-        data.creatorId.clear();
-        data.creatorName = kNoCreator;
-        data.creatorReading.clear();
-        ViewerWindow window(data, QStringLiteral("/nonexistent/作業シート.xls"));
-        QCOMPARE(text(window, QStringLiteral("作成者ID")), kNone);
-        QCOMPARE(text(window, QStringLiteral("名前")), kNoCreator);
-        QCOMPARE(text(window, QStringLiteral("作業ファイル注意")), QStringLiteral("ファイルがありません"));
-    }
-
-    void closeButtonClosesTheWindow()
-    {
-        ViewerWindow window(sample(), QString());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        auto* close = window.findChild<QPushButton*>(QStringLiteral("閉じる"));
-        QVERIFY(close);
-        QTest::mouseClick(close, Qt::LeftButton);
-        QVERIFY(!window.isVisible());
     }
 };
 

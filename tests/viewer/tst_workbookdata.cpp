@@ -65,36 +65,23 @@ private Q_SLOTS:
         QCOMPARE(data.stamp, QStringLiteral("あり"));
         QCOMPARE(data.stampSentence, QStringLiteral("(なし)"));
 
-        QCOMPARE(data.periods.size(), 3);
-        const QList<std::tuple<int, QString, QString>> periods = {
-            {8, QStringLiteral("長期目標の期間"), QStringLiteral("期間のみ")},
-            {9, QStringLiteral("短期目標の期間"), QStringLiteral("範囲のみ")},
-            {12, QStringLiteral("サービス種別の期間"), QStringLiteral("期間と範囲")}};
-        for (int k = 0; k < 3; ++k) {
-            QCOMPARE(data.periods.at(k).id, std::get<0>(periods.at(k)));
-            QCOMPARE(data.periods.at(k).item, std::get<1>(periods.at(k)));
-            QCOMPARE(data.periods.at(k).method, std::get<2>(periods.at(k)));
-        }
+        QStringList periods;
+        for (const PeriodSetting& p : data.periods)
+            periods.append(QStringLiteral("%1 %2 %3").arg(p.id).arg(p.item, p.method));
+        QCOMPARE(periods, (QStringList{"8 長期目標の期間 期間のみ", "9 短期目標の期間 範囲のみ",
+                                       "12 サービス種別の期間 期間と範囲"}));
 
         // The sixteen lists in ID order, as the installed database holds them but for rows 3 and 16.
         QCOMPARE(data.lists.size(), 16);
-        const QStringList names = {"作成者",     "利用者",   "事業者",   "意向", "種類", "方針",
-                                   "課題",       "長期目標", "短期目標", "期間", "内容", "種別",
-                                   "提供事業所", "頻度",     "計画書",   "所属"};
-        for (int i = 0; i < 16; ++i) {
-            QCOMPARE(data.lists.at(i).id, i + 1);
-            QCOMPARE(data.lists.at(i).list, names.at(i));
-            QVERIFY(!data.lists.at(i).deleted);
-        }
         auto row = [&](int id) {
             const ListSetting& l = data.lists.at(id - 1);
-            return QStringList{l.filter, l.sort, l.order};
+            return QStringList{QString::number(l.id), l.list, l.filter, l.sort, l.order};
         };
-        QCOMPARE(row(1), (QStringList{"全員", "フリガナ", "昇順"}));
-        QCOMPARE(row(3), (QStringList{"作成者", "名前", "昇順"}));
-        QCOMPARE(row(4), (QStringList{"作成者", "使用頻度", "降順"}));
-        QCOMPARE(row(15), (QStringList{"全員", "更新日", "降順"}));
-        QCOMPARE(row(16), (QStringList{"全員", "作成日", "降順"}));
+        QCOMPARE(row(1), (QStringList{"1", "作成者", "全員", "フリガナ", "昇順"}));
+        QCOMPARE(row(3), (QStringList{"3", "事業者", "作成者", "名前", "昇順"}));
+        QCOMPARE(row(13), (QStringList{"13", "提供事業所", "全員", "使用頻度", "降順"}));
+        QCOMPARE(row(15), (QStringList{"15", "計画書", "全員", "更新日", "降順"}));
+        QCOMPARE(row(16), (QStringList{"16", "所属", "全員", "作成日", "降順"}));
 
         // Every result is released.
         QVERIFY(!program->SharedRecordset->isOpen());
@@ -116,13 +103,8 @@ private Q_SLOTS:
             << QStringList{creator, "UPDATE 作成者 SET 削除日 = '2026-12-02 10:00:00'",
                            "INSERT INTO temp (ID) VALUES (1)"}
             << QStringList{"1", "山田 一郎", "やまだ", "削除済みの作成者です"};
-        QTest::newRow("ID as text") << QStringList{creator, "INSERT INTO temp (ID) VALUES (' 1 ')"}
-                                    << QStringList{"1", "山田 一郎", "やまだ", ""};
         QTest::newRow("ID not a number") << QStringList{creator, "INSERT INTO temp (ID) VALUES ('1 OR 1=1')"}
                                          << QStringList{"1 OR 1=1", "", "", "ID が数ではありません"};
-        QTest::newRow("name and reading null")
-            << QStringList{"INSERT INTO 作成者 (password) VALUES ('a')", "INSERT INTO temp (ID) VALUES (1)"}
-            << QStringList{"1", "", "", ""};
     }
     void creatorCases()
     {
@@ -152,24 +134,13 @@ private Q_SLOTS:
         QTest::newRow("様") << "UPDATE MST SET compellation = 0" << honorific << "様";
         QTest::newRow("honorific 2") << "UPDATE MST SET compellation = 2" << honorific << "不明な値 (2)";
         QTest::newRow("honorific null") << "UPDATE MST SET compellation = NULL" << honorific << "(未設定)";
-        QTest::newRow("honorific as text") << "UPDATE MST SET compellation = '1'" << honorific << "殿";
-        QTest::newRow("honorific 0.5")
-            << "UPDATE MST SET compellation = 0.5" << honorific << "不明な値 (0.5)";
         QTest::newRow("なし") << "UPDATE MST SET ruling = 0" << ruled << "なし";
-        QTest::newRow("ruling -1") << "UPDATE MST SET ruling = -1" << ruled << "不明な値 (-1)";
         QTest::newRow("stamp 2") << "UPDATE MST SET stamp = 2" << stamp << "なし";
         QTest::newRow("stamp null") << "UPDATE MST SET stamp = NULL" << stamp << "なし";
-        QTest::newRow("stamp 0") << "UPDATE MST SET stamp = 0" << stamp << "なし";
         QTest::newRow("sentence as stored")
             << "UPDATE MST SET stampcont = 'it''s 説明'" << sentence << "it's 説明";
-        QTest::newRow("sentence empty") << "UPDATE MST SET stampcont = ''" << sentence << "(なし)";
         QTest::newRow("Set2 5") << "UPDATE Setting SET Set2 = 5 WHERE ID = 8" << longTerm << "不明な値 (5)";
         QTest::newRow("Set2 null") << "UPDATE Setting SET Set2 = NULL WHERE ID = 8" << longTerm << "(未設定)";
-        QTest::newRow("list: all, by reading, ascending")
-            << "UPDATE Setting SET Filter = 0, Sort = 5, Set1 = 0 WHERE ID = 5" << list5
-            << "全員|フリガナ|昇順";
-        QTest::newRow("list: no sort")
-            << "UPDATE Setting SET Sort = 0 WHERE ID = 5" << list5 << "作成者|なし|降順";
         QTest::newRow("list: any Set1 but 0 is descending")
             << "UPDATE Setting SET Set1 = 7 WHERE ID = 5" << list5 << "作成者|使用頻度|降順";
         QTest::newRow("list: unknown codes") << "UPDATE Setting SET Filter = 2, Sort = 9 WHERE ID = 5"
@@ -208,28 +179,11 @@ private Q_SLOTS:
 
     void missingTableIsARuntimeErrorAndTheDatabaseIsClosed()
     {
+        // The installed file loses a table; the per-user copy is made from it on the first load.
         run(QStringLiteral("DROP TABLE temp"));
-        program->DbConnection->close();
         CloseDatabase(*program);
-        // The file is used in place on Windows XP.
-        qputenv("HANAPLAN_REGISTRY", (install->root() + QStringLiteral("/xp.reg")).toUtf8());
-        QFile store(install->root() + QStringLiteral("/xp.reg"));
-        QVERIFY(store.open(QIODevice::WriteOnly));
-        store.write("Windows Registry Editor Version 5.00\r\n\r\n"
-                    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
-                    "\"CurrentMajorVersionNumber\"=dword:00000005\r\n\"CurrentMinorVersionNumber\"=dword:"
-                    "00000001\r\n");
-        store.close();
-        bool thrown = false;
-        try {
-            LoadWorkbookData(*program);
-        } catch (const RuntimeError& error) {
-            thrown = true;
-            QVERIFY(!error.description().isEmpty());
-        }
-        qunsetenv("HANAPLAN_REGISTRY");
-        QVERIFY(thrown);
-        QCOMPARE(program->WindowsVersionCode, 2100.0);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(LoadWorkbookData(*program), 1);
+        QVERIFY(QFileInfo::exists(install->localAppData() + QStringLiteral("/HanacareService.mdb")));
         QVERIFY(!program->DbConnection);
         QVERIFY(!program->SharedRecordset);
     }
