@@ -3,6 +3,7 @@
 
 #include "database/DbConnection.h"
 #include "database/SharedRecordset.h"
+#include "maintenance/MaintenanceState.h"
 #include "platform/Environment.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Shell.h"
@@ -49,4 +50,7 @@ struct Main
     QString WorkbookCopyPath;
     // Opens the working copy and waits for the spreadsheet; set by main() or by a test.
     platform::Shell* shell = nullptr;
+
+    // The creator list and the search settings of the maintenance window.
+    MaintenanceState maintenance;
 };
