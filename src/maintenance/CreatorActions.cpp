@@ -1,0 +1,233 @@
+// SPDX-License-Identifier: MIT
+#include "maintenance/CreatorActions.h"
+
+#include "Main.h"
+#include "database/Values.h"
+#include "maintenance/CreatorList.h"
+#include "maintenance/FieldLabel.h"
+#include "maintenance/MaintenanceWindow.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+const QString kTitle = QStringLiteral("作成者");
+const QString kNewCaption = QStringLiteral("新規登録");
+const QString kChangeCaption = QStringLiteral("変更");
+
+// Assigns an optional field only when the box holds text: an empty box leaves the column as it is.
+void setIfFilled(SharedRecordset& rs, const QString& column, const QLineEdit* box)
+{
+    if (!box->text().isEmpty())
+        rs.setField(column, box->text());
+}
+
+} // namespace
+
+CreatorActions::CreatorActions(Main& main, MaintenanceWindow& window)
+    : QObject(&window), m_main(main), m_window(window)
+{
+    connect(window.検索開始(), &QPushButton::clicked, this, &CreatorActions::on検索開始Clicked);
+    // activated is the user's pick only; the program's own changes to the box's items and text do not
+    // send it.
+    connect(window.作成者検索(), &QComboBox::activated, this, &CreatorActions::on作成者検索Activated);
+    connect(window.作成者登録(), &QPushButton::clicked, this, &CreatorActions::on作成者登録Clicked);
+    connect(window.登録番号(), &FieldLabel::doubleClicked, this, &CreatorActions::on登録番号DoubleClicked);
+}
+
+QString CreatorActions::creatorGoneOnChangeText()
+{
+    return QStringLiteral("この作成者は削除されているため、変更できません。\r\n"
+                          "入力内容はそのまま残してあります。新しい作成者として登録する場合は、"
+                          "もう一度「新規登録」を押して下さい。");
+}
+
+QString CreatorActions::creatorGoneOnDeleteText()
+{
+    return QStringLiteral("この作成者は既に削除されています。");
+}
+
+QList<QLineEdit*> CreatorActions::creatorFields() const
+{
+    return {m_window.氏名(),     m_window.ふりがな(), m_window.郵便番号(), m_window.住所(),
+            m_window.自宅電話(), m_window.携帯電話(), m_window.fax番号(),  m_window.パスワード()};
+}
+
+std::optional<qint32> CreatorActions::loadedCreatorId() const
+{
+    bool ok = false;
+    const qint32 id = m_window.登録番号()->text().toInt(&ok);
+    return ok ? std::optional<qint32>(id) : std::nullopt;
+}
+
+bool CreatorActions::openLiveCreator(qint32 id)
+{
+    SharedRecordset& rs = *m_main.SharedRecordset;
+    rs.open(QStringLiteral("作成者 WHERE ID=") + QString::number(id), *m_main.DbConnection);
+    if (!rs.eof() && rs.field(QStringLiteral("削除日")).isNull())
+        return true;
+    rs.release();
+    return false;
+}
+
+void CreatorActions::resetPageForNewCreator()
+{
+    QComboBox* list = m_window.作成者検索();
+    list->setCurrentIndex(0);
+    list->setEditText(kChooseCreatorItem);
+    m_window.登録番号()->clear();
+    for (QLineEdit* box : creatorFields())
+        box->clear();
+    m_window.maskPasswords();
+}
+
+void CreatorActions::on検索開始Clicked()
+{
+    m_window.DisableCreatorControls();
+
+    qint16 mode = 0;
+    if (m_window.検索条件氏名()->isChecked()) {
+        if (m_window.検索氏名()->text().isEmpty()) {
+            m_main.messageBoxes->critical(kTitle, QStringLiteral("検索する氏名を入力して下さい。"));
+            m_window.EnableCreatorControls();
+            return;
+        }
+        mode = 1;
+    } else if (m_window.検索条件フリガナ()->isChecked()) {
+        if (m_window.検索フリガナ()->text().isEmpty()) {
+            m_main.messageBoxes->critical(kTitle, QStringLiteral("検索するフリガナを入力して下さい。"));
+            m_window.EnableCreatorControls();
+            return;
+        }
+        mode = 2;
+    }
+    m_main.CreatorSearchMode = mode;
+
+    m_window.作成者登録()->setText(kNewCaption);
+    m_window.登録番号()->clear();
+    for (QLineEdit* box :
+         {m_window.氏名(), m_window.郵便番号(), m_window.ふりがな(), m_window.住所(), m_window.自宅電話(),
+          m_window.携帯電話(), m_window.fax番号(), m_window.パスワード()})
+        box->clear();
+    m_window.maskPasswords();
+
+    FillCreatorList(m_main, m_window);
+    m_window.EnableCreatorControls();
+}
+
+void CreatorActions::on作成者検索Activated(int index)
+{
+    m_window.DisableCreatorControls();
+
+    const std::vector<CreatorEntry>& entries = m_main.maintenance.CreatorEntries;
+    if (index > 0 && size_t(index) < entries.size()) {
+        const CreatorEntry& entry = entries[size_t(index)];
+        m_window.作成者登録()->setText(kChangeCaption);
+        m_window.登録番号()->setText(QString::number(entry.ID));
+        m_window.氏名()->setText(entry.名前);
+        m_window.郵便番号()->setText(entry.郵便番号);
+        m_window.ふりがな()->setText(entry.ふりがな);
+        m_window.住所()->setText(entry.住所);
+        m_window.自宅電話()->setText(entry.電話);
+        m_window.携帯電話()->setText(entry.携帯電話);
+        m_window.fax番号()->setText(entry.fax);
+        m_window.パスワード()->setText(entry.password);
+    } else if (index == 0) {
+        m_window.作成者登録()->setText(kNewCaption);
+        m_window.登録番号()->clear();
+        for (QLineEdit* box :
+             {m_window.氏名(), m_window.郵便番号(), m_window.ふりがな(), m_window.住所(), m_window.自宅電話(),
+              m_window.携帯電話(), m_window.fax番号(), m_window.パスワード()})
+            box->clear();
+    }
+    m_window.maskPasswords();
+
+    m_window.EnableCreatorControls();
+}
+
+void CreatorActions::on作成者登録Clicked()
+{
+    m_window.作成者終了()->setFocus();
+    m_window.DisableCreatorControls();
+
+    if (m_window.氏名()->text().isEmpty() || m_window.ふりがな()->text().isEmpty() ||
+        m_window.パスワード()->text().isEmpty()) {
+        m_main.messageBoxes->critical(kTitle, QStringLiteral("必須事項を入力して下さい。"));
+        m_window.EnableCreatorControls();
+        m_window.作成者終了()->setFocus();
+        return;
+    }
+
+    SharedRecordset& rs = *m_main.SharedRecordset;
+    if (!m_window.登録番号()->text().isEmpty()) {
+        // A change. The creator may have gone since the list was read: deleted here or by another program
+        // on the same file. It is then neither brought back to life nor recreated behind the user's back;
+        // the typed texts stay, and the page turns into a new creator so that they can be registered.
+        const std::optional<qint32> id = loadedCreatorId();
+        if (!id || !openLiveCreator(*id)) {
+            m_main.messageBoxes->critical(kTitle, creatorGoneOnChangeText());
+            FillCreatorList(m_main, m_window);
+            m_window.登録番号()->clear();
+            m_window.作成者登録()->setText(kNewCaption);
+            m_window.EnableCreatorControls();
+            m_window.作成者終了()->setFocus();
+            return;
+        }
+    } else {
+        rs.open(QStringLiteral("作成者"), *m_main.DbConnection);
+        rs.addNew();
+        rs.setField(QStringLiteral("作成日"), values::now());
+    }
+
+    rs.setField(QStringLiteral("password"), m_window.パスワード()->text());
+    rs.setField(QStringLiteral("名前"), m_window.氏名()->text());
+    rs.setField(QStringLiteral("ふりがな"), m_window.ふりがな()->text());
+    setIfFilled(rs, QStringLiteral("郵便番号"), m_window.郵便番号());
+    setIfFilled(rs, QStringLiteral("住所"), m_window.住所());
+    setIfFilled(rs, QStringLiteral("電話"), m_window.自宅電話());
+    setIfFilled(rs, QStringLiteral("携帯電話"), m_window.携帯電話());
+    setIfFilled(rs, QStringLiteral("fax"), m_window.fax番号());
+    rs.setField(QStringLiteral("更新日"), values::now());
+    rs.update();
+    rs.release();
+
+    FillCreatorList(m_main, m_window);
+    resetPageForNewCreator();
+    m_window.EnableCreatorControls();
+    m_window.作成者終了()->setFocus();
+}
+
+void CreatorActions::on登録番号DoubleClicked()
+{
+    if (m_window.登録番号()->text().isEmpty())
+        return;
+    m_window.DisableCreatorControls();
+
+    using Boxes = platform::MessageBoxes;
+    const Boxes::Answer answer = m_main.messageBoxes->show(
+        {Boxes::Icon::Critical, Boxes::Buttons::OkCancel, Boxes::Answer::Cancel, QStringLiteral("作成者削除"),
+         QStringLiteral("この作成者を削除します。\r\nよろしいですか。")});
+    if (answer != Boxes::Answer::Ok) {
+        m_window.EnableCreatorControls();
+        return;
+    }
+
+    // A creator that is already gone keeps its first deletion date; the user is told, and the page ends
+    // as after a deletion.
+    const std::optional<qint32> id = loadedCreatorId();
+    if (id && openLiveCreator(*id)) {
+        SharedRecordset& rs = *m_main.SharedRecordset;
+        rs.setField(QStringLiteral("削除日"), values::now());
+        rs.update();
+        rs.release();
+    } else {
+        m_main.messageBoxes->information(kTitle, creatorGoneOnDeleteText());
+    }
+
+    FillCreatorList(m_main, m_window);
+    resetPageForNewCreator();
+    m_window.EnableCreatorControls();
+}
