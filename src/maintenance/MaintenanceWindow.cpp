@@ -384,6 +384,12 @@ void MaintenanceWindow::maskPasswords()
     setMasked(m_master->マスターパスワード, true);
 }
 
+void MaintenanceWindow::returnToStart(bool focusCreatorId)
+{
+    hide();
+    Q_EMIT returnedToStart(focusCreatorId);
+}
+
 void MaintenanceWindow::revealPassword()
 {
     switch (m_tabs->currentIndex()) {

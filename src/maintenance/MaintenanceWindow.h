@@ -54,6 +54,9 @@ public:
     void EnableCreatorControls();
     // Puts the mask "*" back on both password boxes, パスワード and マスターパスワード.
     void maskPasswords();
+    // Hides the window and emits returnedToStart: the way back to the start window of an action that
+    // ends the visit, such as a completed master change.
+    void returnToStart(bool focusCreatorId);
 
     QTabWidget* SSTab1() const;
 
