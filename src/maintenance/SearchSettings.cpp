@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: MIT
+#include "maintenance/SearchSettings.h"
+
+#include "Main.h"
+#include "database/Values.h"
+#include "maintenance/MaintenanceWindow.h"
+#include "maintenance/StoredValues.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+
+void ShowSearchSettings(Main& main, MaintenanceWindow& window)
+{
+    SharedRecordset& rs = *main.SharedRecordset;
+    rs.open(QStringLiteral("Setting"), *main.DbConnection);
+    if (!rs.eof()) {
+        const int count = rs.recordCount();
+        for (int n = 0; n < count; ++n) {
+            const int i = values::toInteger32(rs.field(QStringLiteral("ID"))) - 1;
+
+            // A null Filter or Set1 counts as nonzero.
+            if (storedvalues::equals(rs.field(QStringLiteral("Filter")), 0))
+                window.検索設定全員(i)->setChecked(true);
+            else
+                window.検索設定作成者(i)->setChecked(true);
+
+            const QVariant sort = rs.field(QStringLiteral("Sort"));
+            QRadioButton* const sortOptions[] = {window.検索設定なし(i),   window.検索設定使用頻度(i),
+                                                 window.検索設定更新日(i), window.検索設定作成日(i),
+                                                 window.検索設定名前(i),   window.検索設定フリガナ(i)};
+            for (int code = 0; code < 6; ++code) {
+                if (storedvalues::equals(sort, code)) {
+                    sortOptions[code]->setChecked(true);
+                    break;
+                }
+            }
+
+            if (storedvalues::equals(rs.field(QStringLiteral("Set1")), 0))
+                window.検索設定昇順(i)->setChecked(true);
+            else
+                window.検索設定降順(i)->setChecked(true);
+
+            rs.moveNext();
+        }
+    }
+    rs.release();
+}
+
+QString SearchSettingRowFilter(int id)
+{
+    return QStringLiteral("ID = ") + (id >= 0 ? QStringLiteral(" ") : QString()) + QString::number(id);
+}
+
+SearchSettingsActions::SearchSettingsActions(Main& main, MaintenanceWindow& window)
+    : QObject(&window), m_main(main), m_window(window)
+{
+    connect(window.設定変更(), &QPushButton::clicked, this, &SearchSettingsActions::on設定変更Clicked);
+}
+
+void SearchSettingsActions::on設定変更Clicked()
+{
+    SharedRecordset& rs = *m_main.SharedRecordset;
+    rs.open(QStringLiteral("Setting"), *m_main.DbConnection);
+    if (rs.eof()) {
+        // Without rows there is nothing to write the choices to: say so rather than report a save.
+        rs.release();
+        storedvalues::noRowToSave(QStringLiteral("Setting"));
+    }
+    for (int i = 0; i < MaintenanceWindow::SearchSettingRows; ++i) {
+        rs.setFilter(SearchSettingRowFilter(i + 1)); // saves the previous row's change
+        const qint16 filter = m_window.検索設定作成者(i)->isChecked() ? 1 : 0;
+        qint16 sort = 0;
+        if (m_window.検索設定使用頻度(i)->isChecked())
+            sort = 1;
+        else if (m_window.検索設定更新日(i)->isChecked())
+            sort = 2;
+        else if (m_window.検索設定作成日(i)->isChecked())
+            sort = 3;
+        else if (m_window.検索設定名前(i)->isChecked())
+            sort = 4;
+        else if (m_window.検索設定フリガナ(i)->isChecked())
+            sort = 5;
+        const qint16 direction = m_window.検索設定降順(i)->isChecked() ? 1 : 0;
+        rs.setField(QStringLiteral("Filter"), storedvalues::whole16(filter));
+        rs.setField(QStringLiteral("Sort"), storedvalues::whole16(sort));
+        rs.setField(QStringLiteral("Set1"), storedvalues::whole16(direction));
+    }
+    rs.update();
+    rs.release();
+}
