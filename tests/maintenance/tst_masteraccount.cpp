@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: MIT
+#include "SettingsPageFixture.h"
+
+#include "maintenance/MasterAccount.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QSignalSpy>
+
+namespace {
+
+// Notes whether the creator page was locked while each message was shown.
+class LockWatchingRecorder : public MessageRecorder
+{
+public:
+    const MaintenanceWindow* window = nullptr;
+    QList<bool> lockedWhileShown;
+
+    Answer show(const Message& message) override
+    {
+        lockedWhileShown.append(!window->作成者検索()->isEnabled() && !window->作成者終了()->isEnabled());
+        return MessageRecorder::show(message);
+    }
+};
+
+} // namespace
+
+// The マスター page: replacing the master account.
+class MasterAccountTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void refusedWithAnEmptyField_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("only the ID") << QStringLiteral("newmaster") << QString();
+        QTest::newRow("only the password") << QString() << QStringLiteral("pw");
+        QTest::newRow("neither") << QString() << QString();
+    }
+    void refusedWithAnEmptyField()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, password);
+        SettingsPageFixture f;
+        LockWatchingRecorder recorder;
+        recorder.window = f.window.get();
+        f.program->messageBoxes = &recorder;
+        MasterActions actions(*f.program, *f.window);
+        QSignalSpy back(f.window.get(), &MaintenanceWindow::returnedToStart);
+        f.showPage(MaintenanceWindow::MasterPage);
+        f.window->マスターID()->setText(id);
+        f.window->マスターパスワード()->setText(password);
+        QTest::keyClick(f.window->マスターパスワード(), Qt::Key_F9, Qt::ShiftModifier);
+        const QString before = f.dump();
+
+        f.window->マスター変更()->click();
+
+        QCOMPARE(recorder.shown.size(), 1);
+        const platform::MessageBoxes::Message& m = recorder.shown.first();
+        QCOMPARE(m.text, QStringLiteral("マスターID、マスターパスワードを正しく設定して下さい"));
+        QCOMPARE(m.title, QStringLiteral("マスター"));
+        QCOMPARE(m.icon, platform::MessageBoxes::Icon::Critical);
+        QCOMPARE(m.buttons, platform::MessageBoxes::Buttons::Ok);
+        QCOMPARE(recorder.lockedWhileShown, QList<bool>{true});
+        QVERIFY(f.window->作成者検索()->isEnabled() && f.window->検索開始()->isEnabled() &&
+                f.window->作成者登録()->isEnabled() && f.window->作成者終了()->isEnabled());
+        QCOMPARE(f.dump(), before);
+        QVERIFY(f.statements.isEmpty());
+        QCOMPARE(f.window->マスターID()->text(), id);
+        QCOMPARE(f.window->マスターパスワード()->text(), password);
+        QVERIFY(!f.masked(f.window->マスターパスワード()));
+        QVERIFY(f.window->isVisible());
+        QCOMPARE(back.size(), 0);
+        QCOMPARE(QApplication::focusWidget(), f.window->マスター終了());
+    }
+
+    void changeStoresThePairAsTyped_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("plain") << QStringLiteral("Boss") << QStringLiteral("Pass1");
+        QTest::newRow("quotes and SQL")
+            << QStringLiteral("a' OR '1'='1") << QStringLiteral("x\"; DROP TABLE MST; --");
+        QTest::newRow("blanks only") << QStringLiteral("  ") << QStringLiteral(" ");
+        QTest::newRow("full-width and emoji")
+            << QStringLiteral("管理者ＩＤ😀") << QStringLiteral("パスワード１２３");
+        QTest::newRow("longest password") << QStringLiteral("m") << QString(32, QChar(0x3042));
+    }
+    void changeStoresThePairAsTyped()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, password);
+        SettingsPageFixture f;
+        MasterActions actions(*f.program, *f.window);
+        QSignalSpy back(f.window.get(), &MaintenanceWindow::returnedToStart);
+        f.showPage(MaintenanceWindow::MasterPage);
+        f.window->マスターID()->setText(id);
+        f.window->マスターパスワード()->setText(password);
+        QTest::keyClick(f.window->マスターパスワード(), Qt::Key_F9, Qt::ShiftModifier);
+        f.window->パスワード()->setEchoMode(QLineEdit::Normal);
+        const QString started = values::now();
+
+        f.window->マスター変更()->click();
+
+        QCOMPARE(f.statements, QStringList{QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1")});
+        QVERIFY(!f.program->SharedRecordset->isOpen());
+        const QVariantList row =
+            f.rows(QStringLiteral("SELECT masterID, password, 更新日 FROM MST")).value(0);
+        QCOMPARE(row.mid(0, 2), (QVariantList{id, password}));
+        QVERIFY(row.at(2).toString() >= started);
+        QVERIFY(f.messages.shown.isEmpty());
+        QCOMPARE(f.window->マスターID()->text(), QString());
+        QCOMPARE(f.window->マスターパスワード()->text(), QString());
+        QVERIFY(f.masked(f.window->マスターパスワード()));
+        QVERIFY(f.masked(f.window->パスワード()));
+        QVERIFY(f.window->作成者検索()->isEnabled() && f.window->作成者終了()->isEnabled());
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(back.size(), 1);
+        QCOMPARE(back.first().value(0), QVariant(false));
+    }
+
+    void noLiveMasterRow()
+    {
+        SettingsPageFixture f({QStringLiteral("UPDATE MST SET 削除日 = '2026-12-02'")});
+        f.window->マスターID()->setText(QStringLiteral("x"));
+        f.window->マスターパスワード()->setText(QStringLiteral("y"));
+        const QString before = f.dump();
+        HANAPLAN_VERIFY_RUNTIME_ERROR(MasterActions(*f.program, *f.window).onマスター変更Clicked(),
+                                      ErrorNumber::NoCurrentRecord);
+        QCOMPARE(f.dump(), before);
+    }
+};
+
+QTEST_MAIN(MasterAccountTest)
+#include "tst_masteraccount.moc"
