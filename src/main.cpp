@@ -5,7 +5,6 @@
 #include "launcher/ShownTrace.h"
 #include "launcher/StartUp.h"
 #include "launcher/StartWindow.h"
-#include "maintenance/MaintenanceWindow.h"
 #include "platform/SingleInstance.h"
 #include "platform/widgets/QtMessageBoxes.h"
 
@@ -28,12 +27,7 @@ int main(int argc, char* argv[])
     StartWindow start(program);
     ShownTrace::watch(start);
     try {
-        const auto loadMaintenance = [&program, &start]() -> QWidget* {
-            auto* mente = new MaintenanceWindow(program);
-            QObject::connect(mente, &MaintenanceWindow::returnedToStart, &start, &StartWindow::returnFromMaintenance);
-            return mente;
-        };
-        if (StartUp(program, start, loadMaintenance) != StartUpResult::Shown)
+        if (StartUp(program, start) != StartUpResult::Shown)
             return 0;
     } catch (const RuntimeError& error) {
         ShowRuntimeErrorReport(messages, error);

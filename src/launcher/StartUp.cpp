@@ -9,6 +9,8 @@
 #include "environment/WindowsIdentification.h"
 #include "launcher/StartWindow.h"
 #include "launcher/WorkbookRun.h"
+#include "maintenance/MaintenanceVisit.h"
+#include "maintenance/MaintenanceWindow.h"
 
 void InitDatabase(Main& main)
 {
@@ -24,7 +26,7 @@ void InitDatabase(Main& main)
     main.CreatorSearchMode = 0;
 }
 
-StartUpResult StartUp(Main& main, StartWindow& window, const std::function<QWidget*()>& loadMaintenance)
+StartUpResult StartUp(Main& main, StartWindow& window)
 {
     window.centre();
     IdentifyWindowsVersion(main);
@@ -33,8 +35,9 @@ StartUpResult StartUp(Main& main, StartWindow& window, const std::function<QWidg
     InitDatabase(main);
     if (main.WindowsVersionCode > 2100)
         RemoveFileIfPresent(main.environment.localAppData() + main.VirtualStorePath + kWorkbookFileName);
-    if (loadMaintenance)
-        window.setMaintenanceWindow(loadMaintenance());
+    auto* mente = new MaintenanceWindow(main);
+    ConnectMaintenanceActions(main, *mente);
+    window.setMaintenanceWindow(mente);
     window.show();
     return StartUpResult::Shown;
 }

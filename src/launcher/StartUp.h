@@ -3,9 +3,6 @@
 
 struct Main;
 class StartWindow;
-class QWidget;
-
-#include <functional>
 
 // Resolves VirtualStorePath, opens and upgrades the database and reads the two settings of the master
 // row that the program keeps for the run.
@@ -19,6 +16,6 @@ enum class StartUpResult {
 
 // The start-up of the start window, after the check for another running copy: centres the window,
 // identifies Windows, checks Excel, opens the database, removes a virtualised copy of the plan workbook,
-// loads the maintenance window hidden (made by loadMaintenance) and shows the start window. An
-// unguarded failure throws RuntimeError before anything is shown.
-StartUpResult StartUp(Main& main, StartWindow& window, const std::function<QWidget*()>& loadMaintenance);
+// loads the maintenance window hidden and shows the start window. An unguarded failure throws
+// RuntimeError before anything is shown.
+StartUpResult StartUp(Main& main, StartWindow& window);

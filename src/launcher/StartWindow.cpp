@@ -5,6 +5,8 @@
 #include "about/AboutWindow.h"
 #include "database/Database.h"
 #include "launcher/WorkbookRun.h"
+#include "maintenance/MaintenanceVisit.h"
+#include "maintenance/MaintenanceWindow.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/widgets/InputMode.h"
 #include "platform/widgets/Twips.h"
@@ -22,6 +24,7 @@
 namespace {
 
 const QString kSignInTitle = QStringLiteral("計画書作成");
+const QString kMaintenanceTitle = QStringLiteral("メンテナンス");
 
 QLabel* caption(QWidget* parent, const QString& name, const QString& text, QRect geometry)
 {
@@ -115,6 +118,7 @@ void StartWindow::buildControls()
     m_mnu_Help->setObjectName(QStringLiteral("mnu_Help"));
 
     connect(m_作成, &QPushButton::clicked, this, &StartWindow::on作成Clicked);
+    connect(m_メンテ, &QPushButton::clicked, this, &StartWindow::onメンテClicked);
     connect(m_終了, &QPushButton::clicked, this, &StartWindow::on終了Clicked);
     connect(m_mnu_Help, &QAction::triggered, this, &StartWindow::onHelpTriggered);
 }
@@ -180,6 +184,49 @@ void StartWindow::on作成Clicked()
     show();
     activateWindow();
     m_作成者ID->setFocus();
+}
+
+void StartWindow::setMaintenanceWindow(MaintenanceWindow* window)
+{
+    m_mente = window;
+    if (window)
+        connect(window, &MaintenanceWindow::returnedToStart, this, &StartWindow::returnFromMaintenance);
+}
+
+void StartWindow::onメンテClicked()
+{
+    const QString masterId = m_マスターID->text();
+    const QString password = m_マスターパスワード->text();
+    if (masterId.isEmpty() || password.isEmpty())
+        return;
+    hide();
+
+    SharedRecordset& rs = *m_main.SharedRecordset;
+    rs.open(QStringLiteral("SELECT * FROM MST WHERE 削除日 IS NULL AND masterID='") + QuoteSql(masterId) + QStringLiteral("'"),
+            *m_main.DbConnection);
+    // The query finds the row without the blanks at the ends of the typed ID; the ID itself must match
+    // exactly, letter case and blanks included.
+    if (rs.eof() || rs.field(QStringLiteral("masterID")).toString() != masterId) {
+        m_main.messageBoxes->information(kMaintenanceTitle, QStringLiteral("指定のマスターIDは登録されていません"));
+        rs.release();
+        clearSignInBoxes();
+        show();
+        return;
+    }
+    // A master row without a password lets nobody in.
+    const QVariant stored = rs.field(QStringLiteral("password"));
+    if (stored.isNull() || stored.toString() != password) {
+        m_main.messageBoxes->critical(kMaintenanceTitle, QStringLiteral("指定のパスワードが違っています。"));
+        rs.release();
+        m_作成者ID->clear();
+        m_作成者パスワード->clear();
+        m_マスターパスワード->clear();
+        show();
+        return;
+    }
+    rs.release();
+    clearSignInBoxes();
+    OpenMaintenance(m_main, *m_mente);
 }
 
 void StartWindow::on終了Clicked()

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "maintenance/MaintenanceWindow.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -20,9 +22,10 @@ public:
     explicit StartWindow(Main& main);
     ~StartWindow() override;
 
-    // The maintenance window, loaded hidden by the start-up and unloaded with this window.
-    void setMaintenanceWindow(QWidget* window) { m_mente = window; }
-    QWidget* maintenanceWindow() const { return m_mente; }
+    // The maintenance window, loaded hidden by the start-up and unloaded with this window. Its close
+    // buttons bring this window back.
+    void setMaintenanceWindow(MaintenanceWindow* window);
+    MaintenanceWindow* maintenanceWindow() const { return m_mente; }
 
     // Centres the window on its screen.
     void centre();
@@ -39,6 +42,7 @@ public:
     // Handlers. They are plain member functions connected by address: the meta-object compiler does not
     // take Japanese names in slot declarations.
     void on作成Clicked();
+    void onメンテClicked();
     void on終了Clicked();
     void onHelpTriggered();
     // Shows the window again when the maintenance window sends the user back.
@@ -53,7 +57,7 @@ private:
     void unload();
 
     Main& m_main;
-    QPointer<QWidget> m_mente;
+    QPointer<MaintenanceWindow> m_mente;
     bool m_unloaded = false;
 
     QLabel* m_topScreen = nullptr;

@@ -5,6 +5,7 @@
 #include "RuntimeError.h"
 #include "launcher/RuntimeErrorReport.h"
 #include "launcher/StartWindow.h"
+#include "maintenance/MaintenanceWindow.h"
 #include "platform/FileSystem.h"
 
 #include <QAction>
@@ -137,7 +138,7 @@ private Q_SLOTS:
         program->WorkbookCopyPath = install->allUsersProfile() + QStringLiteral("\\作業シート.xls");
 
         StartWindow window(*program);
-        QPointer<QWidget> mente = new QWidget;
+        QPointer<MaintenanceWindow> mente = new MaintenanceWindow(*program);
         window.setMaintenanceWindow(mente);
         window.show();
         if (byExitButton)
