@@ -1,0 +1,176 @@
+// SPDX-License-Identifier: MIT
+#include "common/MessageRecorder.h"
+#include "common/TestDatabase.h"
+
+#include "launcher/StartWindow.h"
+#include "maintenance/MaintenanceVisit.h"
+#include "maintenance/MaintenanceWindow.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using Icon = platform::MessageBoxes::Icon;
+
+// The master sign-in on the start window: its messages and what each clears, the fills in their order,
+// and the way back; and a master change that the next sign-in then needs.
+class MaintenanceSignInTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestInstallation> install;
+    std::unique_ptr<Main> program;
+    std::unique_ptr<MessageRecorder> messages;
+    std::unique_ptr<StartWindow> start;
+    QPointer<MaintenanceWindow> mente;
+    QStringList statements;
+
+    void signIn(const QString& id, const QString& password)
+    {
+        start->作成者ID()->setText(QStringLiteral("7"));
+        start->作成者パスワード()->setText(QStringLiteral("x"));
+        start->マスターID()->setText(id);
+        start->マスターパスワード()->setText(password);
+        QTest::mouseClick(start->メンテ(), Qt::LeftButton);
+    }
+    QStringList boxes() const
+    {
+        return {start->作成者ID()->text(), start->作成者パスワード()->text(), start->マスターID()->text(),
+                start->マスターパスワード()->text()};
+    }
+    void verifyRefused(Icon icon, const QString& text)
+    {
+        QCOMPARE(messages->shown.size(), 1);
+        QCOMPARE(int(messages->shown[0].icon), int(icon));
+        QCOMPARE(messages->shown[0].title, QStringLiteral("メンテナンス"));
+        QCOMPARE(messages->shown[0].text, text);
+        QVERIFY(start->isVisible());
+        QVERIFY(!mente->isVisible());
+        QVERIFY(!program->SharedRecordset->isOpen());
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        install = std::make_unique<TestInstallation>();
+        install->installDatabase(QStringLiteral("installed"));
+        program = install->makeMain();
+        messages = std::make_unique<MessageRecorder>();
+        program->messageBoxes = messages.get();
+        OpenDatabase(*program);
+        start = std::make_unique<StartWindow>(*program);
+        mente = new MaintenanceWindow(*program);
+        ConnectMaintenanceActions(*program, *mente);
+        start->setMaintenanceWindow(mente);
+        start->show();
+        QVERIFY(QTest::qWaitForWindowExposed(start.get()));
+        statements.clear();
+        program->DbConnection->setStatementObserver([this](const QString& s) { statements.append(s); });
+    }
+    void cleanup()
+    {
+        delete mente.data();
+        start.reset();
+        messages.reset();
+        program.reset();
+        install.reset();
+    }
+
+    void emptyBoxesDoNothing()
+    {
+        signIn(QString(), QStringLiteral("hanacare"));
+        signIn(QStringLiteral("master"), QString());
+        QVERIFY(messages->shown.isEmpty());
+        QVERIFY(statements.isEmpty());
+        QVERIFY(start->isVisible());
+    }
+
+    // The query trims and quotes the typed ID; the comparison afterwards is exact.
+    void idNotRegistered_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::newRow("unknown") << QStringLiteral("admin");
+        QTest::newRow("letter case") << QStringLiteral("Master");
+        QTest::newRow("trailing blank") << QStringLiteral("master ");
+        QTest::newRow("injection") << QStringLiteral("' OR '1'='1");
+    }
+    void idNotRegistered()
+    {
+        QFETCH(QString, id);
+        signIn(id, QStringLiteral("hanacare"));
+        verifyRefused(Icon::Information, QStringLiteral("指定のマスターIDは登録されていません"));
+        QCOMPARE(boxes(), (QStringList{QString(), QString(), QString(), QString()}));
+    }
+
+    void wrongPassword_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("letter case") << QStringLiteral("hanacare") << QStringLiteral("Hanacare");
+        QTest::newRow("no stored password") << QString() << QStringLiteral("anything");
+    }
+    void wrongPassword()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        DatabaseInspector(install->installedDatabase())
+            .value(stored.isNull() ? QStringLiteral("UPDATE MST SET password = NULL") : QStringLiteral("UPDATE MST SET password = 'hanacare'"));
+        signIn(QStringLiteral("master"), typed);
+        verifyRefused(Icon::Critical, QStringLiteral("指定のパスワードが違っています。"));
+        QCOMPARE(boxes(), (QStringList{QString(), QString(), QStringLiteral("master"), QString()}));
+    }
+
+    void signInOpensTheMaintenanceWindow()
+    {
+        DatabaseInspector(install->installedDatabase()).value(QStringLiteral("UPDATE MST SET masterID = 'O''Neil'"));
+        DatabaseInspector(install->installedDatabase())
+            .value(QStringLiteral("INSERT INTO 作成者 (ID, 名前, ふりがな, 住所, password) VALUES (12, '山田花子', 'ヤマダハナコ', '東京都', 'pw')"));
+        signIn(QStringLiteral("O'Neil"), QStringLiteral("hanacare"));
+
+        QVERIFY(messages->shown.isEmpty());
+        QCOMPARE(statements.value(0), QStringLiteral("SELECT * FROM MST WHERE 削除日 IS NULL AND masterID='O''Neil'"));
+        // The four fills, in their order: the creator list (with its Setting row), the search settings, the
+        // period and stamp settings, the honorific settings.
+        QCOMPARE(statements.mid(1), (QStringList{QStringLiteral("SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =1"),
+                                                  QStringLiteral("作成者 WHERE 削除日 IS NULL"), QStringLiteral("Setting"),
+                                                  QStringLiteral("Setting"), QStringLiteral("MST"),
+                                                  QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1")}));
+        QCOMPARE(boxes(), (QStringList{QString(), QString(), QString(), QString()}));
+        QVERIFY(!start->isVisible());
+        QVERIFY(mente->isVisible());
+        QCOMPARE(mente->作成者検索()->count(), 2);
+        QCOMPARE(mente->作成者検索()->itemText(1), QStringLiteral("        12　山田花子、ヤマダハナコ、東京都"));
+
+        // Back to the start window, with the focus in 作成者ID.
+        QTest::mouseClick(mente->作成者終了(), Qt::LeftButton);
+        QVERIFY(!mente->isVisible());
+        QVERIFY(start->isVisible());
+        QCOMPARE(start->focusWidget(), start->作成者ID());
+    }
+
+    // After a master change the old pair is refused and the new one opens the window.
+    void masterChangeTakesEffect()
+    {
+        signIn(QStringLiteral("master"), QStringLiteral("hanacare"));
+        QVERIFY(mente->isVisible());
+        mente->SSTab1()->setCurrentIndex(MaintenanceWindow::MasterPage);
+        mente->マスターID()->setText(QStringLiteral("新マスター"));
+        mente->マスターパスワード()->setText(QStringLiteral("new pass"));
+        QTest::mouseClick(mente->マスター変更(), Qt::LeftButton);
+        QVERIFY(!mente->isVisible());
+        QVERIFY(start->isVisible());
+
+        signIn(QStringLiteral("master"), QStringLiteral("hanacare"));
+        QCOMPARE(messages->shown.size(), 1);
+        QVERIFY(!mente->isVisible());
+        messages->shown.clear();
+        signIn(QStringLiteral("新マスター"), QStringLiteral("new pass"));
+        QVERIFY(messages->shown.isEmpty());
+        QVERIFY(mente->isVisible());
+    }
+};
+
+QTEST_MAIN(MaintenanceSignInTest)
+#include "tst_maintenancesignin.moc"
