@@ -95,8 +95,17 @@ private:
             xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
         return id;
     }
-    void keys(const QStringList& sequence) { xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40")} + sequence); }
-    void type(const QString& text) { xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), text}); }
+    // Key presses and typing, each followed by a pause in which the program handles them.
+    void keys(const QStringList& sequence)
+    {
+        xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40")} + sequence);
+        QTest::qWait(200);
+    }
+    void type(const QString& text)
+    {
+        xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), text});
+        QTest::qWait(200);
+    }
 
     // The installation: program, database, workbook and registry store with Excel of the given major
     // version (0: no Excel; -1: an Excel program file without version information).
@@ -153,6 +162,10 @@ private:
         reg.write(store.toUtf8());
     }
 
+    // Whether the program has ended or ends within 15 s (waitForFinished() alone is false for a process
+    // that ended while the test's event loop ran).
+    static bool ended(QProcess& p) { return p.state() == QProcess::NotRunning || p.waitForFinished(15000); }
+
     void startProgram(QProcess& p)
     {
         p.setProcessEnvironment(environment());
@@ -198,7 +211,7 @@ private Q_SLOTS:
                  QString());
         QProcess second;
         startProgram(second);
-        QVERIFY(second.waitForFinished(10000));
+        QVERIFY(ended(second));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
         QCOMPARE(launcher.state(), QProcess::Running);
@@ -208,7 +221,7 @@ private Q_SLOTS:
         // The focus is in 作成者ID; 終了 is six steps on.
         keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
               QStringLiteral("Tab"), QStringLiteral("space")});
-        QVERIFY(launcher.waitForFinished(15000));
+        QVERIFY(ended(launcher));
         QCOMPARE(launcher.exitCode(), 0);
 
         QFile argument(marker(QStringLiteral("argument")));
@@ -221,6 +234,60 @@ private Q_SLOTS:
         // Newer Windows (the store names none): the per-user copy holds the hand-off row.
         const QString perUser = install->localAppData() + QStringLiteral("/HanacareService.mdb");
         QCOMPARE(DatabaseInspector(perUser).rows(QStringLiteral("SELECT ID FROM temp")), (QList<QVariantList>{{7}}));
+    }
+
+    // The master account opens the maintenance window; a creator registered there signs in at once.
+    void registeredCreatorSignsIn()
+    {
+        lay(16);
+        QProcess launcher;
+        startProgram(launcher);
+        QVERIFY2(!focusWindow(QStringLiteral("Hanaplan")).isEmpty(), "the start window is shown");
+        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab")});
+        type(QStringLiteral("master"));
+        keys({QStringLiteral("Tab")});
+        type(QStringLiteral("hanacare"));
+        keys({QStringLiteral("Tab"), QStringLiteral("space")});
+
+        QVERIFY2(!focusWindow(QStringLiteral("メンテナンス")).isEmpty(), "the maintenance window is shown");
+        // Into the page (作成者検索), back to the tab bar, then backwards through 終了, 新規登録, the password and
+        // the optional fields to 氏名.
+        keys({QStringLiteral("Tab")});
+        QStringList back;
+        for (int i = 0; i < 11; ++i)
+            back << QStringLiteral("shift+Tab");
+        keys(back);
+        type(QStringLiteral("Sato Ichiro"));
+        keys({QStringLiteral("Tab")});
+        type(QStringLiteral("SATO"));
+        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+              QStringLiteral("Tab")});
+        type(QStringLiteral("ichiro"));
+        keys({QStringLiteral("Tab"), QStringLiteral("space")});
+
+        const QString perUser = install->localAppData() + QStringLiteral("/HanacareService.mdb");
+        QTRY_COMPARE_WITH_TIMEOUT(DatabaseInspector(perUser).value(QStringLiteral("SELECT count(*) FROM 作成者")).toInt(), 2, 10000);
+        const auto added = DatabaseInspector(perUser).rows(QStringLiteral("SELECT ID, 名前, ふりがな, password FROM 作成者 WHERE ID <> 7"));
+        QCOMPARE(added.size(), 1);
+        QCOMPARE(added[0].mid(1), (QVariantList{QStringLiteral("Sato Ichiro"), QStringLiteral("SATO"), QStringLiteral("ichiro")}));
+        const int id = added[0][0].toInt();
+        QCOMPARE(id, 8);
+        // The registration leaves the focus on 終了, which returns to the start window.
+        keys({QStringLiteral("space")});
+
+        QVERIFY2(!focusWindow(QStringLiteral("Hanaplan")).isEmpty(), "the start window is back");
+        type(QString::number(id));
+        keys({QStringLiteral("Tab")});
+        type(QStringLiteral("ichiro"));
+        keys({QStringLiteral("Tab"), QStringLiteral("space")});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker(QStringLiteral("database"))), 15000);
+        QFile(marker(QStringLiteral("quit"))).open(QIODevice::WriteOnly);
+        QVERIFY2(!focusWindow(QStringLiteral("Hanaplan")).isEmpty(), "the start window is back after the run");
+        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+              QStringLiteral("Tab"), QStringLiteral("space")});
+        QVERIFY(ended(launcher));
+        QCOMPARE(launcher.exitCode(), 0);
+        QCOMPARE(DatabaseInspector(perUser).rows(QStringLiteral("SELECT ID FROM temp")), (QList<QVariantList>{{id}}));
     }
 
     // Each unusable Excel ends the start-up with its message; the database is never opened.
@@ -241,7 +308,7 @@ private Q_SLOTS:
         startProgram(launcher);
         QVERIFY2(!focusWindow(QStringLiteral("Hanaplan")).isEmpty(), "the check's message is shown");
         keys({QStringLiteral("Return")});
-        QVERIFY(launcher.waitForFinished(15000));
+        QVERIFY(ended(launcher));
         QCOMPARE(launcher.exitCode(), 0);
         QVERIFY(QDir(install->localAppData()).isEmpty());
     }
