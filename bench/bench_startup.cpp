@@ -116,7 +116,7 @@ int main(int argc, char* argv[])
     std::vector<double> launcher, bare;
     for (int i = 0; i < kRounds; ++i) {
         launcher.push_back(timeToShown(program, dir.path()) - kExcelCheckWaitMs);
-        bare.push_back(timeToShown(QStringLiteral(HANAPLAN_BINARY_DIR "/bench/bench_barewindow"), dir.path()));
+        bare.push_back(timeToShown(QStringLiteral(HANAPLAN_BINARY_DIR "/bench/barewindow"), dir.path()));
     }
     const double a = median(launcher);
     const double b = median(bare);
