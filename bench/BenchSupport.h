@@ -8,8 +8,10 @@
 #include <QSqlQuery>
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace bench {
 
@@ -23,6 +25,13 @@ inline double peakMegabytes()
         if (line.startsWith("VmHWM:"))
             return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
     return -1;
+}
+
+// The middle of a benchmark's rounds.
+inline double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 [[noreturn]] inline void die(const QString& what)

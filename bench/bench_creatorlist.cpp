@@ -77,11 +77,6 @@ void makeDatabase(const QString& file)
     }
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 } // namespace
 
@@ -138,8 +133,8 @@ int main(int argc, char* argv[])
         if (lines.at(k - 1).split('|').value(0).toInt() != entries[size_t(k)].ID)
             bench::die(QStringLiteral("the two lists differ at %1").arg(k));
 
-    const double a = median(ours);
-    const double b = median(plain);
+    const double a = bench::median(ours);
+    const double b = bench::median(plain);
     std::printf("Creator list, %d live and %d deleted creators, sorted by reading (median of %d rounds)\n",
                 kCreators, kDeleted, kRounds);
     std::printf("  FillCreatorList:           %.1f ms (query, sort, entries and %d list items)\n", a,

@@ -26,11 +26,6 @@ double ms(QElapsedTimer& t)
     return v;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 } // namespace
 
@@ -87,10 +82,10 @@ int main(int argc, char* argv[])
         rs.release();
     }
     std::printf("Record set on %d live creators (median of %d rounds)\n", kCreators, kRounds);
-    std::printf("  open \"作成者 WHERE 削除日 IS NULL\":  %7.2f ms\n", median(open));
-    std::printf("  filter \"フリガナ Like '*ヤマ*'\":    %7.2f ms (%d rows)\n", median(filter), matched);
-    std::printf("  sort \"フリガナ ASC\":                %7.2f ms\n", median(sort));
-    std::printf("  read 名前 of every row:             %7.2f ms\n", median(read));
+    std::printf("  open \"作成者 WHERE 削除日 IS NULL\":  %7.2f ms\n", bench::median(open));
+    std::printf("  filter \"フリガナ Like '*ヤマ*'\":    %7.2f ms (%d rows)\n", bench::median(filter), matched);
+    std::printf("  sort \"フリガナ ASC\":                %7.2f ms\n", bench::median(sort));
+    std::printf("  read 名前 of every row:             %7.2f ms\n", bench::median(read));
     std::printf("  peak memory:                        %7.1f MB\n", bench::peakMegabytes());
     return 0;
 }

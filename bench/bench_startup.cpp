@@ -92,11 +92,6 @@ double timeToShown(const QString& program, const QString& root)
     return ms;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 double processorSeconds()
 {
@@ -118,8 +113,8 @@ int main(int argc, char* argv[])
         launcher.push_back(timeToShown(program, dir.path()) - kExcelCheckWaitMs);
         bare.push_back(timeToShown(QStringLiteral(HANAPLAN_BINARY_DIR "/bench/barewindow"), dir.path()));
     }
-    const double a = median(launcher);
-    const double b = median(bare);
+    const double a = bench::median(launcher);
+    const double b = bench::median(bare);
     std::printf("Start-up to the start window shown, offscreen platform (median of %d runs)\n", kRounds);
     std::printf("  hanaplan, less the Excel check's 1 s wait: %7.1f ms\n", a);
     std::printf("  bare Qt program with an empty window:      %7.1f ms\n", b);

@@ -125,11 +125,6 @@ QString converted(const QString& file)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 } // namespace
 
@@ -191,8 +186,8 @@ int main(int argc, char* argv[])
             bench::die(QStringLiteral("the two upgrades disagree"));
     }
 
-    const double a = median(oursSeconds);
-    const double b = median(plainSeconds);
+    const double a = bench::median(oursSeconds);
+    const double b = bench::median(plainSeconds);
     std::printf("Unversioned upgrade, %d 利用者 and %d 事業者 rows (median of %d rounds)\n", kRecipients, kProviders, kRounds);
     std::printf("  program's UpgradeSchema:   %.3f s, peak memory of its process %.1f MB\n", a, *std::max_element(peaks.begin(), peaks.end()));
     std::printf("  sqlite3, plain SQL:        %.3f s (whole process)\n", b);

@@ -26,6 +26,13 @@ namespace {
 const QString kSignInTitle = QStringLiteral("計画書作成");
 const QString kMaintenanceTitle = QStringLiteral("メンテナンス");
 
+// The sign-in's exact, case-sensitive comparison. A stored null password lets nobody in: the comparison
+// must not count a null as equal to whatever was typed.
+bool passwordMatches(const QVariant& stored, const QString& typed)
+{
+    return !stored.isNull() && stored.toString() == typed;
+}
+
 QLabel* caption(QWidget* parent, const QString& name, const QString& text, QRect geometry)
 {
     auto* label = new QLabel(text, parent);
@@ -163,9 +170,7 @@ void StartWindow::on作成Clicked()
         show();
         return;
     }
-    // A creator without a password lets nobody in.
-    const QVariant stored = rs.field(QStringLiteral("password"));
-    if (stored.isNull() || stored.toString() != password) {
+    if (!passwordMatches(rs.field(QStringLiteral("password")), password)) {
         m_main.messageBoxes->critical(kSignInTitle, QStringLiteral("指定のパスワードが違っています。"));
         rs.release();
         m_作成者パスワード->clear();
@@ -213,9 +218,7 @@ void StartWindow::onメンテClicked()
         show();
         return;
     }
-    // A master row without a password lets nobody in.
-    const QVariant stored = rs.field(QStringLiteral("password"));
-    if (stored.isNull() || stored.toString() != password) {
+    if (!passwordMatches(rs.field(QStringLiteral("password")), password)) {
         m_main.messageBoxes->critical(kMaintenanceTitle, QStringLiteral("指定のパスワードが違っています。"));
         rs.release();
         m_作成者ID->clear();
