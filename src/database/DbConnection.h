@@ -8,6 +8,8 @@
 #include <functional>
 
 class QSqlError;
+struct sqlite3;
+struct sqlite3_stmt;
 
 // The program's one connection to its database file. It is given a connection string of the Access ODBC
 // form; the file that the string's DBQ names is an SQLite database. Every failure throws RuntimeError with
@@ -41,8 +43,25 @@ public:
     // Runs a statement and returns the engine's query, forward-only, positioned before its first row. The
     // observer is told the statement as the program wrote it: asWritten where the caller rewrote it.
     QSqlQuery run(const QString& statement, const QString& asWritten = {});
-    // Runs an engine statement with bound values; used by the record set to write rows.
-    QSqlQuery& runPrepared(const QString& engineText, const QVariantList& values);
+    // Runs a query and hands over its rows: first the column names, then each row's values, one call a
+    // row. Reads straight from the engine, without a QVariant cache in between, for the record set's
+    // snapshots. The observer is told the statement as written (asWritten where the caller rewrote it).
+    void readRows(const QString& statement, const QString& asWritten,
+                  const std::function<void(const QStringList& columns)>& header,
+                  const std::function<void(const QVariant* values)>& row);
+    // The same for a statement already in the engine's form, with its values; the observer is not told.
+    void readEngineRows(const QString& engineText, const QVariantList& values,
+                        const std::function<void(const QStringList& columns)>& header,
+                        const std::function<void(const QVariant* values)>& row);
+
+    // Runs an engine statement that changes rows, with bound values; used by the record set to write
+    // rows. The statement is prepared once and kept while the connection is open.
+    struct WriteResult
+    {
+        qint64 changes = 0;
+        qint64 lastRowId = 0;
+    };
+    WriteResult write(const QString& engineText, const QVariantList& values);
 
     void beginTransaction();
     void commitTransaction();
@@ -58,12 +77,15 @@ public:
 
 private:
     void requireOpen() const;
+    sqlite3* engine() const;
+    [[noreturn]] void failEngine(const QString& context) const;
+    void finalizeStatements();
 
     QString m_name;
     QString m_connectionString;
     int m_busyTimeout = 5000;
     bool m_inTransaction = false;
     QSqlDatabase m_db;
-    QHash<QString, QSqlQuery> m_prepared;
+    QHash<QString, sqlite3_stmt*> m_statements;
     std::function<void(const QString&)> m_observer;
 };

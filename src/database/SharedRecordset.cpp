@@ -5,9 +5,6 @@
 #include "database/DbConnection.h"
 #include "database/SqlText.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 #include <algorithm>
 
@@ -59,20 +56,19 @@ void SharedRecordset::open(const QString& source, DbConnection& connection, int 
                           .arg(kRowIdColumn, plain.columns, sqltext::quoteIdentifier(plain.table), plain.rest);
 
     reset();
-    QSqlQuery q = connection.run(engineQuery, source);
-    const QSqlRecord record = q.record();
     const int first = plain.valid ? 1 : 0;
-    for (int i = first; i < record.count(); ++i)
-        m_columns.append(record.fieldName(i));
-    const int width = int(m_columns.size());
-    while (q.next()) {
-        std::vector<QVariant>& chunk = chunkForNewRow();
-        m_rowIds.push_back(plain.valid ? q.value(0).toLongLong() : 0);
-        for (int i = 0; i < width; ++i)
-            chunk.push_back(q.value(first + i));
-    }
-    if (q.lastError().isValid())
-        DbConnection::fail(q.lastError(), source);
+    int width = 0;
+    connection.readRows(
+        engineQuery, source,
+        [&](const QStringList& names) {
+            m_columns = names.mid(first);
+            width = int(m_columns.size());
+        },
+        [&](const QVariant* values) {
+            std::vector<QVariant>& chunk = chunkForNewRow();
+            m_rowIds.push_back(plain.valid ? values[0].toLongLong() : 0);
+            chunk.insert(chunk.end(), values + first, values + first + width);
+        });
 
     m_columnByName.reserve(width * 2);
     for (int i = width - 1; i >= 0; --i)
@@ -107,6 +103,8 @@ void SharedRecordset::reset()
     m_sortText.clear();
     m_filter = RecordFilter();
     m_sort = RecordSort();
+    m_updateColumns.clear();
+    m_updateStatement.clear();
 }
 
 void SharedRecordset::close()
@@ -267,17 +265,26 @@ void SharedRecordset::updatePending()
     if (m_pending->changes.empty())
         return;
     const int row = currentRow();
-    QStringList assignments;
+    std::vector<int> columns;
     QVariantList values;
+    columns.reserve(m_pending->changes.size());
+    values.reserve(qsizetype(m_pending->changes.size()) + 1);
     for (const auto& [column, value] : m_pending->changes) {
-        assignments.append(sqltext::quoteIdentifier(m_columns.at(column)) + QStringLiteral(" = ?"));
+        columns.push_back(column);
         values.append(value);
     }
     values.append(m_rowIds[size_t(row)]);
-    const QString statement = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                  .arg(sqltext::quoteIdentifier(m_table), assignments.join(QStringLiteral(", ")));
-    QSqlQuery& q = m_connection->runPrepared(statement, values);
-    if (q.numRowsAffected() == 0) {
+    // Rows saved one after another usually change the same columns: the statement is made once for them.
+    if (columns != m_updateColumns || m_updateStatement.isEmpty()) {
+        QStringList assignments;
+        for (int column : columns)
+            assignments.append(sqltext::quoteIdentifier(m_columns.at(column)) + QStringLiteral(" = ?"));
+        m_updateStatement = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                .arg(sqltext::quoteIdentifier(m_table), assignments.join(QStringLiteral(", ")));
+        m_updateColumns = std::move(columns);
+    }
+    const QString& statement = m_updateStatement;
+    if (m_connection->write(statement, values).changes == 0) {
         m_pending.reset();
         throw RuntimeError(ErrorNumber::RowNotFoundForUpdate,
                            QStringLiteral("更新のための行が見つかりません。最後に読み込まれてから値が変更された可能性があります。(%1)")
@@ -302,23 +309,22 @@ void SharedRecordset::insertPending()
     const QString statement = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
                                               : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                                     .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    const qint64 rowId = m_connection->runPrepared(statement, values).lastInsertId().toLongLong();
+    const qint64 rowId = m_connection->write(statement, values).lastRowId;
 
     // Read the row back: the database assigns its ID and defaults.
     const int width = int(m_columns.size());
-    QSqlQuery& back = m_connection->runPrepared(
-        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(m_selectColumns, table), {rowId});
-    const bool found = back.next();
-    std::vector<QVariant>& chunk = chunkForNewRow();
-    for (int i = 0; i < width; ++i) {
-        if (found) {
-            chunk.push_back(back.value(i));
-        } else {
+    std::vector<QVariant> added;
+    m_connection->readEngineRows(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(m_selectColumns, table), {rowId},
+                                 [](const QStringList&) {},
+                                 [&](const QVariant* row) { added.assign(row, row + width); });
+    if (added.empty()) {
+        for (int i = 0; i < width; ++i) {
             const QVariant* assigned = m_pending->find(i);
-            chunk.push_back(assigned ? *assigned : QVariant());
+            added.push_back(assigned ? *assigned : QVariant());
         }
     }
-    back.finish();
+    std::vector<QVariant>& chunk = chunkForNewRow();
+    chunk.insert(chunk.end(), added.begin(), added.end());
     m_rowIds.push_back(rowId);
     m_view.push_back(int(m_rowIds.size()) - 1);
     m_position = int(m_view.size()) - 1;

@@ -118,4 +118,7 @@ private:
     QString m_sortText;
     RecordFilter m_filter;
     RecordSort m_sort;
+    // The last row update's columns and statement.
+    std::vector<int> m_updateColumns;
+    QString m_updateStatement;
 };
