@@ -111,25 +111,17 @@ void DbConnection::requireOpen() const
 void DbConnection::execute(const QString& statement, int options)
 {
     Q_UNUSED(options);
-    run(statement);
-}
-
-QSqlQuery DbConnection::run(const QString& statement, const QString& asWritten)
-{
     requireOpen();
-    const QString& written = asWritten.isEmpty() ? statement : asWritten;
     if (m_observer)
-        m_observer(written);
+        m_observer(statement);
     const sqltext::EngineStatement engine = sqltext::forEngine(statement);
     QSqlQuery query(m_db);
-    query.setForwardOnly(true);
     if (!query.prepare(engine.text))
-        fail(query.lastError(), written);
+        fail(query.lastError(), statement);
     for (const QVariant& value : engine.values)
         query.addBindValue(value);
     if (!query.exec())
-        fail(query.lastError(), written);
-    return query;
+        fail(query.lastError(), statement);
 }
 
 namespace {

@@ -40,9 +40,6 @@ public:
     // Runs a statement that returns no rows (a table change or a row change).
     void execute(const QString& statement, int options = -1);
 
-    // Runs a statement and returns the engine's query, forward-only, positioned before its first row. The
-    // observer is told the statement as the program wrote it: asWritten where the caller rewrote it.
-    QSqlQuery run(const QString& statement, const QString& asWritten = {});
     // Runs a query and hands over its rows: first the column names, then each row's values, one call a
     // row. Reads straight from the engine, without a QVariant cache in between, for the record set's
     // snapshots. The observer is told the statement as written (asWritten where the caller rewrote it).
