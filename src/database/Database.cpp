@@ -33,7 +33,9 @@ void OpenDatabase(Main& main)
         if (!platform::folderExists(nativeFolder))
             platform::createFolder(nativeFolder);
         const QString file = platform::nativePath(folder + kDatabaseFileName);
-        if (!platform::fileExists(file)) {
+        // A file of no bytes holds no database (an interrupted copy, a full disk): it is made anew from the
+        // installed file, as a missing one is. Any other existing file is the user's data and is kept.
+        if (!platform::fileExists(file) || platform::fileSize(file) == 0) {
             platform::copyFile(platform::nativePath(installedFolder + kDatabaseFileName), file);
             platform::setFileAttributes(file, platform::FileAttribute::Hidden | platform::FileAttribute::System);
             // The copy holds the master and creator passwords.

@@ -13,7 +13,8 @@ inline const QString kDatabaseFileName = QStringLiteral("\\HanacareService.mdb")
 // the "(x86)" form when that folder exists, else empty. Empty on older Windows, where nothing is looked at.
 QString ResolveVirtualStorePath(const Main& main);
 
-// Locates the database (making the per-user copy on Vista and later), builds ConnectionString, and
+// Locates the database (making the per-user copy on Vista and later, where that copy is missing or holds
+// no bytes), builds ConnectionString, and
 // opens a new DbConnection with a new SharedRecordset; the previous ones are released.
 void OpenDatabase(Main& main);
 // Releases SharedRecordset and closes and releases DbConnection.

@@ -2,6 +2,7 @@
 #include "database/DbConnection.h"
 
 #include "RuntimeError.h"
+#include "database/EngineFailure.h"
 #include "database/SqlText.h"
 #include "platform/FileSystem.h"
 
@@ -79,7 +80,7 @@ void DbConnection::open(const QString& user, const QString& password, int option
         connectOptions += QStringLiteral(";QSQLITE_OPEN_READONLY");
     m_db.setConnectOptions(connectOptions);
     if (!m_db.open(user, password))
-        fail(m_db.lastError(), file);
+        fail(m_db.lastError());
     // The engine opens lazily; reading the schema shows at once a file that is no database, a damaged
     // one, or one that another process holds locked.
     QSqlQuery probe(m_db);
@@ -87,7 +88,7 @@ void DbConnection::open(const QString& user, const QString& password, int option
         const QSqlError error = probe.lastError();
         probe = QSqlQuery();
         m_db.close();
-        fail(error, file);
+        fail(error);
     }
 }
 
@@ -196,7 +197,10 @@ sqlite3* DbConnection::engine() const
 void DbConnection::failEngine(const QString& context) const
 {
     sqlite3* db = engine();
-    throw RuntimeError(sqlite3_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)) + QStringLiteral(" (%1)").arg(context));
+    const int code = sqlite3_errcode(db);
+    throw RuntimeError(code, DescribeEngineFailure(code, QString::fromUtf8(sqlite3_errmsg(db)) +
+                                                             QStringLiteral(" (%1)").arg(context),
+                                                   databaseFile()));
 }
 
 void DbConnection::finalizeStatements()
@@ -293,14 +297,13 @@ void DbConnection::rollbackTransaction()
     m_inTransaction = false;
 }
 
-void DbConnection::fail(const QSqlError& error, const QString& context)
+void DbConnection::fail(const QSqlError& error, const QString& context) const
 {
     bool ok = false;
-    int number = error.nativeErrorCode().toInt(&ok);
-    if (!ok || number == 0)
-        number = ErrorNumber::ProviderError;
-    QString description = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
+    const int code = error.nativeErrorCode().toInt(&ok);
+    QString engineText = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
     if (!context.isEmpty())
-        description += QStringLiteral(" (%1)").arg(context);
-    throw RuntimeError(number, description);
+        engineText += QStringLiteral(" (%1)").arg(context);
+    throw RuntimeError(ok && code != 0 ? code : ErrorNumber::ProviderError,
+                       DescribeEngineFailure(ok ? code : 0, engineText, databaseFile()));
 }

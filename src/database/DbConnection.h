@@ -67,8 +67,9 @@ public:
     // Receives every statement the program sends, as the program wrote it, before it runs.
     void setStatementObserver(std::function<void(const QString&)> observer) { m_observer = std::move(observer); }
 
-    // Throws the engine's failure as a RuntimeError.
-    [[noreturn]] static void fail(const QSqlError& error, const QString& context = {});
+    // Throws the engine's failure as a RuntimeError with the engine's number and a description the user
+    // can read (see DescribeEngineFailure).
+    [[noreturn]] void fail(const QSqlError& error, const QString& context = {}) const;
 
     QSqlDatabase& database() { return m_db; }
 

@@ -122,6 +122,11 @@ bool folderExists(const QString& path)
     return QFileInfo(path).isDir();
 }
 
+qint64 fileSize(const QString& path)
+{
+    return fileExists(path) ? QFileInfo(path).size() : 0;
+}
+
 void createFolder(const QString& path)
 {
     if (folderExists(path))

@@ -23,6 +23,8 @@ QString nativePath(const QString& joined);
 
 bool fileExists(const QString& path);
 bool folderExists(const QString& path);
+// The size of a file in bytes; 0 for a file that does not exist.
+qint64 fileSize(const QString& path);
 
 // Creates one folder level; its parent must exist.
 void createFolder(const QString& path);

@@ -3,6 +3,7 @@
 
 #include "RuntimeError.h"
 #include "database/Database.h"
+#include "database/EngineFailure.h"
 #include "platform/FileSystem.h"
 
 #include <QProcess>
@@ -22,6 +23,25 @@ private:
         const QString id = program.SharedRecordset->field(QStringLiteral("masterID")).toString();
         program.SharedRecordset->release();
         return id;
+    }
+
+    // Runs what must fail with an engine error, and checks the report a user reads: the number, a Japanese
+    // sentence first, the database file's full path, and the engine's own text on the last line.
+    static void verifyEngineFailure(const std::function<void()>& run, int number, const QString& sentence,
+                                    const QString& file)
+    {
+        try {
+            run();
+        } catch (const RuntimeError& error) {
+            const QStringList lines = error.description().split(QLatin1Char('\n'));
+            QCOMPARE(error.number(), number);
+            QVERIFY2(lines.size() == 3, qPrintable(error.description()));
+            QVERIFY2(lines[0].startsWith(sentence), qPrintable(lines[0]));
+            QCOMPARE(lines[1], QStringLiteral("ファイル: ") + file);
+            QVERIFY2(!lines[2].isEmpty() && lines[2].at(0).unicode() < 0x80, qPrintable(lines[2]));
+            return;
+        }
+        QFAIL("no run-time error");
     }
 
 private Q_SLOTS:
@@ -147,7 +167,8 @@ private Q_SLOTS:
         file.write(QByteArray("計画書のメモ: これはデータベースではありません。\n").repeated(200));
         file.close();
         auto program = install->makeMain();
-        HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(*program), 26);
+        verifyEngineFailure([&] { OpenDatabase(*program); }, 26, QStringLiteral("データベースファイルが壊れているか"),
+                            install->installedDatabase());
     }
 
     void damagedDatabase()
@@ -158,15 +179,38 @@ private Q_SLOTS:
         file.write(QByteArray(4000, '\xA5'));
         file.close();
         auto program = install->makeMain();
-        bool thrown = false;
-        try {
-            OpenDatabase(*program);
-            program->SharedRecordset->open(QStringLiteral("MST"), *program->DbConnection);
-        } catch (const RuntimeError& error) {
-            thrown = true;
-            QVERIFY2(error.number() == 11 || error.number() == 26, qPrintable(error.description()));
-        }
-        QVERIFY(thrown);
+        verifyEngineFailure(
+            [&] {
+                OpenDatabase(*program);
+                program->SharedRecordset->open(QStringLiteral("MST"), *program->DbConnection);
+            },
+            11, QStringLiteral("データベースファイルが壊れているか"), install->installedDatabase());
+    }
+
+    void missingTableOrColumn()
+    {
+        DatabaseInspector(install->installedDatabase()).value(QStringLiteral("DROP TABLE temp"));
+        auto program = install->makeMain();
+        OpenDatabase(*program);
+        verifyEngineFailure([&] { program->SharedRecordset->open(QStringLiteral("DELETE * FROM temp"), *program->DbConnection); },
+                            1, QStringLiteral("データベースにテーブル「temp」がありません。"), install->installedDatabase());
+        verifyEngineFailure([&] { program->DbConnection->execute(QStringLiteral("UPDATE MST SET 敬称 = 1")); }, 1,
+                            QStringLiteral("データベースに列「敬称」がありません。"), install->installedDatabase());
+        // A full disk cannot be made here; its code reads as such.
+        QVERIFY(DescribeEngineFailure(13, QStringLiteral("database or disk is full"), QString())
+                    .startsWith(QStringLiteral("ディスクの空き容量が足りない")));
+    }
+
+    // A per-user file of no bytes holds nothing: it is made anew from the installed file.
+    void emptyPerUserFileIsReplaced()
+    {
+        const QString copy = install->localAppData() + QStringLiteral("/HanacareService.mdb");
+        QFile(copy).open(QIODevice::WriteOnly);
+        QCOMPARE(QFileInfo(copy).size(), 0);
+        auto program = install->makeMain(3000);
+        OpenDatabase(*program);
+        QCOMPARE(masterId(*program), QStringLiteral("master"));
+        QCOMPARE(QFileInfo(copy).size(), QFileInfo(install->installedDatabase()).size());
     }
 
     void databaseLockedByAnotherProcess()
@@ -179,7 +223,8 @@ private Q_SLOTS:
         QByteArray said;
         QTRY_VERIFY((said += holder.readAllStandardOutput()).contains("locked"));
         auto program = install->makeMain();
-        HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(*program), 5);
+        verifyEngineFailure([&] { OpenDatabase(*program); }, 5, QStringLiteral("データベースファイルは他のプログラムが使用中です。"),
+                            install->installedDatabase());
         holder.write("ROLLBACK;\n.quit\n");
         holder.closeWriteChannel();
         QVERIFY(holder.waitForFinished());
@@ -198,7 +243,8 @@ private Q_SLOTS:
         QCOMPARE(masterId(*program), QStringLiteral("master")); // reading works
         program->SharedRecordset->open(QStringLiteral("MST"), *program->DbConnection);
         program->SharedRecordset->setField(QStringLiteral("ruling"), 1);
-        HANAPLAN_VERIFY_RUNTIME_ERROR(program->SharedRecordset->update(), 8);
+        verifyEngineFailure([&] { program->SharedRecordset->update(); }, 8,
+                            QStringLiteral("データベースファイルが読み取り専用のため"), copy);
         program->SharedRecordset->discard();
         CloseDatabase(*program);
         QCOMPARE(DatabaseInspector(copy).value(QStringLiteral("SELECT ruling FROM MST")).toInt(), 0);
