@@ -2,6 +2,7 @@
 #include "maintenance/MasterAccount.h"
 
 #include "Main.h"
+#include "database/Transaction.h"
 #include "database/Values.h"
 #include "maintenance/MaintenanceWindow.h"
 
@@ -12,6 +13,23 @@ MasterActions::MasterActions(Main& main, MaintenanceWindow& window)
     : QObject(&window), m_main(main), m_window(window)
 {
     connect(window.マスター変更(), &QPushButton::clicked, this, &MasterActions::onマスター変更Clicked);
+}
+
+QString MasterActions::unusablePairText()
+{
+    return QStringLiteral("マスターIDは前後に空白を付けず、マスターID、マスターパスワードとも%1文字以内で"
+                          "設定して下さい。")
+        .arg(kSignInTextLimit);
+}
+
+bool MasterActions::CanSignInWith(const QString& masterId, const QString& password)
+{
+    // The sign-in finds the row by the ID without the blanks at its ends and then compares the ID as
+    // typed, so an ID with a blank at either end never matches; its boxes take kSignInTextLimit
+    // characters. A blank inside the ID, and any blank in the password, can be typed and matched.
+    const auto blank = QLatin1Char(' ');
+    return masterId.size() <= kSignInTextLimit && password.size() <= kSignInTextLimit &&
+           !masterId.startsWith(blank) && !masterId.endsWith(blank);
 }
 
 void MasterActions::onマスター変更Clicked()
@@ -29,13 +47,23 @@ void MasterActions::onマスター変更Clicked()
         return;
     }
 
+    // The old pair is replaced, so a pair the start window could never match would lock the maintenance
+    // window out for good.
+    if (!CanSignInWith(masterId, password)) {
+        m_main.messageBoxes->critical(QStringLiteral("マスター"), unusablePairText());
+        m_window.EnableCreatorControls();
+        return;
+    }
+
     SharedRecordset& rs = *m_main.SharedRecordset;
+    Transaction change(*m_main.DbConnection, rs);
     rs.open(QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1"), *m_main.DbConnection);
     rs.setField(QStringLiteral("masterID"), masterId);
     rs.setField(QStringLiteral("password"), password);
     rs.setField(QStringLiteral("更新日"), values::now());
     rs.update();
     rs.release();
+    change.commit();
 
     m_window.マスターID()->clear();
     m_window.マスターパスワード()->clear();

@@ -5,6 +5,7 @@
 #include "launcher/StartWindow.h"
 #include "maintenance/MaintenanceVisit.h"
 #include "maintenance/MaintenanceWindow.h"
+#include "maintenance/MasterAccount.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -169,6 +170,51 @@ private Q_SLOTS:
         signIn(QStringLiteral("新マスター"), QStringLiteral("new pass"));
         QVERIFY(messages->shown.isEmpty());
         QVERIFY(mente->isVisible());
+    }
+
+    // A pair the start window could never match is refused by the master page; the old pair still signs in.
+    void unusableMasterPairIsRefused_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("blank before the ID") << QStringLiteral(" boss") << QStringLiteral("pw");
+        QTest::newRow("blank after the ID") << QStringLiteral("boss ") << QStringLiteral("pw");
+        QTest::newRow("ID of blanks only") << QStringLiteral("   ") << QStringLiteral("pw");
+    }
+    void unusableMasterPairIsRefused()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, password);
+        const QString before = DatabaseInspector(install->installedDatabase()).dump();
+        signIn(QStringLiteral("master"), QStringLiteral("hanacare"));
+        mente->SSTab1()->setCurrentIndex(MaintenanceWindow::MasterPage);
+        mente->マスターID()->setText(id);
+        mente->マスターパスワード()->setText(password);
+        QTest::mouseClick(mente->マスター変更(), Qt::LeftButton);
+
+        QCOMPARE(messages->shown.size(), 1);
+        QCOMPARE(messages->shown[0].title, QStringLiteral("マスター"));
+        QCOMPARE(messages->shown[0].text, MasterActions::unusablePairText());
+        QCOMPARE(int(messages->shown[0].icon), int(Icon::Critical));
+        QVERIFY(mente->isVisible());
+        QCOMPARE(mente->マスターID()->text(), id);
+        QCOMPARE(DatabaseInspector(install->installedDatabase()).dump(), before);
+
+        QTest::mouseClick(mente->マスター終了(), Qt::LeftButton);
+        messages->shown.clear();
+        signIn(QStringLiteral("master"), QStringLiteral("hanacare"));
+        QVERIFY(messages->shown.isEmpty());
+        QVERIFY(mente->isVisible());
+    }
+
+    // The rule itself, with the lengths the master page's boxes would cut.
+    void pairsTheStartWindowCanMatch()
+    {
+        QVERIFY(MasterActions::CanSignInWith(QStringLiteral("山田 太郎"), QStringLiteral(" pw ")));
+        QVERIFY(MasterActions::CanSignInWith(QString(32, QLatin1Char('m')), QString(32, QChar(0x3042))));
+        QVERIFY(!MasterActions::CanSignInWith(QString(33, QLatin1Char('m')), QStringLiteral("pw")));
+        QVERIFY(!MasterActions::CanSignInWith(QStringLiteral("m"), QString(33, QLatin1Char('p'))));
+        QVERIFY(!MasterActions::CanSignInWith(QStringLiteral(" "), QStringLiteral("pw")));
     }
 };
 

@@ -213,7 +213,7 @@ private Q_SLOTS:
         QTest::newRow("携帯電話") << "携帯電話" << 20 << false << off << "携帯電話";
         QTest::newRow("fax番号") << "fax番号" << 20 << false << off << "fax番号";
         QTest::newRow("パスワード") << "パスワード" << 32 << true << off << "作成者パスワード";
-        QTest::newRow("マスターID") << "マスターID" << none << false << off << "マスターＩＤ";
+        QTest::newRow("マスターID") << "マスターID" << 32 << false << off << "マスターＩＤ";
         QTest::newRow("マスターパスワード")
             << "マスターパスワード" << 32 << true << off << "マスターパスワード";
         QTest::newRow("表示文") << "表示文" << none << false << hira << QString();
