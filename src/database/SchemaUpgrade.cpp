@@ -3,6 +3,7 @@
 
 #include "Main.h"
 #include "RuntimeError.h"
+#include "database/Transaction.h"
 #include "database/Values.h"
 
 #include <QStringList>
@@ -235,17 +236,10 @@ void upgradeToCurrent(Main& main)
 
 void UpgradeSchema(Main& main)
 {
-    DbConnection& db = *main.DbConnection;
-    db.beginTransaction();
-    try {
-        upgradeToCurrent(main);
-        db.commitTransaction();
-    } catch (...) {
-        // Undo the part that ran and pass the failure on to the run-time error report.
-        main.SharedRecordset->discard();
-        db.rollbackTransaction();
-        throw;
-    }
+    // A failure undoes the part that ran and goes on to the run-time error report.
+    Transaction upgrade(*main.DbConnection, *main.SharedRecordset);
+    upgradeToCurrent(main);
+    upgrade.commit();
 }
 
 namespace upgrade {

@@ -2,6 +2,7 @@
 #include "maintenance/CreatorActions.h"
 
 #include "Main.h"
+#include "database/Transaction.h"
 #include "database/Values.h"
 #include "maintenance/CreatorList.h"
 #include "maintenance/FieldLabel.h"
@@ -18,11 +19,15 @@ const QString kTitle = QStringLiteral("作成者");
 const QString kNewCaption = QStringLiteral("新規登録");
 const QString kChangeCaption = QStringLiteral("変更");
 
-// Assigns an optional field only when the box holds text: an empty box leaves the column as it is.
-void setIfFilled(SharedRecordset& rs, const QString& column, const QLineEdit* box)
+// Assigns an optional field. A new creator's row gets only the fields that hold text, the rest stay
+// null. On a change an emptied field is stored as null, so that a value can be removed; the empty text
+// itself is never written.
+void setOptional(SharedRecordset& rs, const QString& column, const QLineEdit* box, bool isChange)
 {
     if (!box->text().isEmpty())
         rs.setField(column, box->text());
+    else if (isChange)
+        rs.setField(column, QVariant());
 }
 
 } // namespace
@@ -162,7 +167,8 @@ void CreatorActions::on作成者登録Clicked()
     }
 
     SharedRecordset& rs = *m_main.SharedRecordset;
-    if (!m_window.登録番号()->text().isEmpty()) {
+    const bool isChange = !m_window.登録番号()->text().isEmpty();
+    if (isChange) {
         // A change. The creator may have gone since the list was read: deleted here or by another program
         // on the same file. It is then neither brought back to life nor recreated behind the user's back;
         // the typed texts stay, and the page turns into a new creator so that they can be registered.
@@ -182,17 +188,21 @@ void CreatorActions::on作成者登録Clicked()
         rs.setField(QStringLiteral("作成日"), values::now());
     }
 
-    rs.setField(QStringLiteral("password"), m_window.パスワード()->text());
-    rs.setField(QStringLiteral("名前"), m_window.氏名()->text());
-    rs.setField(QStringLiteral("ふりがな"), m_window.ふりがな()->text());
-    setIfFilled(rs, QStringLiteral("郵便番号"), m_window.郵便番号());
-    setIfFilled(rs, QStringLiteral("住所"), m_window.住所());
-    setIfFilled(rs, QStringLiteral("電話"), m_window.自宅電話());
-    setIfFilled(rs, QStringLiteral("携帯電話"), m_window.携帯電話());
-    setIfFilled(rs, QStringLiteral("fax"), m_window.fax番号());
-    rs.setField(QStringLiteral("更新日"), values::now());
-    rs.update();
-    rs.release();
+    {
+        Transaction save(*m_main.DbConnection, rs);
+        rs.setField(QStringLiteral("password"), m_window.パスワード()->text());
+        rs.setField(QStringLiteral("名前"), m_window.氏名()->text());
+        rs.setField(QStringLiteral("ふりがな"), m_window.ふりがな()->text());
+        setOptional(rs, QStringLiteral("郵便番号"), m_window.郵便番号(), isChange);
+        setOptional(rs, QStringLiteral("住所"), m_window.住所(), isChange);
+        setOptional(rs, QStringLiteral("電話"), m_window.自宅電話(), isChange);
+        setOptional(rs, QStringLiteral("携帯電話"), m_window.携帯電話(), isChange);
+        setOptional(rs, QStringLiteral("fax"), m_window.fax番号(), isChange);
+        rs.setField(QStringLiteral("更新日"), values::now());
+        rs.update();
+        rs.release();
+        save.commit();
+    }
 
     FillCreatorList(m_main, m_window);
     resetPageForNewCreator();

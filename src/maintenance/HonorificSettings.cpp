@@ -3,6 +3,7 @@
 
 #include "Main.h"
 #include "RuntimeError.h"
+#include "database/Transaction.h"
 #include "database/Values.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/StoredValues.h"
@@ -50,6 +51,7 @@ HonorificActions::HonorificActions(Main& main, MaintenanceWindow& window)
 void HonorificActions::on敬称設定変更Clicked()
 {
     SharedRecordset& rs = *m_main.SharedRecordset;
+    Transaction save(*m_main.DbConnection, rs);
     rs.open(MasterRow, *m_main.DbConnection);
     rs.setField(QStringLiteral("compellation"),
                 storedvalues::whole16(m_window.Option敬称(0)->isChecked() ? 0 : 1));
@@ -57,6 +59,7 @@ void HonorificActions::on敬称設定変更Clicked()
     rs.setField(QStringLiteral("更新日"), values::now());
     rs.update();
     rs.release();
+    save.commit();
 
     // The save also ends whatever was typed on the master page.
     m_window.マスターID()->clear();

@@ -2,6 +2,7 @@
 #include "maintenance/PeriodStampSettings.h"
 
 #include "Main.h"
+#include "database/Transaction.h"
 #include "database/Values.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/StoredValues.h"
@@ -54,6 +55,8 @@ PeriodStampActions::PeriodStampActions(Main& main, MaintenanceWindow& window)
 void PeriodStampActions::on期間設定変更Clicked()
 {
     SharedRecordset& rs = *m_main.SharedRecordset;
+    // The three Setting rows and the MST row are saved together or not at all.
+    Transaction save(*m_main.DbConnection, rs);
     rs.open(QStringLiteral("Setting"), *m_main.DbConnection);
     if (rs.eof()) {
         // Nothing is written, MST neither: the page's choices are not half stored.
@@ -85,4 +88,5 @@ void PeriodStampActions::on期間設定変更Clicked()
     }
     rs.update();
     rs.release();
+    save.commit();
 }

@@ -2,6 +2,7 @@
 #include "maintenance/SearchSettings.h"
 
 #include "Main.h"
+#include "database/Transaction.h"
 #include "database/Values.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/StoredValues.h"
@@ -60,6 +61,8 @@ SearchSettingsActions::SearchSettingsActions(Main& main, MaintenanceWindow& wind
 void SearchSettingsActions::on設定変更Clicked()
 {
     SharedRecordset& rs = *m_main.SharedRecordset;
+    // The sixteen rows are saved together or not at all.
+    Transaction save(*m_main.DbConnection, rs);
     rs.open(QStringLiteral("Setting"), *m_main.DbConnection);
     if (rs.eof()) {
         // Without rows there is nothing to write the choices to: say so rather than report a save.
@@ -87,4 +90,5 @@ void SearchSettingsActions::on設定変更Clicked()
     }
     rs.update();
     rs.release();
+    save.commit();
 }

@@ -406,7 +406,7 @@ private Q_SLOTS:
         QVERIFY(creatorControlsEnabled());
         QCOMPARE(QApplication::focusWidget(), window->作成者終了());
 
-        // Change: an emptied optional field keeps its stored value, 作成日 stays, 更新日 moves.
+        // Change: an emptied optional field is removed, 作成日 stays, 更新日 moves.
         exec(QStringLiteral(
                  "UPDATE 作成者 SET fax = '03-1', 住所 = '東京', 作成日 = '%1', 更新日 = '%1' WHERE ID = %2")
                  .arg(kOld)
@@ -418,14 +418,19 @@ private Q_SLOTS:
         window->携帯電話()->setText(QStringLiteral("090-1"));
         save();
         row = creatorRow(id, "名前, fax, 住所, 携帯電話, 作成日");
-        QCOMPARE(row, (QVariantList{QStringLiteral("山田 花子"), QStringLiteral("03-1"),
-                                    QStringLiteral("東京"), QStringLiteral("090-1"), kOld}));
+        QCOMPARE(row, (QVariantList{QStringLiteral("山田 花子"), QVariant(), QStringLiteral("東京"),
+                                    QStringLiteral("090-1"), kOld}));
         QVERIFY(creatorRow(id, "更新日").at(0).toString() > kOld);
         QCOMPARE(creatorCount(), 1);
         QCOMPARE(window->作成者登録()->text(), QStringLiteral("変更"));
         QVERIFY(window->登録番号()->text().isEmpty());
+        // The removed fax does not come back at the next pick.
+        pick(1);
+        QCOMPARE(window->fax番号()->text(), QString());
+        QCOMPARE(window->住所()->text(), QStringLiteral("東京"));
+        pick(0);
 
-        // The caption still reads 変更, but the emptied page stands for a new creator.
+        // The emptied page stands for a new creator.
         fillRequired(QStringLiteral("佐藤"), QStringLiteral("サトウ"), QStringLiteral("p"));
         save();
         QCOMPARE(creatorCount(), 2);

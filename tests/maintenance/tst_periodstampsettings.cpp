@@ -127,15 +127,29 @@ private Q_SLOTS:
                                           ErrorNumber::NoCurrentRecord);
         }
         {
-            // MST without rows: the Setting half is already saved when the MST half fails.
+            // MST without rows: the MST half fails, and the Setting half is taken back with it.
             SettingsPageFixture f({QStringLiteral("DELETE FROM MST")});
             HANAPLAN_VERIFY_RUNTIME_ERROR(ShowPeriodStampSettings(*f.program, *f.window),
                                           ErrorNumber::NoCurrentRecord);
             f.program->SharedRecordset->discard();
             f.window->範囲のみ(0)->setChecked(true);
+            const QString before = f.dump();
             HANAPLAN_VERIFY_RUNTIME_ERROR(PeriodStampActions(*f.program, *f.window).on期間設定変更Clicked(),
                                           ErrorNumber::NoCurrentRecord);
-            QCOMPARE(f.value(QStringLiteral("SELECT Set2 FROM Setting WHERE ID = 8")), QVariant(2));
+            QCOMPARE(f.dump(), before);
+        }
+        {
+            // The engine refuses the MST row after the three Setting rows were written: none is kept.
+            SettingsPageFixture f({QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON MST "
+                                                  "BEGIN SELECT RAISE(ABORT, 'refused'); END")});
+            ShowPeriodStampSettings(*f.program, *f.window);
+            for (int k = 0; k < MaintenanceWindow::PeriodLines; ++k)
+                f.window->範囲のみ(k)->setChecked(true);
+            f.window->説明文表示あり()->setChecked(true);
+            const QString before = f.dump();
+            QVERIFY_THROWS_EXCEPTION(RuntimeError,
+                                     PeriodStampActions(*f.program, *f.window).on期間設定変更Clicked());
+            QCOMPARE(f.dump(), before);
         }
     }
 };

@@ -122,15 +122,36 @@ private Q_SLOTS:
             QCOMPARE(f.value(QStringLiteral("SELECT COUNT(*) FROM Setting")), QVariant(0));
         }
         {
-            // A row the save cannot find stops it there; the rows before it stay saved.
+            // A row the save cannot find stops it there, and the rows before it are taken back.
             SettingsPageFixture f({QStringLiteral("DELETE FROM Setting WHERE ID = 10")});
             ShowSearchSettings(*f.program, *f.window);
             f.window->検索設定全員(8)->setChecked(true);
             f.window->検索設定全員(10)->setChecked(true);
+            const QString before = f.dump();
             SearchSettingsActions actions(*f.program, *f.window);
             HANAPLAN_VERIFY_RUNTIME_ERROR(actions.on設定変更Clicked(), ErrorNumber::NoCurrentRecord);
-            QCOMPARE(stored(f, 9).value(0), QVariant(0));
-            QCOMPARE(stored(f, 11).value(0), QVariant(1));
+            QCOMPARE(f.dump(), before);
+        }
+        {
+            // The engine refuses the third of the sixteen rows: none of them is saved, and the connection
+            // takes the next statement.
+            SettingsPageFixture f({QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Setting WHEN NEW.ID = 3 "
+                                                  "BEGIN SELECT RAISE(ABORT, 'refused'); END")});
+            ShowSearchSettings(*f.program, *f.window);
+            for (int i = 0; i < MaintenanceWindow::SearchSettingRows; ++i)
+                f.window->検索設定降順(i)->setChecked(true);
+            const QString before = f.dump();
+            SearchSettingsActions actions(*f.program, *f.window);
+            try {
+                actions.on設定変更Clicked();
+                QFAIL("the refused row was reported as saved");
+            } catch (const RuntimeError& error) {
+                QVERIFY2(error.description().contains(QStringLiteral("refused")), qPrintable(error.description()));
+            }
+            QCOMPARE(f.dump(), before);
+            QVERIFY(!f.program->SharedRecordset->isOpen());
+            ShowSearchSettings(*f.program, *f.window);
+            QCOMPARE(shown(*f.window, 0), stored(f, 1));
         }
         {
             // A row ID the page has no row for.
