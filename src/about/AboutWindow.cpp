@@ -33,7 +33,7 @@ AboutWindow::AboutWindow(const Main& main)
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Help"));
     setAttribute(Qt::WA_DeleteOnClose);
-    // Closing it does not count as closing the program's last window (see keepProgramUntilUnloaded).
+    // Closing it never counts as closing the program's last window (see endProgramWhenUnloaded).
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowStaysOnTopHint);
@@ -121,10 +121,12 @@ void AboutWindow::unloadLoaded()
         window->unload();
 }
 
-void AboutWindow::keepProgramUntilUnloaded()
+bool AboutWindow::endProgramWhenUnloaded()
 {
-    if (AboutWindow* window = loadedWindow())
-        window->setAttribute(Qt::WA_QuitOnClose, true);
+    AboutWindow* window = loadedWindow();
+    if (window)
+        window->m_endsProgram = true;
+    return window != nullptr;
 }
 
 void AboutWindow::centreOnScreen()
@@ -166,4 +168,6 @@ void AboutWindow::closeEvent(QCloseEvent* event)
     m_unloading = true;
     m_timer->stop();
     event->accept();
+    if (m_endsProgram)
+        QCoreApplication::exit(0);
 }

@@ -37,10 +37,12 @@ public:
     void unload();
     // Unloads the loaded About window, if there is one; for the program's end.
     static void unloadLoaded();
-    // For the start window's unload: a loaded About window then keeps the program running until it is
-    // unloaded itself, and the program ends with it. Until then it never ends the program: it may close
-    // while the program's own windows are only hidden (during a workbook run), and the program goes on.
-    static void keepProgramUntilUnloaded();
+    // For the start window's unload, which ends the program: a loaded About window keeps the program
+    // running until it is unloaded itself, and the program ends with it; then true is returned. With no
+    // About window loaded, false: the caller ends the program. Until this is called an About window never
+    // ends the program: it may close while the program's own windows are only hidden (during a workbook
+    // run), and the program goes on.
+    static bool endProgramWhenUnloaded();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -55,4 +57,5 @@ private:
     QLabel* m_version = nullptr; // Label2
     QTimer* m_timer = nullptr;   // Timer1
     bool m_unloading = false;
+    bool m_endsProgram = false;
 };

@@ -17,7 +17,14 @@ void ShowRuntimeErrorReport(platform::MessageBoxes& messages, const RuntimeError
     messages.critical(QStringLiteral("Hanaplan"), RuntimeErrorReportText(error));
 }
 
-LauncherApplication::LauncherApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+LauncherApplication::LauncherApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    // The program ends only when the start window unloads (or with the About window that outlives it).
+    // Qt's own rule would end it whenever its last visible window closes: a message box shown while the
+    // start window is hidden (a refused sign-in, a failed shell open, a message of the maintenance
+    // window's fills), or the About window closing during a workbook run.
+    setQuitOnLastWindowClosed(false);
+}
 
 bool LauncherApplication::notify(QObject* receiver, QEvent* event)
 {

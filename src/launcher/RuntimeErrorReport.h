@@ -17,7 +17,8 @@ void ShowRuntimeErrorReport(platform::MessageBoxes& messages, const RuntimeError
 
 // The application object. Every event handler runs below notify(), so this is the one place that catches
 // an unguarded failure of a handler: it shows the run-time error report and ends the program with exit
-// status 1.
+// status 1. Otherwise the program ends only when the start window unloads, never because Qt saw its last
+// visible window close.
 class LauncherApplication : public QApplication
 {
 public:

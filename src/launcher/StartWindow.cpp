@@ -61,7 +61,9 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, Q
     b->setObjectName(name);
     b->setFont(fonts::font(fonts::Face::Gothic, 14.25, true));
     b->setGeometry(geometry);
-    b->setAutoDefault(false);
+    // Enter presses the focused button, as Space does. The window has no default button, so Enter in a
+    // text box does nothing.
+    b->setAutoDefault(true);
     return b;
 }
 
@@ -269,6 +271,8 @@ void StartWindow::unload()
         m_mente->hide();
         m_mente->deleteLater();
     }
-    // An open About window keeps the program until it closes itself.
-    AboutWindow::keepProgramUntilUnloaded();
+    // With no window of the program's own left, the program ends; an open About window keeps it until
+    // the About window closes itself.
+    if (!AboutWindow::endProgramWhenUnloaded())
+        QCoreApplication::exit(0);
 }

@@ -260,52 +260,6 @@ private Q_SLOTS:
         QTRY_VERIFY(window.isNull());
     }
 
-    // The program ends when its last window closes. Its own windows are only hidden while a workbook runs,
-    // and the About window closing then must not end it; once the start window is unloaded, an open About
-    // window keeps the program until it closes. Run in the application's own event loop, which ends when
-    // the program would.
-    void programEndsWithItsOwnWindowsNotWithAbout()
-    {
-        m_elsewhere.hide();
-        const auto showElsewhere = qScopeGuard([this] { m_elsewhere.show(); });
-        QWidget start;
-        start.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&start));
-        QPointer<AboutWindow> window = openWindow();
-        QVERIFY(window);
-        start.hide();
-        bool ranOn = false;
-        QTimer::singleShot(0, window, &AboutWindow::unload);
-        QTimer::singleShot(100, qApp, [&ranOn] {
-            ranOn = true;
-            QCoreApplication::quit();
-        });
-        QCoreApplication::exec();
-        QVERIFY2(ranOn, "the program ended when the About window closed behind a hidden start window");
-
-        start.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&start));
-        window = openWindow();
-        QVERIFY(window);
-        bool keptByAbout = false;
-        bool ranPastAbout = false;
-        QTimer::singleShot(0, &start, [&start] {
-            AboutWindow::keepProgramUntilUnloaded();
-            start.close();
-        });
-        QTimer::singleShot(100, window, [&keptByAbout, &window] {
-            keptByAbout = true;
-            window->unload();
-        });
-        QTimer::singleShot(300, qApp, [&ranPastAbout] {
-            ranPastAbout = true;
-            QCoreApplication::quit();
-        });
-        QCoreApplication::exec();
-        QVERIFY2(keptByAbout, "the program ended with the start window while the About window was open");
-        QVERIFY2(!ranPastAbout, "the program went on after its last window, the About window, closed");
-    }
-
     void helpWhileOpenChangesNothing()
     {
         QPointer<AboutWindow> first = openWindow();
