@@ -222,6 +222,11 @@ MaintenanceWindow::MaintenanceWindow(Main& program)
     connect(m_honorific->敬称設定終了, &QPushButton::clicked, this,
             &MaintenanceWindow::closeFromSettingsPage);
 
+    // Enter presses the focused button, as Space does. No button is the window's default, so Enter in a
+    // text box does nothing.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(true);
+
     // The window sees every key press before the control that has the focus (Shift+F9).
     qApp->installEventFilter(this);
 

@@ -151,6 +151,29 @@ private Q_SLOTS:
         QTRY_VERIFY(mente.isNull());
     }
 
+    // Enter presses the focused button; in a text box it does nothing.
+    void enterKey()
+    {
+        StartWindow window(*program);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.作成者ID()->setText(QStringLiteral("7"));
+        window.作成者パスワード()->setText(QStringLiteral("x"));
+        window.マスターID()->setText(QStringLiteral("master"));
+        window.マスターパスワード()->setText(QStringLiteral("hanacare"));
+        for (QLineEdit* box : window.findChildren<QLineEdit*>()) {
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_Return);
+            QTest::keyClick(box, Qt::Key_Enter);
+        }
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.マスターパスワード()->text(), QStringLiteral("hanacare"));
+        window.終了()->setFocus();
+        QTest::keyClick(window.終了(), Qt::Key_Return);
+        QVERIFY(!window.isVisible());
+        QVERIFY(!program->DbConnection);
+    }
+
     void exitWithoutSignIn()
     {
         const QString unrelated = install->allUsersProfile() + QStringLiteral("/作業シート.xls");

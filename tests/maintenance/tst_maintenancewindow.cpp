@@ -69,6 +69,9 @@ void clickOption(QRadioButton* option)
 }
 
 // The close command of the window's title bar, as the window system delivers it.
+// The ways a user closes the maintenance window.
+enum CloseBy { Click, TitleBar, EnterKey };
+
 void closeFromTitleBar(QWidget* window)
 {
     QCloseEvent close;
@@ -626,23 +629,23 @@ private Q_SLOTS:
     void closeButtons_data()
     {
         QTest::addColumn<int>("page");
-        QTest::addColumn<bool>("titleBar");
+        QTest::addColumn<int>("how");
         QTest::addColumn<bool>("focusCreatorId");
         QTest::addColumn<bool>("creatorEmptied");
         QTest::addColumn<bool>("masterEmptied");
-        for (bool titleBar : {false, true}) {
-            const char* how = titleBar ? "title bar" : "button";
-            QTest::addRow("作成者終了 (%s)", how) << 0 << titleBar << true << true << false;
-            QTest::addRow("マスター終了 (%s)", how) << 1 << titleBar << false << false << true;
-            QTest::addRow("設定終了 (%s)", how) << 2 << titleBar << true << false << false;
-            QTest::addRow("期間設定終了 (%s)", how) << 3 << titleBar << true << false << false;
-            QTest::addRow("敬称設定終了 (%s)", how) << 4 << titleBar << true << false << false;
+        const char* const ways[] = {"click", "title bar", "Enter on the focused button"};
+        for (int how : {Click, TitleBar, EnterKey}) {
+            QTest::addRow("作成者終了 (%s)", ways[how]) << 0 << how << true << true << false;
+            QTest::addRow("マスター終了 (%s)", ways[how]) << 1 << how << false << false << true;
+            QTest::addRow("設定終了 (%s)", ways[how]) << 2 << how << true << false << false;
+            QTest::addRow("期間設定終了 (%s)", ways[how]) << 3 << how << true << false << false;
+            QTest::addRow("敬称設定終了 (%s)", ways[how]) << 4 << how << true << false << false;
         }
     }
     void closeButtons()
     {
         QFETCH(int, page);
-        QFETCH(bool, titleBar);
+        QFETCH(int, how);
         QFETCH(bool, focusCreatorId);
         QFETCH(bool, creatorEmptied);
         QFETCH(bool, masterEmptied);
@@ -661,10 +664,19 @@ private Q_SLOTS:
         const QList<QPushButton*> closeButtons{window->作成者終了(), window->マスター終了(),
                                                window->設定終了(), window->期間設定終了(),
                                                window->敬称設定終了()};
-        if (titleBar)
+        if (how == TitleBar) {
             closeFromTitleBar(window.get());
-        else
+        } else if (how == EnterKey) {
+            // Enter in a text box does nothing; on the focused button it presses the button.
+            QLineEdit* box = page == 1 ? window->マスターID() : window->氏名();
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_Return);
+            QVERIFY(window->isVisible());
+            closeButtons[page]->setFocus();
+            QTest::keyClick(closeButtons[page], Qt::Key_Return);
+        } else {
             QTest::mouseClick(closeButtons[page], Qt::LeftButton);
+        }
 
         QVERIFY(!window->isVisible());
         QCOMPARE(returned.size(), 1);
