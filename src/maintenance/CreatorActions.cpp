@@ -5,6 +5,7 @@
 #include "database/Transaction.h"
 #include "database/Values.h"
 #include "maintenance/CreatorList.h"
+#include "maintenance/CreatorSearchBox.h"
 #include "maintenance/FieldLabel.h"
 #include "maintenance/MaintenanceWindow.h"
 
@@ -36,9 +37,9 @@ CreatorActions::CreatorActions(Main& main, MaintenanceWindow& window)
     : QObject(&window), m_main(main), m_window(window)
 {
     connect(window.検索開始(), &QPushButton::clicked, this, &CreatorActions::on検索開始Clicked);
-    // activated is the user's pick only; the program's own changes to the box's items and text do not
-    // send it.
-    connect(window.作成者検索(), &QComboBox::activated, this, &CreatorActions::on作成者検索Activated);
+    // picked is the user's choice from the list only: neither typed text nor the program's own changes to
+    // the box's items and text send it.
+    connect(window.作成者検索(), &CreatorSearchBox::picked, this, &CreatorActions::on作成者検索Activated);
     connect(window.作成者登録(), &QPushButton::clicked, this, &CreatorActions::on作成者登録Clicked);
     connect(window.登録番号(), &FieldLabel::doubleClicked, this, &CreatorActions::on登録番号DoubleClicked);
 }

@@ -3,6 +3,7 @@
 
 #include "Main.h"
 #include "RuntimeError.h"
+#include "maintenance/CreatorSearchBox.h"
 #include "maintenance/FieldLabel.h"
 #include "maintenance/PeriodPanelPicture.h"
 #include "maintenance/WholeCharacters.h"
@@ -507,7 +508,7 @@ QTabWidget* MaintenanceWindow::SSTab1() const
     return m_tabs;
 }
 
-QComboBox* MaintenanceWindow::作成者検索() const
+CreatorSearchBox* MaintenanceWindow::作成者検索() const
 {
     return m_creator->作成者検索;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "maintenance/CreatorSearchBox.h"
+
 #include <QWidget>
 
 #include <array>
@@ -61,7 +63,7 @@ public:
     QTabWidget* SSTab1() const;
 
     // Page 0, 作成者.
-    QComboBox* 作成者検索() const;
+    CreatorSearchBox* 作成者検索() const;
     QGroupBox* Frame1() const;
     QRadioButton* 検索条件すべて() const;
     QRadioButton* 検索条件氏名() const;

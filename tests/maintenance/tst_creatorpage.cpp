@@ -8,6 +8,7 @@
 #include "maintenance/MaintenanceWindow.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -335,6 +336,49 @@ private Q_SLOTS:
         QCOMPARE(messages.shown.size(), found.isEmpty() ? 1 : 0);
         QVERIFY(!program->SharedRecordset->isOpen());
         QVERIFY(creatorControlsEnabled());
+    }
+
+    // Only a choice from the list picks: the open list with the mouse or the keys, or the arrow keys on
+    // the closed box. Typing an item's text and pressing Enter or Tab is no choice.
+    void onlyAChoiceFromTheListPicks()
+    {
+        addCreator(4, QStringLiteral("山田"), QStringLiteral("ヤマダ"), QStringLiteral("東京都"));
+        addCreator(5, QStringLiteral("佐藤"), QStringLiteral("サトウ"), QStringLiteral("大阪府"));
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        FillCreatorList(*program, *window);
+        CreatorSearchBox* list = window->作成者検索();
+        const QString second = list->itemText(2);
+        const QString firstId = QString::number(program->maintenance.CreatorEntries[1].ID);
+        const QString secondId = QString::number(program->maintenance.CreatorEntries[2].ID);
+
+        list->setFocus();
+        list->setEditText(second);
+        QTest::keyClick(list, Qt::Key_Return);
+        QTest::keyClick(list, Qt::Key_Tab);
+        QVERIFY(window->登録番号()->text().isEmpty());
+        QCOMPARE(fieldTexts(), QStringList(8));
+
+        // The open list, clicked with the mouse.
+        list->showPopup();
+        QAbstractItemView* view = list->view();
+        QTRY_VERIFY(view->isVisible());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(list->model()->index(2, 0)).center());
+        QCOMPARE(window->登録番号()->text(), secondId);
+
+        // The open list, chosen with the keys.
+        list->showPopup();
+        QTRY_VERIFY(view->isVisible());
+        QTest::keyClick(view, Qt::Key_Up);
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(window->登録番号()->text(), firstId);
+
+        // The arrow key on the closed box.
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Up);
+        QVERIFY(window->登録番号()->text().isEmpty());
+        QCOMPARE(list->currentIndex(), 0);
     }
 
     // A pick loads the creator from memory, item 0 empties the page; the program's own rebuilds of the

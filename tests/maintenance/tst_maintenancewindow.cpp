@@ -150,6 +150,34 @@ private Q_SLOTS:
         program.reset();
     }
 
+    // The search frame takes the focus as listed: the three options (one stop; the arrow keys move among
+    // them), then the two texts and the button, whichever option is chosen.
+    void searchFrameFocusOrder_data()
+    {
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("すべて") << 0;
+        QTest::newRow("氏名") << 1;
+        QTest::newRow("フリガナ") << 2;
+    }
+    void searchFrameFocusOrder()
+    {
+        QFETCH(int, chosen);
+        const QList<QRadioButton*> options = {window->検索条件すべて(), window->検索条件氏名(),
+                                              window->検索条件フリガナ()};
+        options[chosen]->setChecked(true);
+        showWindow(MaintenanceWindow::CreatorPage);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->作成者検索()->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(options.contains(QApplication::focusWidget()));
+        const QList<QWidget*> order = {window->検索氏名(), window->検索フリガナ(), window->検索開始()};
+        for (QWidget* next : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
     void loadedHiddenAndCentredWithPageZero()
     {
         QCOMPARE(window->objectName(), QStringLiteral("Mente"));
