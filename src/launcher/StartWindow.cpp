@@ -9,6 +9,7 @@
 #include "maintenance/MaintenanceWindow.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/widgets/InputMode.h"
+#include "platform/widgets/PasswordMask.h"
 #include "platform/widgets/Twips.h"
 
 #include <QAction>
@@ -49,8 +50,10 @@ QLineEdit* textBox(QWidget* parent, const QString& name, QRect geometry, bool pa
     box->setFont(fonts::font(fonts::Face::Gothic, 11.25));
     box->setGeometry(geometry);
     box->setMaxLength(32);
-    if (password)
+    if (password) {
         box->setEchoMode(QLineEdit::Password);
+        passwordmask::useAsterisk(box);
+    }
     inputmode::set(box, inputmode::Mode::Disabled);
     return box;
 }

@@ -9,6 +9,7 @@
 #include "maintenance/WholeCharacters.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/widgets/InputMode.h"
+#include "platform/widgets/PasswordMask.h"
 
 #include "ui_CreatorPage.h"
 #include "ui_HonorificPage.h"
@@ -203,6 +204,8 @@ MaintenanceWindow::MaintenanceWindow(Main& program)
 
     adoptControlArrays();
     setInputModes();
+    passwordmask::useAsterisk(m_creator->パスワード);
+    passwordmask::useAsterisk(m_master->マスターパスワード);
     keepCharactersWhole();
 
     // The creator list keeps its items in the order they are added and never completes or inserts what

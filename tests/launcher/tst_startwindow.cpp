@@ -94,6 +94,8 @@ private Q_SLOTS:
             QCOMPARE(box->text(), text);
             QCOMPARE(box->maxLength(), 32);
             QCOMPARE(box->echoMode(), name.contains(QStringLiteral("パスワード")) ? QLineEdit::Password : QLineEdit::Normal);
+            box->setText(QStringLiteral("pw"));
+            QCOMPARE(box->displayText(), name.contains(QStringLiteral("パスワード")) ? QStringLiteral("**") : QStringLiteral("pw"));
             QVERIFY(!box->testAttribute(Qt::WA_InputMethodEnabled));
         }
     }

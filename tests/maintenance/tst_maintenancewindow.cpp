@@ -262,6 +262,9 @@ private Q_SLOTS:
         QVERIFY(box);
         QCOMPARE(box->maxLength(), maxLength);
         QCOMPARE(box->echoMode(), masked ? QLineEdit::Password : QLineEdit::Normal);
+        box->setText(QStringLiteral("pw"));
+        QCOMPARE(box->displayText(), masked ? QStringLiteral("**") : QStringLiteral("pw"));
+        box->clear();
         QVERIFY2(box->property("inputMode").isValid(), "input mode not set");
         QCOMPARE(int(inputmode::of(box)), mode);
         QCOMPARE(box->testAttribute(Qt::WA_InputMethodEnabled), mode != int(inputmode::Mode::Disabled));
