@@ -12,10 +12,13 @@ int main(int argc, char* argv[])
 {
     LauncherApplication app(argc, argv);
 
-    // A second copy ends at once, with nothing shown.
-    platform::SingleInstance single(QStringLiteral("hanaplan.lock"));
-    if (!single.acquire())
+    // A second copy ends at once, with nothing shown of its own; the running copy brings its window to
+    // the front.
+    platform::SingleInstance single(QStringLiteral("hanaplan"));
+    if (!single.acquire()) {
+        single.notifyRunningCopy();
         return 0;
+    }
 
     Main program(QCoreApplication::applicationDirPath());
     QtMessageBoxes messages;
@@ -25,6 +28,7 @@ int main(int argc, char* argv[])
     app.setMessageBoxes(&messages);
 
     StartWindow start(program);
+    QObject::connect(&single, &platform::SingleInstance::startedAgain, &start, &StartWindow::bringToFront);
     ShownTrace::watch(start);
     try {
         if (StartUp(program, start) != StartUpResult::Shown)

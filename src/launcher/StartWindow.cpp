@@ -143,6 +143,20 @@ void StartWindow::centre()
          screen.y() + (screen.height() - frameGeometry().height()) / 2);
 }
 
+void StartWindow::bringToFront()
+{
+    QWidget* shown = nullptr;
+    if (isVisible())
+        shown = this;
+    else if (m_mente && m_mente->isVisible())
+        shown = m_mente;
+    else
+        return;
+    shown->setWindowState(shown->windowState() & ~Qt::WindowMinimized);
+    shown->raise();
+    shown->activateWindow();
+}
+
 void StartWindow::clearSignInBoxes()
 {
     m_作成者ID->clear();

@@ -30,6 +30,10 @@ public:
     // Centres the window on its screen.
     void centre();
 
+    // The user started the program again: the window that is shown, this one or the maintenance window,
+    // comes to the front. While neither is shown (a workbook runs) nothing happens.
+    void bringToFront();
+
     QLineEdit* 作成者ID() const { return m_作成者ID; }
     QLineEdit* 作成者パスワード() const { return m_作成者パスワード; }
     QLineEdit* マスターID() const { return m_マスターID; }

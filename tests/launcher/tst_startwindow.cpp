@@ -176,6 +176,41 @@ private Q_SLOTS:
         QVERIFY(!program->DbConnection);
     }
 
+    // Started again: the shown window of the two comes to the front; with neither shown (a workbook runs)
+    // nothing is shown.
+    void bringToFront_data()
+    {
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("start window") << QStringLiteral("Start");
+        QTest::newRow("maintenance window") << QStringLiteral("Mente");
+        QTest::newRow("neither") << QString();
+    }
+    void bringToFront()
+    {
+        QFETCH(QString, shown);
+        StartWindow window(*program);
+        auto* mente = new MaintenanceWindow(*program);
+        window.setMaintenanceWindow(mente);
+        if (shown == window.objectName())
+            window.show();
+        if (shown == mente->objectName())
+            mente->show();
+        QWidget elsewhere;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+
+        window.bringToFront();
+        if (shown.isEmpty()) {
+            QTest::qWait(50);
+            QVERIFY(!window.isVisible() && !mente->isVisible());
+            QCOMPARE(QApplication::activeWindow(), &elsewhere);
+        } else {
+            QTRY_COMPARE(QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : QString(), shown);
+        }
+        delete mente;
+    }
+
     void exitWithoutSignIn()
     {
         const QString unrelated = install->allUsersProfile() + QStringLiteral("/作業シート.xls");
