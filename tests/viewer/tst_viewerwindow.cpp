@@ -3,6 +3,11 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 
@@ -38,6 +43,8 @@ private:
             return label->text();
         if (auto* edit = window.findChild<QLineEdit*>(name))
             return edit->text();
+        if (auto* edit = window.findChild<QPlainTextEdit*>(name))
+            return edit->toPlainText();
         return QStringLiteral("<no %1>").arg(name);
     }
 
@@ -65,10 +72,10 @@ private Q_SLOTS:
             QCOMPARE(text(window, name), expected);
         QCOMPARE(text(window, QStringLiteral("説明文")), sample().stampSentence);
 
-        // Nothing cut off: the long sentence has the height its wrapped lines need.
-        auto* sentence = window.findChild<QLabel*>(QStringLiteral("説明文"));
-        QVERIFY(sentence->height() >= sentence->heightForWidth(sentence->width()));
-        QVERIFY(sentence->visibleRegion().boundingRect().size() == sentence->size());
+        // Nothing cut off: the sentence's wrapped lines fit its box.
+        auto* sentence = window.findChild<QPlainTextEdit*>(QStringLiteral("説明文"));
+        QVERIFY(sentence);
+        QCOMPARE(sentence->verticalScrollBar()->maximum(), 0);
 
         auto* table = window.findChild<QTableWidget*>(QStringLiteral("検索設定"));
         QVERIFY(table);
@@ -79,6 +86,29 @@ private Q_SLOTS:
         QCOMPARE(table->item(15, 4)->text(), QStringLiteral("昇順"));
         // Every row is on view without scrolling.
         QVERIFY(table->rowViewportPosition(15) + table->rowHeight(15) <= table->viewport()->height());
+    }
+
+    // Texts as long as the database holds stay whole, wrap and scroll; the window fits the screen and its
+    // close button stays on it.
+    void longTextsKeepTheCloseButtonOnScreen()
+    {
+        WorkbookData data = sample();
+        data.stampSentence = QStringLiteral("説明を受け、同意し、交付を受けました。").repeated(1725).left(32767);
+        data.creatorName = QStringLiteral("山田").repeated(500);
+        ViewerWindow window(data, QStringLiteral("/nonexistent/作業シート.xls"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        const QRect screen = window.screen()->availableGeometry();
+        QVERIFY2(window.frameGeometry().height() <= screen.height(), qPrintable(QString::number(window.height())));
+        QVERIFY2(window.frameGeometry().width() <= screen.width(), qPrintable(QString::number(window.width())));
+        auto* close = window.findChild<QPushButton*>(QStringLiteral("閉じる"));
+        QVERIFY(window.rect().contains(QRect(close->mapTo(&window, QPoint(0, 0)), close->size())));
+        QCOMPARE(text(window, QStringLiteral("説明文")), data.stampSentence);
+        QCOMPARE(text(window, QStringLiteral("名前")), data.creatorName);
+        auto* sentence = window.findChild<QPlainTextEdit*>(QStringLiteral("説明文"));
+        QVERIFY(sentence->verticalScrollBar()->maximum() > 0);
+        QVERIFY(sentence->horizontalScrollBar()->maximum() == 0);
     }
 };
 

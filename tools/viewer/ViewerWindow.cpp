@@ -10,21 +10,28 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
 
-// A value line of a form; its object name lets tests and screenshots find it.
-constexpr int kLongValueWidth = 380;
+// Lines of a long text shown at once; more scroll within its box.
+constexpr int kLongValueLines = 4;
 
+// A value line of a form; its object name lets tests and screenshots find it. A value longer than its
+// line wraps.
 QLabel* valueLabel(QWidget* parent, const QString& objectName, const QString& text)
 {
     auto* value = new QLabel(text, parent);
     value->setObjectName(objectName);
     value->setTextFormat(Qt::PlainText);
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    value->setWordWrap(true);
     return value;
 }
 
@@ -35,22 +42,20 @@ QLabel* addValue(QFormLayout* form, const QString& caption, const QString& objec
     return value;
 }
 
-// A long text (the sentence) below its caption, wrapped within a width of its own, so that the
-// label asks for the height the wrapped lines need.
+// A long text (the sentence, a note) below its caption: wrapped, a few lines high, and scrolled within its
+// own box when it has more lines, however long it is.
 void addLongValue(QVBoxLayout* box, QWidget* parent, const QString& caption, const QString& objectName,
                   const QString& text)
 {
     box->addWidget(new QLabel(caption, parent));
-    QLabel* value = valueLabel(parent, objectName, text);
-    value->setWordWrap(true);
-    value->setContentsMargins(16, 0, 0, 0);
-    value->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // A fixed width and the height the text needs at it, so that no layout has to ask for a height for
-    // a width.
-    value->setFixedSize(kLongValueWidth, value->heightForWidth(kLongValueWidth));
-    QSizePolicy policy = value->sizePolicy();
-    policy.setHeightForWidth(false);
-    value->setSizePolicy(policy);
+    auto* value = new QPlainTextEdit(text, parent);
+    value->setObjectName(objectName);
+    value->setReadOnly(true);
+    value->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    value->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const QMargins margins = value->contentsMargins();
+    value->setFixedHeight(value->fontMetrics().lineSpacing() * kLongValueLines +
+                          int(2 * value->document()->documentMargin()) + margins.top() + margins.bottom());
     box->addWidget(value);
 }
 
@@ -75,12 +80,15 @@ ViewerWindow::ViewerWindow(const WorkbookData& data, const QString& workingCopy,
     setWindowTitle(QStringLiteral("作業シート"));
     setFont(fonts::font(fonts::Face::Gothic, 9.75));
 
-    auto* heading = new QLabel(QStringLiteral("居宅サービス計画書　作業シート"), this);
+    // What was read lies in a scrolled area, so that the window fits the screen and its close button
+    // stays on it whatever the database holds.
+    auto* content = new QWidget;
+    auto* heading = new QLabel(QStringLiteral("居宅サービス計画書　作業シート"), content);
     heading->setFont(fonts::font(fonts::Face::Gothic, 14));
     auto* explanation = new QLabel(
-        QStringLiteral("計画書の作業ファイルが開かれたときにデータベースから読んだ内容です。"), this);
+        QStringLiteral("計画書の作業ファイルが開かれたときにデータベースから読んだ内容です。"), content);
 
-    auto* creatorBox = new QGroupBox(QStringLiteral("作成者"), this);
+    auto* creatorBox = new QGroupBox(QStringLiteral("作成者"), content);
     QFormLayout* creator = formLayout(creatorBox);
     addValue(creator, QStringLiteral("ID"), QStringLiteral("作成者ID"),
              data.creatorId.isEmpty() ? kNone : data.creatorId);
@@ -89,7 +97,7 @@ ViewerWindow::ViewerWindow(const WorkbookData& data, const QString& workingCopy,
     if (!data.creatorNote.isEmpty())
         addValue(creator, QStringLiteral("注意"), QStringLiteral("作成者注意"), data.creatorNote);
 
-    auto* displayBox = new QGroupBox(QStringLiteral("敬称・罫線・確認印"), this);
+    auto* displayBox = new QGroupBox(QStringLiteral("敬称・罫線・確認印"), content);
     QFormLayout* display = formLayout(displayBox);
     addValue(display, QStringLiteral("敬称"), QStringLiteral("敬称"), data.honorific);
     addValue(display, QStringLiteral("罫線"), QStringLiteral("罫線"), data.ruledLines);
@@ -97,12 +105,12 @@ ViewerWindow::ViewerWindow(const WorkbookData& data, const QString& workingCopy,
     addLongValue(qobject_cast<QVBoxLayout*>(displayBox->layout()), displayBox, QStringLiteral("説明文"),
                  QStringLiteral("説明文"), data.stampSentence);
 
-    auto* periodBox = new QGroupBox(QStringLiteral("期間入力方法"), this);
+    auto* periodBox = new QGroupBox(QStringLiteral("期間入力方法"), content);
     QFormLayout* periods = formLayout(periodBox);
     for (const PeriodSetting& period : data.periods)
         addValue(periods, period.item, period.item, period.method);
 
-    auto* fileBox = new QGroupBox(QStringLiteral("作業ファイル"), this);
+    auto* fileBox = new QGroupBox(QStringLiteral("作業ファイル"), content);
     auto* file = new QVBoxLayout(fileBox);
     // A path may be longer than the box and has no place to wrap: it scrolls in a read-only box.
     auto* path = new QLineEdit(workingCopy, fileBox);
@@ -115,7 +123,7 @@ ViewerWindow::ViewerWindow(const WorkbookData& data, const QString& workingCopy,
         addLongValue(file, fileBox, QStringLiteral("注意"), QStringLiteral("作業ファイル注意"),
                      QStringLiteral("ファイルがありません"));
 
-    auto* listBox = new QGroupBox(QStringLiteral("検索設定"), this);
+    auto* listBox = new QGroupBox(QStringLiteral("検索設定"), content);
     auto* table = new QTableWidget(int(data.lists.size()), 5, listBox);
     table->setObjectName(QStringLiteral("検索設定"));
     table->setHorizontalHeaderLabels({QStringLiteral("ID"), QStringLiteral("項目名"),
@@ -174,10 +182,28 @@ ViewerWindow::ViewerWindow(const WorkbookData& data, const QString& workingCopy,
     buttons->addStretch(1);
     buttons->addWidget(close);
 
+    auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+    contentLayout->addWidget(heading);
+    contentLayout->addWidget(explanation);
+    contentLayout->addSpacing(6);
+    contentLayout->addLayout(columns, 1);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("内容"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(heading);
-    layout->addWidget(explanation);
-    layout->addSpacing(6);
-    layout->addLayout(columns, 1);
+    layout->addWidget(scroll, 1);
     layout->addLayout(buttons);
+
+    // The whole content on view where the screen has room for it; otherwise the screen's room (less the
+    // window's frame, margins and button row), and the rest scrolls.
+    const QMargins margins = layout->contentsMargins();
+    const QSize chrome(margins.left() + margins.right() + 20,
+                       margins.top() + margins.bottom() + layout->spacing() + close->sizeHint().height() + 40);
+    const QSize whole = content->sizeHint() + QSize(scroll->verticalScrollBar()->sizeHint().width(), 0);
+    scroll->setMinimumSize(whole.boundedTo(screen()->availableGeometry().size() - chrome));
 }
