@@ -20,7 +20,8 @@ class XServer
 public:
     XServer()
     {
-        m_process.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+        // -noreset: a server that resets when its last client leaves refuses the next program for a moment.
+        m_process.start(QStringLiteral("Xvfb"), {QStringLiteral("-noreset"), QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                                                  QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
                                                  QStringLiteral("tcp")});
         QByteArray said;
@@ -95,6 +96,21 @@ private:
             xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
         return id;
     }
+    // Whether the first window lies above the second in the stacking order (ids as xdotool gives them).
+    bool above(const QString& upper, const QString& lower)
+    {
+        QProcess p;
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("DISPLAY"), x->display());
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-children")});
+        p.waitForFinished(10000);
+        const QString tree = QString::fromUtf8(p.readAllStandardOutput()); // topmost first
+        const auto position = [&tree](const QString& id) {
+            return tree.indexOf(QStringLiteral("0x%1 ").arg(id.toULongLong(), 0, 16));
+        };
+        return position(upper) >= 0 && position(lower) >= 0 && position(upper) < position(lower);
+    }
     // Key presses and typing, each followed by a pause in which the program handles them.
     void keys(const QStringList& sequence)
     {
@@ -108,8 +124,9 @@ private:
     }
 
     // The installation: program, database, workbook and registry store with Excel of the given major
-    // version (0: no Excel; -1: an Excel program file without version information).
-    void lay(int excelMajor)
+    // version (0: no Excel; -1: an Excel program file without version information), and the scripted
+    // spreadsheet registered for .xls files unless told otherwise.
+    void lay(int excelMajor, bool xlsAssociation = true)
     {
         install = std::make_unique<TestInstallation>();
         QDir().mkpath(install->root() + QStringLiteral("/run"));
@@ -140,10 +157,11 @@ private:
         script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
 
         QString store = QStringLiteral("Windows Registry Editor Version 5.00\n\n"
-                                       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare]\n\"DisplayVersion\"=\"1.1.4.0\"\n\n"
-                                       "[HKEY_CLASSES_ROOT\\.xls]\n@=\"Hanaplan.Sheet\"\n\n"
-                                       "[HKEY_CLASSES_ROOT\\Hanaplan.Sheet\\shell\\open\\command]\n@=\"\\\"") +
-                        sheet + QStringLiteral("\\\" \\\"%1\\\"\"\n\n");
+                                       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare]\n\"DisplayVersion\"=\"1.1.4.0\"\n\n");
+        if (xlsAssociation)
+            store += QStringLiteral("[HKEY_CLASSES_ROOT\\.xls]\n@=\"Hanaplan.Sheet\"\n\n"
+                                    "[HKEY_CLASSES_ROOT\\Hanaplan.Sheet\\shell\\open\\command]\n@=\"\\\"") +
+                     sheet + QStringLiteral("\\\" \\\"%1\\\"\"\n\n");
         if (excelMajor != 0) {
             const QString folder = install->root() + QStringLiteral("/Excel");
             QDir().mkpath(folder);
@@ -234,6 +252,55 @@ private Q_SLOTS:
         // Newer Windows (the store names none): the per-user copy holds the hand-off row.
         const QString perUser = install->localAppData() + QStringLiteral("/HanacareService.mdb");
         QCOMPARE(DatabaseInspector(perUser).rows(QStringLiteral("SELECT ID FROM temp")), (QList<QVariantList>{{7}}));
+    }
+
+    // With no program for .xls files the sign-in ends in the shell's message; after it the start window is
+    // back and the program runs on. Buttons pressed with Enter. A second start brings the start window
+    // to the front.
+    void shellFailureKeepsTheProgram()
+    {
+        lay(16, false);
+        QProcess launcher;
+        startProgram(launcher);
+        const QString start = focusWindow(QStringLiteral("Hanaplan"));
+        QVERIFY2(!start.isEmpty(), "the start window is shown");
+        type(QStringLiteral("7"));
+        keys({QStringLiteral("Tab")});
+        type(QStringLiteral("pw"));
+        keys({QStringLiteral("Tab"), QStringLiteral("Return")});
+        QVERIFY2(!focusWindow(QStringLiteral("EXCELチェック")).isEmpty(), "the shell's message is shown");
+        keys({QStringLiteral("Return")});
+        QVERIFY2(!focusWindow(QStringLiteral("Hanaplan")).isEmpty(), "the start window is back");
+        QTest::qWait(500);
+        QCOMPARE(launcher.state(), QProcess::Running);
+        QVERIFY(!QFile::exists(install->allUsersProfile() + QStringLiteral("/作業シート.xls")));
+
+        // Another window lies above it; starting the program again brings the start window to the front.
+        QProcess other;
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("DISPLAY"), x->display());
+        other.setProcessEnvironment(env);
+        other.start(QStringLiteral("xmessage"), {QStringLiteral("-name"), QStringLiteral("other"),
+                                                 QStringLiteral("-geometry"), QStringLiteral("1000x700+0+0"),
+                                                 QStringLiteral("other")});
+        const QString otherId = focusWindow(QStringLiteral("other"));
+        QVERIFY(!otherId.isEmpty());
+        QVERIFY(above(otherId, start));
+        QProcess second;
+        startProgram(second);
+        QVERIFY(ended(second));
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(above(start, otherId), 10000);
+        other.kill();
+        other.waitForFinished();
+        QVERIFY(!focusWindow(QStringLiteral("Hanaplan")).isEmpty());
+
+        // The focus is in 作成者ID; 終了 is six steps on.
+        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+              QStringLiteral("Tab"), QStringLiteral("Return")});
+        QVERIFY(ended(launcher));
+        QCOMPARE(launcher.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(launcher.exitCode(), 0);
     }
 
     // The master account opens the maintenance window; a creator registered there signs in at once.
