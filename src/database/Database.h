@@ -14,8 +14,8 @@ inline const QString kDatabaseFileName = QStringLiteral("\\HanacareService.mdb")
 QString ResolveVirtualStorePath(const Main& main);
 
 // Locates the database (making the per-user copy on Vista and later, where that copy is missing or holds
-// no bytes), builds ConnectionString, and
-// opens a new DbConnection with a new SharedRecordset; the previous ones are released.
+// no bytes), builds ConnectionString, and opens a new DbConnection with a new SharedRecordset; the
+// previous ones are released.
 void OpenDatabase(Main& main);
 // Releases SharedRecordset and closes and releases DbConnection.
 void CloseDatabase(Main& main);

@@ -32,7 +32,8 @@ QString missingSchemaSentence(const QString& engineText)
         return QStringLiteral("データベースに列「%1」がありません。").arg(m.captured(1));
     m = namedColumn.match(engineText);
     if (m.hasMatch())
-        return QStringLiteral("データベースのテーブル「%1」に列「%2」がありません。").arg(m.captured(1), m.captured(2));
+        return QStringLiteral("データベースのテーブル「%1」に列「%2」がありません。")
+            .arg(m.captured(1), m.captured(2));
     return QString();
 }
 

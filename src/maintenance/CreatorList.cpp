@@ -7,8 +7,6 @@
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/SearchSetting.h"
 
-#include "maintenance/CreatorSearchBox.h"
-
 #include <QComboBox>
 #include <QLineEdit>
 #include <QStringList>

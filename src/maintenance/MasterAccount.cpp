@@ -22,7 +22,7 @@ QString MasterActions::unusablePairText()
         .arg(kSignInTextLimit);
 }
 
-bool MasterActions::CanSignInWith(const QString& masterId, const QString& password)
+bool MasterActions::canSignInWith(const QString& masterId, const QString& password)
 {
     // The sign-in finds the row by the ID without the blanks at its ends and then compares the ID as
     // typed, so an ID with a blank at either end never matches; its boxes take kSignInTextLimit
@@ -49,7 +49,7 @@ void MasterActions::onマスター変更Clicked()
 
     // The old pair is replaced, so a pair the start window could never match would lock the maintenance
     // window out for good.
-    if (!CanSignInWith(masterId, password)) {
+    if (!canSignInWith(masterId, password)) {
         m_main.messageBoxes->critical(QStringLiteral("マスター"), unusablePairText());
         m_window.EnableCreatorControls();
         return;

@@ -21,13 +21,13 @@ public:
 
     // With either box empty: the message "マスターID、マスターパスワードを正しく設定して下さい", nothing
     // written, the boxes and masks as they were. A pair the start window could never match (see
-    // CanSignInWith) is refused the same way with unusablePairText(). Otherwise the pair is stored exactly
+    // canSignInWith) is refused the same way with unusablePairText(). Otherwise the pair is stored exactly
     // as typed with a new 更新日, all or nothing, the boxes are emptied, both passwords masked, and the
     // window returns to the start window without moving the focus. The creator page is locked meanwhile.
     void onマスター変更Clicked();
 
     // Whether the maintenance sign-in of the start window can ever match this master pair.
-    static bool CanSignInWith(const QString& masterId, const QString& password);
+    static bool canSignInWith(const QString& masterId, const QString& password);
     // The refusal of a pair that could never sign in.
     static QString unusablePairText();
 

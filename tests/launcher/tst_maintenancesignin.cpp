@@ -210,11 +210,11 @@ private Q_SLOTS:
     // The rule itself, with the lengths the master page's boxes would cut.
     void pairsTheStartWindowCanMatch()
     {
-        QVERIFY(MasterActions::CanSignInWith(QStringLiteral("山田 太郎"), QStringLiteral(" pw ")));
-        QVERIFY(MasterActions::CanSignInWith(QString(32, QLatin1Char('m')), QString(32, QChar(0x3042))));
-        QVERIFY(!MasterActions::CanSignInWith(QString(33, QLatin1Char('m')), QStringLiteral("pw")));
-        QVERIFY(!MasterActions::CanSignInWith(QStringLiteral("m"), QString(33, QLatin1Char('p'))));
-        QVERIFY(!MasterActions::CanSignInWith(QStringLiteral(" "), QStringLiteral("pw")));
+        QVERIFY(MasterActions::canSignInWith(QStringLiteral("山田 太郎"), QStringLiteral(" pw ")));
+        QVERIFY(MasterActions::canSignInWith(QString(32, QLatin1Char('m')), QString(32, QChar(0x3042))));
+        QVERIFY(!MasterActions::canSignInWith(QString(33, QLatin1Char('m')), QStringLiteral("pw")));
+        QVERIFY(!MasterActions::canSignInWith(QStringLiteral("m"), QString(33, QLatin1Char('p'))));
+        QVERIFY(!MasterActions::canSignInWith(QStringLiteral(" "), QStringLiteral("pw")));
     }
 };
 

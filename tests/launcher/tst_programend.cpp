@@ -82,7 +82,8 @@ private Q_SLOTS:
         install = std::make_unique<TestInstallation>();
         install->installDatabase(QStringLiteral("installed"));
         DatabaseInspector(install->installedDatabase())
-            .value(QStringLiteral("INSERT INTO 作成者 (ID, 名前, ふりがな, password) VALUES (7, '山田花子', 'ヤマダハナコ', 'pw')"));
+            .value(QStringLiteral("INSERT INTO 作成者 (ID, 名前, ふりがな, password) VALUES (7, '山田花子', "
+                                  "'ヤマダハナコ', 'pw')"));
         QFile book(install->programFolder() + QStringLiteral("/Hanaplan.xls"));
         QVERIFY(book.open(QIODevice::WriteOnly));
         book.write("<Workbook/>");
@@ -128,17 +129,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shownAfter");
         const QString start = QStringLiteral("Start");
-        QTest::newRow("creator ID not registered")
-            << QStringList{"70", "pw", "", ""} << "作成" << false << "指定の作成者IDは登録されていません" << start;
-        QTest::newRow("creator password wrong")
-            << QStringList{"7", "PW", "", ""} << "作成" << false << "指定のパスワードが違っています。" << start;
+        QTest::newRow("creator ID not registered") << QStringList{"70", "pw", "", ""} << "作成" << false
+                                                   << "指定の作成者IDは登録されていません" << start;
+        QTest::newRow("creator password wrong") << QStringList{"7", "PW", "", ""} << "作成" << false
+                                                << "指定のパスワードが違っています。" << start;
         QTest::newRow("shell cannot open the workbook")
             << QStringList{"7", "pw", "", ""} << "作成" << false << "関連付けが指定されていません。" << start;
-        QTest::newRow("master ID not registered")
-            << QStringList{"", "", "boss", "hanacare"} << "メンテ" << false << "指定のマスターIDは登録されていません"
-            << start;
-        QTest::newRow("master password wrong")
-            << QStringList{"", "", "master", "x"} << "メンテ" << false << "指定のパスワードが違っています。" << start;
+        QTest::newRow("master ID not registered") << QStringList{"", "", "boss", "hanacare"} << "メンテ"
+                                                  << false << "指定のマスターIDは登録されていません" << start;
+        QTest::newRow("master password wrong") << QStringList{"", "", "master", "x"} << "メンテ" << false
+                                               << "指定のパスワードが違っています。" << start;
         QTest::newRow("no creator of the searched name at the maintenance sign-in")
             << QStringList{"", "", "master", "hanacare"} << "メンテ" << true << "該当の氏名はありません。"
             << QStringLiteral("Mente");
