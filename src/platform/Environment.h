@@ -17,9 +17,10 @@ public:
     const QString& programFolder() const { return m_programFolder; }
     // ProgramFiles; unset: the parent of the program's folder.
     QString programFiles() const;
-    // LOCALAPPDATA; unset: the program's per-user data folder.
+    // LOCALAPPDATA and ALLUSERSPROFILE; unset: the program's per-user data folder (~/.local/share/hanaplan)
+    // and cache folder (~/.cache/hanaplan). A default folder that is missing is made, with every missing
+    // parent, readable and writable by its owner only.
     QString localAppData() const;
-    // ALLUSERSPROFILE; unset: the program's per-user cache folder.
     QString allUsersProfile() const;
 
 private:

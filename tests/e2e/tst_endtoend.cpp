@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -252,6 +253,48 @@ private Q_SLOTS:
         // Newer Windows (the store names none): the per-user copy holds the hand-off row.
         const QString perUser = install->localAppData() + QStringLiteral("/HanacareService.mdb");
         QCOMPARE(DatabaseInspector(perUser).rows(QStringLiteral("SELECT ID FROM temp")), (QList<QVariantList>{{7}}));
+    }
+
+    // Installed as a care office installs it: none of the program's variables set, and a new user whose
+    // home holds nothing yet. The per-user folders are made, owner-only, and a creator signs in.
+    void defaultsWithNoVariables()
+    {
+        lay(16);
+        QTemporaryDir home;
+        QProcessEnvironment env = environment();
+        for (const char* name : {"ProgramFiles", "LOCALAPPDATA", "ALLUSERSPROFILE", "XDG_DATA_HOME", "XDG_CACHE_HOME",
+                                 "XDG_CONFIG_HOME"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(QStringLiteral("HOME"), home.path());
+        QProcess launcher;
+        launcher.setProcessEnvironment(env);
+        launcher.setProcessChannelMode(QProcess::ForwardedChannels);
+        launcher.start(programFolder() + QStringLiteral("/hanaplan"));
+        QVERIFY(launcher.waitForStarted());
+
+        QVERIFY2(!focusWindow(QStringLiteral("Hanaplan")).isEmpty(), "the start window is shown");
+        type(QStringLiteral("7"));
+        keys({QStringLiteral("Tab")});
+        type(QStringLiteral("pw"));
+        keys({QStringLiteral("Tab"), QStringLiteral("Return")});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker(QStringLiteral("database"))), 15000);
+        QFile(marker(QStringLiteral("quit"))).open(QIODevice::WriteOnly);
+        QVERIFY2(!focusWindow(QStringLiteral("Hanaplan")).isEmpty(), "the start window is back");
+        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+              QStringLiteral("Tab"), QStringLiteral("Return")});
+        QVERIFY(ended(launcher));
+        QCOMPARE(launcher.exitCode(), 0);
+
+        QFile argument(marker(QStringLiteral("argument")));
+        QVERIFY(argument.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(argument.readAll()), home.path() + QStringLiteral("/.cache/hanaplan/作業シート.xls"));
+        const QString perUser = home.path() + QStringLiteral("/.local/share/hanaplan/HanacareService.mdb");
+        QCOMPARE(DatabaseInspector(perUser).rows(QStringLiteral("SELECT ID FROM temp")), (QList<QVariantList>{{7}}));
+        const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+        for (const char* folder : {"/.local", "/.local/share", "/.local/share/hanaplan", "/.cache", "/.cache/hanaplan"}) {
+            const auto permissions = QFileInfo(home.path() + QString::fromLatin1(folder)).permissions();
+            QVERIFY2((permissions & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser)) == ownerOnly, folder);
+        }
     }
 
     // With no program for .xls files the sign-in ends in the shell's message; after it the start window is
