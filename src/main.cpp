@@ -8,9 +8,14 @@
 #include "platform/SingleInstance.h"
 #include "platform/widgets/QtMessageBoxes.h"
 
+#include <QIcon>
+
 int main(int argc, char* argv[])
 {
     LauncherApplication app(argc, argv);
+    // The desktop entry and the icon the installed package places.
+    QGuiApplication::setDesktopFileName(QStringLiteral("hanaplan"));
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("hanaplan")));
 
     // A second copy ends at once, with nothing shown of its own; the running copy brings its window to
     // the front.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "viewer/ViewerWindow.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -86,6 +87,25 @@ private Q_SLOTS:
         QCOMPARE(table->item(15, 4)->text(), QStringLiteral("昇順"));
         // Every row is on view without scrolling.
         QVERIFY(table->rowViewportPosition(15) + table->rowHeight(15) <= table->viewport()->height());
+    }
+
+    // 閉じる has the keyboard when the window opens; Esc closes the window too.
+    void closesWithTheKeyboard_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Esc") << int(Qt::Key_Escape);
+    }
+    void closesWithTheKeyboard()
+    {
+        QFETCH(int, key);
+        ViewerWindow window(sample(), QStringLiteral("/nonexistent/作業シート.xls"));
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("閉じる"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QVERIFY(!window.isVisible());
     }
 
     // Texts as long as the database holds stay whole, wrap and scroll; the window fits the screen and its

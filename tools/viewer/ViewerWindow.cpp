@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -166,6 +167,9 @@ ViewerWindow::ViewerWindow(const WorkbookData& data, const QString& workingCopy,
     close->setObjectName(QStringLiteral("閉じる"));
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    // The window's one action has the keyboard: Enter or Space presses 閉じる, and Esc closes as well.
+    close->setFocus();
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
 
     auto* left = new QVBoxLayout;
     for (QGroupBox* box : {creatorBox, displayBox, periodBox, fileBox}) {
