@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Main.h"
 #include "RuntimeError.h"
+#include "launcher/LauncherApplication.h"
 #include "launcher/RuntimeErrorReport.h"
 #include "launcher/ShownTrace.h"
 #include "launcher/StartUp.h"

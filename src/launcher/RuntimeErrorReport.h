@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QApplication>
 #include <QString>
 
 class RuntimeError;
@@ -14,22 +13,3 @@ QString RuntimeErrorReportText(const RuntimeError& error);
 
 // Shows the report: a critical message box titled "Hanaplan" with the OK button.
 void ShowRuntimeErrorReport(platform::MessageBoxes& messages, const RuntimeError& error);
-
-// The application object. Every event handler runs below notify(), so this is the one place that catches
-// an unguarded failure of a handler: it shows the run-time error report and ends the program with exit
-// status 1. Otherwise the program ends only when the start window unloads, never because Qt saw its last
-// visible window close.
-class LauncherApplication : public QApplication
-{
-public:
-    LauncherApplication(int& argc, char** argv);
-
-    // Where the report is shown; set by main() once the message boxes exist.
-    void setMessageBoxes(platform::MessageBoxes* messages) { m_messages = messages; }
-
-    bool notify(QObject* receiver, QEvent* event) override;
-
-private:
-    platform::MessageBoxes* m_messages = nullptr;
-    bool m_failed = false;
-};

@@ -4,6 +4,7 @@
 #include "Main.h"
 #include "about/AboutWindow.h"
 #include "database/Database.h"
+#include "launcher/SignIn.h"
 #include "launcher/WorkbookRun.h"
 #include "maintenance/MaintenanceVisit.h"
 #include "maintenance/MaintenanceWindow.h"
@@ -26,13 +27,6 @@ namespace {
 
 const QString kSignInTitle = QStringLiteral("計画書作成");
 const QString kMaintenanceTitle = QStringLiteral("メンテナンス");
-
-// The sign-in's exact, case-sensitive comparison. A stored null password lets nobody in: the comparison
-// must not count a null as equal to whatever was typed.
-bool passwordMatches(const QVariant& stored, const QString& typed)
-{
-    return !stored.isNull() && stored.toString() == typed;
-}
 
 QLabel* caption(QWidget* parent, const QString& name, const QString& text, QRect geometry)
 {
@@ -173,35 +167,25 @@ void StartWindow::on作成Clicked()
         return;
     hide();
 
-    if (!IsCreatorIdText(idText)) {
+    const CreatorSignIn signIn = CheckCreator(m_main, idText, password);
+    switch (signIn.outcome) {
+    case SignInOutcome::NotRegistered:
         m_main.messageBoxes->information(kSignInTitle, QStringLiteral("指定の作成者IDは登録されていません"));
         clearSignInBoxes();
         show();
         return;
-    }
-
-    SharedRecordset& rs = *m_main.SharedRecordset;
-    rs.open(QStringLiteral("SELECT * FROM 作成者 WHERE 削除日 IS NULL AND ID=") + idText, *m_main.DbConnection);
-    if (rs.eof()) {
-        m_main.messageBoxes->information(kSignInTitle, QStringLiteral("指定の作成者IDは登録されていません"));
-        rs.release();
-        clearSignInBoxes();
-        show();
-        return;
-    }
-    if (!passwordMatches(rs.field(QStringLiteral("password")), password)) {
+    case SignInOutcome::WrongPassword:
         m_main.messageBoxes->critical(kSignInTitle, QStringLiteral("指定のパスワードが違っています。"));
-        rs.release();
         m_作成者パスワード->clear();
         m_マスターID->clear();
         m_マスターパスワード->clear();
         show();
         return;
+    case SignInOutcome::SignedIn:
+        break;
     }
-    const qint64 creatorId = rs.field(QStringLiteral("ID")).toLongLong();
-    rs.release();
 
-    HandOffCreator(m_main, creatorId);
+    HandOffCreator(m_main, signIn.creatorId);
     CloseDatabase(m_main);
     clearSignInBoxes();
     RunWorkbook(m_main);
@@ -225,28 +209,22 @@ void StartWindow::onメンテClicked()
         return;
     hide();
 
-    SharedRecordset& rs = *m_main.SharedRecordset;
-    rs.open(QStringLiteral("SELECT * FROM MST WHERE 削除日 IS NULL AND masterID='") + QuoteSql(masterId) + QStringLiteral("'"),
-            *m_main.DbConnection);
-    // The query finds the row without the blanks at the ends of the typed ID; the ID itself must match
-    // exactly, letter case and blanks included.
-    if (rs.eof() || rs.field(QStringLiteral("masterID")).toString() != masterId) {
+    switch (CheckMaster(m_main, masterId, password)) {
+    case SignInOutcome::NotRegistered:
         m_main.messageBoxes->information(kMaintenanceTitle, QStringLiteral("指定のマスターIDは登録されていません"));
-        rs.release();
         clearSignInBoxes();
         show();
         return;
-    }
-    if (!passwordMatches(rs.field(QStringLiteral("password")), password)) {
+    case SignInOutcome::WrongPassword:
         m_main.messageBoxes->critical(kMaintenanceTitle, QStringLiteral("指定のパスワードが違っています。"));
-        rs.release();
         m_作成者ID->clear();
         m_作成者パスワード->clear();
         m_マスターパスワード->clear();
         show();
         return;
+    case SignInOutcome::SignedIn:
+        break;
     }
-    rs.release();
     clearSignInBoxes();
     OpenMaintenance(m_main, *m_mente);
 }

@@ -7,7 +7,6 @@
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
 
-#include <QRegularExpression>
 
 namespace {
 
@@ -38,23 +37,6 @@ QString ShellFailureMessage(int result)
     case 31: return QStringLiteral("関連付けが指定されていません。");
     default: return QStringLiteral("ファイルを開けません。");
     }
-}
-
-bool IsCreatorIdText(const QString& text)
-{
-    static const QRegularExpression digits(QStringLiteral("^ *[0-9]+ *$"));
-    return digits.match(text).hasMatch();
-}
-
-void HandOffCreator(Main& main, qint64 creatorId)
-{
-    SharedRecordset& rs = *main.SharedRecordset;
-    rs.open(QStringLiteral("DELETE * FROM temp"), *main.DbConnection);
-    rs.open(QStringLiteral("SELECT * FROM temp"), *main.DbConnection);
-    rs.addNew();
-    rs.setField(QStringLiteral("ID"), creatorId);
-    rs.update();
-    rs.release();
 }
 
 void RunWorkbook(Main& main)

@@ -17,12 +17,6 @@ void RemoveFileIfPresent(const QString& path);
 // The message the shell's result stands for, for results of 32 and below.
 QString ShellFailureMessage(int result);
 
-// Whether a typed creator ID is a whole number in decimal digits, blanks at its ends allowed.
-bool IsCreatorIdText(const QString& text);
-
-// Leaves the creator's ID as the one row of the hand-off table temp.
-void HandOffCreator(Main& main, qint64 creatorId);
-
 // Runs the plan workbook with the database closed: makes a fresh working copy of the installed workbook,
 // has the shell open it, waits until the spreadsheet has ended, discards the copy, marks the installed
 // files and opens the database again. The database must be closed when it is called.

@@ -5,7 +5,7 @@
 #include "maintenance/CreatorList.h"
 #include "maintenance/HonorificSettings.h"
 #include "maintenance/MaintenanceWindow.h"
-#include "maintenance/MasterAccount.h"
+#include "maintenance/MasterActions.h"
 #include "maintenance/PeriodStampSettings.h"
 #include "maintenance/SearchSettings.h"
 

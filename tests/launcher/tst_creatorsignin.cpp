@@ -5,6 +5,7 @@
 
 #include "RuntimeError.h"
 #include "launcher/StartWindow.h"
+#include "launcher/SignIn.h"
 #include "launcher/WorkbookRun.h"
 #include "platform/FileSystem.h"
 

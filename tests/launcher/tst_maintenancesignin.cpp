@@ -5,7 +5,7 @@
 #include "launcher/StartWindow.h"
 #include "maintenance/MaintenanceVisit.h"
 #include "maintenance/MaintenanceWindow.h"
-#include "maintenance/MasterAccount.h"
+#include "maintenance/MasterActions.h"
 
 #include <QComboBox>
 #include <QLineEdit>

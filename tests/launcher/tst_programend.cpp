@@ -5,7 +5,7 @@
 #include "common/TestDatabase.h"
 
 #include "about/AboutWindow.h"
-#include "launcher/RuntimeErrorReport.h"
+#include "launcher/LauncherApplication.h"
 #include "launcher/StartWindow.h"
 #include "maintenance/MaintenanceVisit.h"
 #include "maintenance/MaintenanceWindow.h"

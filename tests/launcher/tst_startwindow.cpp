@@ -3,6 +3,7 @@
 #include "common/TestDatabase.h"
 
 #include "RuntimeError.h"
+#include "launcher/LauncherApplication.h"
 #include "launcher/RuntimeErrorReport.h"
 #include "launcher/StartWindow.h"
 #include "maintenance/MaintenanceWindow.h"

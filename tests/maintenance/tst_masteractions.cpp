@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "SettingsPageFixture.h"
 
-#include "maintenance/MasterAccount.h"
+#include "maintenance/MasterActions.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,7 +27,7 @@ public:
 } // namespace
 
 // The マスター page: replacing the master account.
-class MasterAccountTest : public QObject
+class MasterActionsTest : public QObject
 {
     Q_OBJECT
 
@@ -134,5 +134,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(MasterAccountTest)
-#include "tst_masteraccount.moc"
+QTEST_MAIN(MasterActionsTest)
+#include "tst_masteractions.moc"

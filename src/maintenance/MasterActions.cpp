@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "maintenance/MasterAccount.h"
+#include "maintenance/MasterActions.h"
 
 #include "Main.h"
 #include "database/Transaction.h"
