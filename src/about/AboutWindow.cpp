@@ -28,7 +28,7 @@ QLabel* makeLabel(const QString& objectName, const QFont& font, QWidget* parent)
 
 } // namespace
 
-AboutWindow::AboutWindow(const Main& main)
+AboutWindow::AboutWindow(const platform::Environment& environment)
 {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Help"));
@@ -71,7 +71,7 @@ AboutWindow::AboutWindow(const Main& main)
     connect(m_timer, &QTimer::timeout, this, &AboutWindow::unload);
 
     // The version is set before the size is fixed, so that a long value is not cut off.
-    m_version->setText(kVersionPrefix + GetRegistryValue(main, platform::RegistryRoot::LocalMachine,
+    m_version->setText(kVersionPrefix + GetRegistryValue(environment, platform::RegistryRoot::LocalMachine,
                                                          QStringLiteral("SOFTWARE\\Quenby\\Hanacare\\"),
                                                          QStringLiteral("DisplayVersion")));
     const QSize hint = layout->totalSizeHint();
@@ -95,11 +95,11 @@ AboutWindow* AboutWindow::loadedWindow()
     return nullptr;
 }
 
-AboutWindow* AboutWindow::showOnce(const Main& main)
+AboutWindow* AboutWindow::showOnce(const platform::Environment& environment)
 {
     if (AboutWindow* window = loadedWindow())
         return window;
-    auto* window = new AboutWindow(main);
+    auto* window = new AboutWindow(environment);
     // Shown without being modal; the start window stays usable. Once shown, the window's frame is known,
     // and the whole window, frame included, is centred.
     window->show();

@@ -5,7 +5,9 @@
 
 class QLabel;
 class QTimer;
-struct Main;
+namespace platform {
+class Environment;
+}
 
 // The About window frmHelp: the product title and the installed version, shown like a splash panel. It
 // stays above all windows, ignores the close box and closes at the first click, button press or release or
@@ -23,12 +25,12 @@ public:
 
     // Loads the window: centres it on the screen, starts Timer1 and reads the installed version from the
     // registry (DisplayVersion under HKEY_LOCAL_MACHINE\SOFTWARE\Quenby\Hanacare). Not shown yet.
-    explicit AboutWindow(const Main& main);
+    explicit AboutWindow(const platform::Environment& environment);
     ~AboutWindow() override;
 
     // The start window's mnu_Help: loads and shows the About window, unless one is loaded already, in which
     // case nothing happens (it is neither reloaded nor is its timer restarted). Returns the loaded window.
-    static AboutWindow* showOnce(const Main& main);
+    static AboutWindow* showOnce(const platform::Environment& environment);
     // The About window that is loaded now, or nullptr.
     static AboutWindow* loadedWindow();
 

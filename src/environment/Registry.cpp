@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "environment/Registry.h"
 
-#include "Main.h"
-
 #include <QtEndian>
 
 namespace {
@@ -28,12 +26,12 @@ QString valueText(const platform::RegistryValue& value)
 
 } // namespace
 
-QString GetRegistryValue(const Main& main, platform::RegistryRoot root, const QString& keyPath,
-                         const QString& valueName)
+QString GetRegistryValue(const platform::Environment& environment, platform::RegistryRoot root,
+                         const QString& keyPath, const QString& valueName)
 {
     try {
         const std::optional<platform::RegistryValue> value =
-            platform::RegistryStore::open(main.environment).value(root, keyPath, valueName);
+            platform::RegistryStore::open(environment).value(root, keyPath, valueName);
         if (!value || value->data.size() > kRegistryReadBufferSize)
             return kRegistryNotFound;
         return valueText(*value);

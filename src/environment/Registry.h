@@ -5,7 +5,9 @@
 
 #include <QString>
 
-struct Main;
+namespace platform {
+class Environment;
+}
 
 // The result of GetRegistryValue for every value that cannot be read.
 inline const QString kRegistryNotFound = QStringLiteral("Not Found");
@@ -19,5 +21,5 @@ inline constexpr qsizetype kRegistryReadBufferSize = 2048;
 // decimal number padded to three digits and cut to the first three (7 gives "007", 1234 gives "123"); any
 // other type as its text up to the terminating NUL. The registry is the store of the program's
 // environment (platform::RegistryStore).
-QString GetRegistryValue(const Main& main, platform::RegistryRoot root, const QString& keyPath,
-                         const QString& valueName);
+QString GetRegistryValue(const platform::Environment& environment, platform::RegistryRoot root,
+                         const QString& keyPath, const QString& valueName);

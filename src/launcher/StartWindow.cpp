@@ -237,7 +237,7 @@ void StartWindow::on終了Clicked()
 
 void StartWindow::onHelpTriggered()
 {
-    AboutWindow::showOnce(m_main);
+    AboutWindow::showOnce(m_main.environment);
 }
 
 void StartWindow::returnFromMaintenance(bool focusCreatorId)

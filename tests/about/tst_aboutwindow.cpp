@@ -42,7 +42,7 @@ private:
     // Loads and shows the window and waits until it can take events.
     AboutWindow* openWindow()
     {
-        AboutWindow* window = AboutWindow::showOnce(*m_main);
+        AboutWindow* window = AboutWindow::showOnce(m_main->environment);
         if (window && !QTest::qWaitForWindowExposed(window))
             return nullptr;
         return window;
@@ -271,8 +271,8 @@ private Q_SLOTS:
 
         // A new version in the store is not read while the window stays loaded.
         writeVersion("2.0.0.0");
-        QCOMPARE(AboutWindow::showOnce(*m_main), first.data());
-        QCOMPARE(AboutWindow::showOnce(*m_main), first.data());
+        QCOMPARE(AboutWindow::showOnce(m_main->environment), first.data());
+        QCOMPARE(AboutWindow::showOnce(m_main->environment), first.data());
         QCOMPARE(aboutWindowCount(), 1);
         QVERIFY(timer->remainingTime() <= remaining);
         QCOMPARE(label(first, "Label2")->text(), QStringLiteral("Ver.   1.1.4.0"));

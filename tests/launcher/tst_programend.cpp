@@ -173,7 +173,7 @@ private Q_SLOTS:
     }
     void openAboutWindowOutlivesTheStartWindow()
     {
-        QPointer<AboutWindow> about = AboutWindow::showOnce(*program);
+        QPointer<AboutWindow> about = AboutWindow::showOnce(program->environment);
         QVERIFY(QTest::qWaitForWindowExposed(about.data()));
         bool closedAbout = false;
         const int result = runInApplication([this, &about, &closedAbout] {
@@ -190,7 +190,7 @@ private Q_SLOTS:
     // The About window closing while the start window is hidden (a workbook runs) does not end the program.
     void aboutClosingBehindAHiddenStartWindow()
     {
-        QPointer<AboutWindow> about = AboutWindow::showOnce(*program);
+        QPointer<AboutWindow> about = AboutWindow::showOnce(program->environment);
         QVERIFY(QTest::qWaitForWindowExposed(about.data()));
         start->hide();
         QCOMPARE(runInApplication([&about] { about->unload(); }), kStillRunning);
