@@ -77,7 +77,6 @@ void makeDatabase(const QString& file)
     }
 }
 
-
 } // namespace
 
 int main(int argc, char* argv[])

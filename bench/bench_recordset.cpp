@@ -26,7 +26,6 @@ double ms(QElapsedTimer& t)
     return v;
 }
 
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -42,8 +41,9 @@ int main(int argc, char* argv[])
         bench::Filler fill(file);
         QSqlQuery q = fill.prepare(QStringLiteral(
             "INSERT INTO 作成者 (名前, ふりがな, 住所, password, 作成日, 更新日) VALUES (?, ?, ?, ?, ?, ?)"));
-        const QStringList family = {QStringLiteral("ヤマダ"), QStringLiteral("タナカ"), QStringLiteral("スズキ"),
-                                    QStringLiteral("コヤマ"), QStringLiteral("サトウ")};
+        const QStringList family = {QStringLiteral("ヤマダ"), QStringLiteral("タナカ"),
+                                    QStringLiteral("スズキ"), QStringLiteral("コヤマ"),
+                                    QStringLiteral("サトウ")};
         for (int i = 0; i < kCreators; ++i) {
             q.bindValue(0, QStringLiteral("作成者%1").arg(i));
             q.bindValue(1, QString(family.at(i % family.size()) + QString::number(kCreators - i)));
@@ -83,7 +83,8 @@ int main(int argc, char* argv[])
     }
     std::printf("Record set on %d live creators (median of %d rounds)\n", kCreators, kRounds);
     std::printf("  open \"作成者 WHERE 削除日 IS NULL\":  %7.2f ms\n", bench::median(open));
-    std::printf("  filter \"フリガナ Like '*ヤマ*'\":    %7.2f ms (%d rows)\n", bench::median(filter), matched);
+    std::printf("  filter \"フリガナ Like '*ヤマ*'\":    %7.2f ms (%d rows)\n", bench::median(filter),
+                matched);
     std::printf("  sort \"フリガナ ASC\":                %7.2f ms\n", bench::median(sort));
     std::printf("  read 名前 of every row:             %7.2f ms\n", bench::median(read));
     std::printf("  peak memory:                        %7.1f MB\n", bench::peakMegabytes());

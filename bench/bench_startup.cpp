@@ -45,8 +45,10 @@ QString layInstallation(const QString& root, int spreadsheetSeconds)
     QDir().mkpath(root + QStringLiteral("/AllUsers"));
     QDir().mkpath(root + QStringLiteral("/run"));
     QFile::copy(QStringLiteral(HANAPLAN_BINARY_DIR "/src/hanaplan"), program + QStringLiteral("/hanaplan"));
-    QFile(program + QStringLiteral("/hanaplan")).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    QFile::copy(QStringLiteral(HANAPLAN_BINARY_DIR "/install/HanacareService.mdb"), program + QStringLiteral("/HanacareService.mdb"));
+    QFile(program + QStringLiteral("/hanaplan"))
+        .setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QFile::copy(QStringLiteral(HANAPLAN_BINARY_DIR "/install/HanacareService.mdb"),
+                program + QStringLiteral("/HanacareService.mdb"));
     writeFile(program + QStringLiteral("/Hanaplan.xls"), "<?xml version=\"1.0\"?><Workbook/>");
     versionpe::Options excel;
     excel.productVersion = {16, 0, 0, 0};
@@ -55,14 +57,17 @@ QString layInstallation(const QString& root, int spreadsheetSeconds)
     const QString sheet = root + QStringLiteral("/sheet.sh");
     writeFile(sheet, QStringLiteral("#!/bin/sh\nsleep %1\n").arg(spreadsheetSeconds).toUtf8());
     QFile(sheet).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    writeFile(program + QStringLiteral("/system.reg"),
-              (QStringLiteral("Windows Registry Editor Version 5.00\n\n"
-                              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe]\n"
-                              "\"Path\"=\"") +
-               root + QStringLiteral("/Excel\"\n\n[HKEY_CLASSES_ROOT\\.xls]\n@=\"Hanaplan.Sheet\"\n\n"
-                                     "[HKEY_CLASSES_ROOT\\Hanaplan.Sheet\\shell\\open\\command]\n@=\"") +
-               sheet + QStringLiteral(" %1\"\n"))
-                  .toUtf8());
+    writeFile(
+        program + QStringLiteral("/system.reg"),
+        (QStringLiteral(
+             "Windows Registry Editor Version 5.00\n\n"
+             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe]\n"
+             "\"Path\"=\"") +
+         root +
+         QStringLiteral("/Excel\"\n\n[HKEY_CLASSES_ROOT\\.xls]\n@=\"Hanaplan.Sheet\"\n\n"
+                        "[HKEY_CLASSES_ROOT\\Hanaplan.Sheet\\shell\\open\\command]\n@=\"") +
+         sheet + QStringLiteral(" %1\"\n"))
+            .toUtf8());
     return program;
 }
 
@@ -87,18 +92,19 @@ double timeToShown(const QString& program, const QString& root)
         out += p.readAllStandardOutput();
     const double ms = double(t.nsecsElapsed()) / 1e6;
     if (!out.contains("shown"))
-        bench::die(program + QStringLiteral(" did not show its window: ") + QString::fromUtf8(p.readAllStandardError()));
+        bench::die(program + QStringLiteral(" did not show its window: ") +
+                   QString::fromUtf8(p.readAllStandardError()));
     p.kill();
     p.waitForFinished();
     return ms;
 }
 
-
 double processorSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 } // namespace
@@ -113,7 +119,8 @@ int main(int argc, char* argv[])
     for (int i = 0; i < kRounds; ++i) {
         launcher.push_back(timeToShown(program, dir.path()) - kExcelCheckWaitMs);
         bare.push_back(timeToShown(QStringLiteral(HANAPLAN_BINARY_DIR "/bench/barewindow"), dir.path()));
-        captions.push_back(timeToShown(QStringLiteral(HANAPLAN_BINARY_DIR "/bench/captionwindow"), dir.path()));
+        captions.push_back(
+            timeToShown(QStringLiteral(HANAPLAN_BINARY_DIR "/bench/captionwindow"), dir.path()));
     }
     const double a = bench::median(launcher);
     const double b = bench::median(bare);
@@ -141,7 +148,8 @@ int main(int argc, char* argv[])
     const double seconds = double(wall.nsecsElapsed()) / 1e9;
     const double used = processorSeconds() - before;
     std::printf("While a stand-in spreadsheet runs for %.1f s\n", seconds);
-    std::printf("  processor time of the launcher:            %7.1f ms (%.3f %% of one core; aim: under 1 %%)\n",
-                used * 1000.0, 100.0 * used / seconds);
+    std::printf(
+        "  processor time of the launcher:            %7.1f ms (%.3f %% of one core; aim: under 1 %%)\n",
+        used * 1000.0, 100.0 * used / seconds);
     return 0;
 }

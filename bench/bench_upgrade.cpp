@@ -27,35 +27,71 @@ constexpr int kProviders = 5000;
 constexpr int kRounds = 5;
 
 const char* const kRecipientColumns[] = {
-    "郵便番号保険証 VARCHAR(8)", "住所保険証 VARCHAR(255)", "名前請求先 VARCHAR(100)", "フリガナ請求先 VARCHAR(100)",
-    "郵便番号請求先 VARCHAR(8)", "住所請求先 VARCHAR(255)", "電話請求先 VARCHAR(20)", "携帯電話請求先 VARCHAR(20)",
-    "fax請求先 VARCHAR(20)", "保険者名 VARCHAR(50)", "届出日 Datetime", "開始日 Datetime", "中止日 Datetime",
-    "中止理由 Text", "給付率 Double", "利用上限額 Integer", "自己負担上限額 Integer", "email VARCHAR(255)",
-    "健康保険保険者番号 VARCHAR(20)", "健康保険保険証記号 VARCHAR(20)", "健康保険保険証番号 VARCHAR(20)",
-    "健康保険負担割合 Double", "健康保険本人支払額 VARCHAR(20)", "老人保険市町村番号 VARCHAR(20)",
-    "老人保険受給者番号 VARCHAR(20)", "生活保護負担者番号 VARCHAR(20)", "生活保護受給者番号 VARCHAR(20)",
-    "生活保護本人支払額 VARCHAR(20)", "公費負担名称1 VARCHAR(20)", "負担者番号1 VARCHAR(20)", "受給者番号1 VARCHAR(20)",
-    "本人支払額1 VARCHAR(20)", "公費負担名称2 VARCHAR(20)", "負担者番号2 VARCHAR(20)", "受給者番号2 VARCHAR(20)",
-    "本人支払額2 VARCHAR(20)", "公費負担名称3 VARCHAR(20)", "負担者番号3 VARCHAR(20)", "受給者番号3 VARCHAR(20)",
-    "本人支払額3 VARCHAR(20)", "公費負担名称4 VARCHAR(20)", "負担者番号4 VARCHAR(20)", "受給者番号4 VARCHAR(20)",
-    "本人支払額4 VARCHAR(20)", "備考 Text",
+    "郵便番号保険証 VARCHAR(8)",
+    "住所保険証 VARCHAR(255)",
+    "名前請求先 VARCHAR(100)",
+    "フリガナ請求先 VARCHAR(100)",
+    "郵便番号請求先 VARCHAR(8)",
+    "住所請求先 VARCHAR(255)",
+    "電話請求先 VARCHAR(20)",
+    "携帯電話請求先 VARCHAR(20)",
+    "fax請求先 VARCHAR(20)",
+    "保険者名 VARCHAR(50)",
+    "届出日 Datetime",
+    "開始日 Datetime",
+    "中止日 Datetime",
+    "中止理由 Text",
+    "給付率 Double",
+    "利用上限額 Integer",
+    "自己負担上限額 Integer",
+    "email VARCHAR(255)",
+    "健康保険保険者番号 VARCHAR(20)",
+    "健康保険保険証記号 VARCHAR(20)",
+    "健康保険保険証番号 VARCHAR(20)",
+    "健康保険負担割合 Double",
+    "健康保険本人支払額 VARCHAR(20)",
+    "老人保険市町村番号 VARCHAR(20)",
+    "老人保険受給者番号 VARCHAR(20)",
+    "生活保護負担者番号 VARCHAR(20)",
+    "生活保護受給者番号 VARCHAR(20)",
+    "生活保護本人支払額 VARCHAR(20)",
+    "公費負担名称1 VARCHAR(20)",
+    "負担者番号1 VARCHAR(20)",
+    "受給者番号1 VARCHAR(20)",
+    "本人支払額1 VARCHAR(20)",
+    "公費負担名称2 VARCHAR(20)",
+    "負担者番号2 VARCHAR(20)",
+    "受給者番号2 VARCHAR(20)",
+    "本人支払額2 VARCHAR(20)",
+    "公費負担名称3 VARCHAR(20)",
+    "負担者番号3 VARCHAR(20)",
+    "受給者番号3 VARCHAR(20)",
+    "本人支払額3 VARCHAR(20)",
+    "公費負担名称4 VARCHAR(20)",
+    "負担者番号4 VARCHAR(20)",
+    "受給者番号4 VARCHAR(20)",
+    "本人支払額4 VARCHAR(20)",
+    "備考 Text",
 };
 
 // The same changes as the program's upgrade, as plain SQL.
 QString plainSqlUpgrade()
 {
     QString sql = QStringLiteral("BEGIN;\n");
-    for (const char* column : {"dbver Integer", "stamp Integer", "stampcont Text", "compellation Integer", "ruling Integer"})
+    for (const char* column :
+         {"dbver Integer", "stamp Integer", "stampcont Text", "compellation Integer", "ruling Integer"})
         sql += QStringLiteral("ALTER TABLE MST ADD %1;\n").arg(QString::fromUtf8(column));
-    sql += QStringLiteral("UPDATE MST SET stamp = 0, stampcont = '説明を受け、同意し、交付を受けました。', compellation = 0, "
-                          "ruling = 0, dbver = 1050 WHERE rowid = (SELECT min(rowid) FROM MST);\n");
+    sql += QStringLiteral(
+        "UPDATE MST SET stamp = 0, stampcont = '説明を受け、同意し、交付を受けました。', compellation = 0, "
+        "ruling = 0, dbver = 1050 WHERE rowid = (SELECT min(rowid) FROM MST);\n");
     for (const char* column : kRecipientColumns)
         sql += QStringLiteral("ALTER TABLE 利用者 ADD %1;\n").arg(QString::fromUtf8(column));
     sql += QStringLiteral(
         "ALTER TABLE 計画書 ADD 名前印 VARCHAR(100);\n"
         "CREATE TEMP TABLE provider_numbers (r INTEGER PRIMARY KEY, v TEXT);\n"
         "INSERT INTO provider_numbers SELECT rowid, CASE WHEN 事業者番号 IS NULL THEN '0000000000' "
-        "WHEN 事業者番号 = 0 THEN NULL ELSE substr('0000000000' || printf('%010d', 事業者番号), -10) END FROM 事業者;\n"
+        "WHEN 事業者番号 = 0 THEN NULL ELSE substr('0000000000' || printf('%010d', 事業者番号), -10) END "
+        "FROM 事業者;\n"
         "ALTER TABLE 事業者 DROP 事業者番号;\n"
         "ALTER TABLE 事業者 ADD 事業者番号 VARCHAR(10);\n"
         "UPDATE 事業者 SET 事業者番号 = (SELECT v FROM provider_numbers WHERE r = 事業者.rowid);\n"
@@ -84,16 +120,20 @@ void makeDatabase(const QString& file)
         recipient.bindValue(1, QStringLiteral("利用者%1").arg(i));
         recipient.bindValue(2, QStringLiteral("リヨウシャ%1").arg(i));
         const int kind = i % 10;
-        recipient.bindValue(3, kind == 0 ? QVariant() : kind == 1 ? QVariant(QString(QLatin1String("")))
-                                                                  : QVariant(QString::number(random.bounded(1, 99999999))));
+        recipient.bindValue(3, kind == 0   ? QVariant()
+                               : kind == 1 ? QVariant(QString(QLatin1String("")))
+                                           : QVariant(QString::number(random.bounded(1, 99999999))));
         recipient.bindValue(4, kind == 2 ? QVariant() : QVariant(QString::number(random.bounded(1, 999999))));
         bench::Filler::exec(recipient);
     }
-    QSqlQuery provider = fill.prepare(QStringLiteral("INSERT INTO 事業者 (作成者ID, 名前, 事業者番号) VALUES (?, ?, ?)"));
+    QSqlQuery provider =
+        fill.prepare(QStringLiteral("INSERT INTO 事業者 (作成者ID, 名前, 事業者番号) VALUES (?, ?, ?)"));
     for (int i = 0; i < kProviders; ++i) {
         provider.bindValue(0, 1 + i % 20);
         provider.bindValue(1, QStringLiteral("事業者%1").arg(i));
-        provider.bindValue(2, i % 50 == 0 ? QVariant() : i % 50 == 1 ? QVariant(0) : QVariant(random.bounded(1, 2000000000)));
+        provider.bindValue(2, i % 50 == 0   ? QVariant()
+                              : i % 50 == 1 ? QVariant(0)
+                                            : QVariant(random.bounded(1, 2000000000)));
         bench::Filler::exec(provider);
     }
 }
@@ -117,14 +157,15 @@ int upgradeChild(const QString& file)
 QString converted(const QString& file)
 {
     QProcess p;
-    p.start(QStringLiteral(SQLITE3_EXECUTABLE),
-            {file, QStringLiteral("SELECT group_concat(ifnull(被保険者番号,'-') || ifnull(保険者番号,'-'), ',') FROM 利用者;"
-                                  "SELECT group_concat(ifnull(事業者番号,'-'), ',') FROM 事業者;"
-                                  "SELECT dbver, stamp, stampcont FROM MST;")});
+    p.start(
+        QStringLiteral(SQLITE3_EXECUTABLE),
+        {file, QStringLiteral(
+                   "SELECT group_concat(ifnull(被保険者番号,'-') || ifnull(保険者番号,'-'), ',') FROM 利用者;"
+                   "SELECT group_concat(ifnull(事業者番号,'-'), ',') FROM 事業者;"
+                   "SELECT dbver, stamp, stampcont FROM MST;")});
     p.waitForFinished(-1);
     return QString::fromUtf8(p.readAllStandardOutput());
 }
-
 
 } // namespace
 
@@ -188,8 +229,10 @@ int main(int argc, char* argv[])
 
     const double a = bench::median(oursSeconds);
     const double b = bench::median(plainSeconds);
-    std::printf("Unversioned upgrade, %d 利用者 and %d 事業者 rows (median of %d rounds)\n", kRecipients, kProviders, kRounds);
-    std::printf("  program's UpgradeSchema:   %.3f s, peak memory of its process %.1f MB\n", a, *std::max_element(peaks.begin(), peaks.end()));
+    std::printf("Unversioned upgrade, %d 利用者 and %d 事業者 rows (median of %d rounds)\n", kRecipients,
+                kProviders, kRounds);
+    std::printf("  program's UpgradeSchema:   %.3f s, peak memory of its process %.1f MB\n", a,
+                *std::max_element(peaks.begin(), peaks.end()));
     std::printf("  sqlite3, plain SQL:        %.3f s (whole process)\n", b);
     std::printf("  ratio:                     %.2f (aim: at most 3; memory aim: at most 150 MB)\n", a / b);
     std::printf("  results of both:           identical\n");

@@ -46,8 +46,8 @@ int main(int argc, char* argv[])
     auto* title = new QLabel(QStringLiteral("Hanaplan　作成システム"));
     title->setFont(fonts::font(fonts::Face::Gothic, 18, true));
     layout->addWidget(title);
-    addFrame(layout, QStringLiteral("計画書作成"), QStringLiteral("作成者ＩＤ"), QStringLiteral("作成者パスワード"),
-             QStringLiteral("作成"));
+    addFrame(layout, QStringLiteral("計画書作成"), QStringLiteral("作成者ＩＤ"),
+             QStringLiteral("作成者パスワード"), QStringLiteral("作成"));
     addFrame(layout, QStringLiteral("メンテナンス"), QStringLiteral("マスターＩＤ"),
              QStringLiteral("マスターパスワード"), QStringLiteral("NEXT"));
     auto* exit = new QPushButton(QStringLiteral("終了"));

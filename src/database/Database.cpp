@@ -16,9 +16,11 @@ QString ResolveVirtualStorePath(const Main& main)
     if (main.WindowsVersionCode <= 2100)
         return QString();
     const QString localAppData = main.environment.localAppData();
-    if (platform::folderExists(platform::nativePath(localAppData + QStringLiteral("\\VirtualStore\\Program Files"))))
+    if (platform::folderExists(
+            platform::nativePath(localAppData + QStringLiteral("\\VirtualStore\\Program Files"))))
         return QStringLiteral("\\VirtualStore\\Program Files\\Hanaplan");
-    if (platform::folderExists(platform::nativePath(localAppData + QStringLiteral("\\VirtualStore\\Program Files (x86)"))))
+    if (platform::folderExists(
+            platform::nativePath(localAppData + QStringLiteral("\\VirtualStore\\Program Files (x86)"))))
         return QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan");
     return QString();
 }
@@ -37,7 +39,8 @@ void OpenDatabase(Main& main)
         // installed file, as a missing one is. Any other existing file is the user's data and is kept.
         if (!platform::fileExists(file) || platform::fileSize(file) == 0) {
             platform::copyFile(platform::nativePath(installedFolder + kDatabaseFileName), file);
-            platform::setFileAttributes(file, platform::FileAttribute::Hidden | platform::FileAttribute::System);
+            platform::setFileAttributes(file,
+                                        platform::FileAttribute::Hidden | platform::FileAttribute::System);
             // The copy holds the master and creator passwords.
             platform::restrictToOwner(file);
             platform::letPendingMessagesRun();

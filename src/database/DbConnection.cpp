@@ -7,10 +7,10 @@
 #include "platform/FileSystem.h"
 
 #include <QAtomicInt>
-#include <QSqlRecord>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlRecord>
 
 #include <sqlite3.h>
 
@@ -30,9 +30,10 @@ QString uniqueConnectionName()
 // folder whose name holds a ";" is still found.
 QString connectionValue(const QString& text, const QString& key)
 {
-    const QString pattern = key.compare(QLatin1String("DBQ"), Qt::CaseInsensitive) == 0
-                                ? QStringLiteral("(?:^|;)\\s*DBQ=(.*?\\.mdb)\\s*(?:;|$)")
-                                : QStringLiteral("(?:^|;)\\s*%1=([^;]*)").arg(QRegularExpression::escape(key));
+    const QString pattern =
+        key.compare(QLatin1String("DBQ"), Qt::CaseInsensitive) == 0
+            ? QStringLiteral("(?:^|;)\\s*DBQ=(.*?\\.mdb)\\s*(?:;|$)")
+            : QStringLiteral("(?:^|;)\\s*%1=([^;]*)").arg(QRegularExpression::escape(key));
     const QRegularExpression re(pattern, QRegularExpression::CaseInsensitiveOption);
     const auto m = re.match(text);
     return m.hasMatch() ? m.captured(1) : QString();
@@ -59,17 +60,21 @@ void DbConnection::open(const QString& user, const QString& password, int option
 {
     Q_UNUSED(options);
     if (isOpen())
-        throw RuntimeError(ErrorNumber::ObjectOpen, QStringLiteral("オブジェクトが開いている場合は、操作は許可されません。"));
+        throw RuntimeError(ErrorNumber::ObjectOpen,
+                           QStringLiteral("オブジェクトが開いている場合は、操作は許可されません。"));
     const QString driver = connectionValue(m_connectionString, QStringLiteral("Driver"));
     if (driver != kDriver)
-        throw RuntimeError(ErrorNumber::ProviderError,
-                           QStringLiteral("[ODBC Driver Manager] データ ソース名および指定された既定のドライバが見つかりません。(%1)")
-                               .arg(driver));
+        throw RuntimeError(
+            ErrorNumber::ProviderError,
+            QStringLiteral(
+                "[ODBC Driver Manager] データ ソース名および指定された既定のドライバが見つかりません。(%1)")
+                .arg(driver));
     const QString file = databaseFile();
     // The engine would create a missing file; the Access driver refuses to open one.
     if (file.isEmpty() || !platform::fileExists(file))
-        throw RuntimeError(ErrorNumber::ProviderError,
-                           QStringLiteral("[ODBC Microsoft Access Driver] ファイル '%1' が見つかりません。").arg(file));
+        throw RuntimeError(
+            ErrorNumber::ProviderError,
+            QStringLiteral("[ODBC Microsoft Access Driver] ファイル '%1' が見つかりません。").arg(file));
 
     if (!QSqlDatabase::contains(m_name))
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
@@ -106,7 +111,8 @@ void DbConnection::close()
 void DbConnection::requireOpen() const
 {
     if (!m_db.isOpen())
-        throw RuntimeError(ErrorNumber::ObjectClosed, QStringLiteral("オブジェクトが閉じている場合は、操作は許可されません。"));
+        throw RuntimeError(ErrorNumber::ObjectClosed,
+                           QStringLiteral("オブジェクトが閉じている場合は、操作は許可されません。"));
 }
 
 void DbConnection::execute(const QString& statement, int options)
@@ -171,15 +177,19 @@ void bindValues(sqlite3_stmt* stmt, const QVariantList& values)
 QVariant columnValue(sqlite3_stmt* stmt, int i)
 {
     switch (sqlite3_column_type(stmt, i)) {
-    case SQLITE_INTEGER: return qlonglong(sqlite3_column_int64(stmt, i));
-    case SQLITE_FLOAT: return sqlite3_column_double(stmt, i);
+    case SQLITE_INTEGER:
+        return qlonglong(sqlite3_column_int64(stmt, i));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(stmt, i);
     case SQLITE_TEXT: {
         const auto* chars = static_cast<const QChar*>(sqlite3_column_text16(stmt, i));
         return QString(chars, sqlite3_column_bytes16(stmt, i) / 2);
     }
     case SQLITE_BLOB:
-        return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, i)), sqlite3_column_bytes(stmt, i));
-    default: return QVariant();
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, i)),
+                          sqlite3_column_bytes(stmt, i));
+    default:
+        return QVariant();
     }
 }
 
@@ -190,7 +200,8 @@ sqlite3* DbConnection::engine() const
     requireOpen();
     const QVariant handle = m_db.driver()->handle();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        throw RuntimeError(ErrorNumber::ProviderError, QStringLiteral("データベース エンジンが SQLite ではありません。"));
+        throw RuntimeError(ErrorNumber::ProviderError,
+                           QStringLiteral("データベース エンジンが SQLite ではありません。"));
     return *static_cast<sqlite3* const*>(handle.constData());
 }
 
@@ -198,8 +209,9 @@ void DbConnection::failEngine(const QString& context) const
 {
     sqlite3* db = engine();
     const int code = sqlite3_errcode(db);
-    throw RuntimeError(code, DescribeEngineFailure(code, QString::fromUtf8(sqlite3_errmsg(db)) +
-                                                             QStringLiteral(" (%1)").arg(context),
+    throw RuntimeError(code, DescribeEngineFailure(code,
+                                                   QString::fromUtf8(sqlite3_errmsg(db)) +
+                                                       QStringLiteral(" (%1)").arg(context),
                                                    databaseFile()));
 }
 

@@ -65,7 +65,10 @@ public:
     void rollbackTransaction();
 
     // Receives every statement the program sends, as the program wrote it, before it runs.
-    void setStatementObserver(std::function<void(const QString&)> observer) { m_observer = std::move(observer); }
+    void setStatementObserver(std::function<void(const QString&)> observer)
+    {
+        m_observer = std::move(observer);
+    }
 
     // Throws the engine's failure as a RuntimeError with the engine's number and a description the user
     // can read (see DescribeEngineFailure).

@@ -26,7 +26,10 @@ bool isNumericType(const QVariant& v)
     }
 }
 
-int sign(double d) { return d < 0 ? -1 : (d > 0 ? 1 : 0); }
+int sign(double d)
+{
+    return d < 0 ? -1 : (d > 0 ? 1 : 0);
+}
 
 int compareText(const QString& a, const QString& b)
 {
@@ -61,7 +64,9 @@ public:
         const QChar c = m_text.at(m_pos);
         if (c == QLatin1Char('(') || c == QLatin1Char(')') || c == QLatin1Char(',')) {
             ++m_pos;
-            t.kind = c == QLatin1Char('(') ? Token::LParen : c == QLatin1Char(')') ? Token::RParen : Token::Comma;
+            t.kind = c == QLatin1Char('(')   ? Token::LParen
+                     : c == QLatin1Char(')') ? Token::RParen
+                                             : Token::Comma;
             return t;
         }
         if (c == QLatin1Char('=') || c == QLatin1Char('<') || c == QLatin1Char('>')) {
@@ -110,7 +115,8 @@ public:
             c == QLatin1Char('.')) {
             const qsizetype start = m_pos++;
             while (m_pos < m_text.size() &&
-                   ((m_text.at(m_pos).isDigit() && m_text.at(m_pos).unicode() < 0x80) || m_text.at(m_pos) == QLatin1Char('.')))
+                   ((m_text.at(m_pos).isDigit() && m_text.at(m_pos).unicode() < 0x80) ||
+                    m_text.at(m_pos) == QLatin1Char('.')))
                 ++m_pos;
             t.kind = Token::Number;
             t.value = m_text.mid(start, m_pos - start);
@@ -180,10 +186,14 @@ struct RecordFilter::Node
             const QString text = field.toString();
             const QString pattern = value.toString();
             switch (match) {
-            case Match::Equal: return text.compare(pattern, Qt::CaseInsensitive) == 0;
-            case Match::Prefix: return text.startsWith(pattern, Qt::CaseInsensitive);
-            case Match::Suffix: return text.endsWith(pattern, Qt::CaseInsensitive);
-            case Match::Contains: return text.contains(pattern, Qt::CaseInsensitive);
+            case Match::Equal:
+                return text.compare(pattern, Qt::CaseInsensitive) == 0;
+            case Match::Prefix:
+                return text.startsWith(pattern, Qt::CaseInsensitive);
+            case Match::Suffix:
+                return text.endsWith(pattern, Qt::CaseInsensitive);
+            case Match::Contains:
+                return text.contains(pattern, Qt::CaseInsensitive);
             }
             return false;
         }
@@ -202,13 +212,20 @@ struct RecordFilter::Node
             order = field.toString().compare(value.toString(), Qt::CaseInsensitive);
         }
         switch (op) {
-        case Op::Eq: return order == 0;
-        case Op::Ne: return order != 0;
-        case Op::Lt: return order < 0;
-        case Op::Gt: return order > 0;
-        case Op::Le: return order <= 0;
-        case Op::Ge: return order >= 0;
-        case Op::Like: break;
+        case Op::Eq:
+            return order == 0;
+        case Op::Ne:
+            return order != 0;
+        case Op::Lt:
+            return order < 0;
+        case Op::Gt:
+            return order > 0;
+        case Op::Le:
+            return order <= 0;
+        case Op::Ge:
+            return order >= 0;
+        case Op::Like:
+            break;
         }
         return false;
     }
@@ -219,7 +236,8 @@ namespace {
 class FilterParser
 {
 public:
-    FilterParser(const QString& text, const ColumnLookup& lookup) : m_text(text), m_tokens(text), m_lookup(lookup)
+    FilterParser(const QString& text, const ColumnLookup& lookup)
+        : m_text(text), m_tokens(text), m_lookup(lookup)
     {
         advance();
     }
@@ -238,7 +256,8 @@ private:
     void advance() { m_token = m_tokens.next(); }
     bool atKeyword(const char* word) const
     {
-        return m_token.kind == Token::Word && m_token.value.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+        return m_token.kind == Token::Word &&
+               m_token.value.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
     }
 
     std::shared_ptr<const Node> orExpression()
@@ -374,13 +393,16 @@ RecordSort RecordSort::parse(const QString& text, const ColumnLookup& lookup)
     Token t = tokens.next();
     while (true) {
         if (t.kind != Token::Word)
-            throw RuntimeError(ErrorNumber::InvalidArgument,
-                               QStringLiteral("引数が間違った型、許容範囲外、または競合しています。(Sort: %1)").arg(text));
+            throw RuntimeError(
+                ErrorNumber::InvalidArgument,
+                QStringLiteral("引数が間違った型、許容範囲外、または競合しています。(Sort: %1)").arg(text));
         Key key{lookup(t.value), false};
         if (key.column < 0)
-            throw RuntimeError(ErrorNumber::ItemNotFound,
-                               QStringLiteral("要求された名前、または序数に対応する項目がコレクションで見つかりません。(Sort: %1)")
-                                   .arg(t.value));
+            throw RuntimeError(
+                ErrorNumber::ItemNotFound,
+                QStringLiteral(
+                    "要求された名前、または序数に対応する項目がコレクションで見つかりません。(Sort: %1)")
+                    .arg(t.value));
         t = tokens.next();
         if (t.kind == Token::Word && t.value.compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0) {
             key.descending = true;
@@ -392,8 +414,9 @@ RecordSort RecordSort::parse(const QString& text, const ColumnLookup& lookup)
         if (t.kind == Token::End)
             break;
         if (t.kind != Token::Comma)
-            throw RuntimeError(ErrorNumber::InvalidArgument,
-                               QStringLiteral("引数が間違った型、許容範囲外、または競合しています。(Sort: %1)").arg(text));
+            throw RuntimeError(
+                ErrorNumber::InvalidArgument,
+                QStringLiteral("引数が間違った型、許容範囲外、または競合しています。(Sort: %1)").arg(text));
         t = tokens.next();
     }
     return sort;

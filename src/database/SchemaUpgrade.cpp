@@ -16,21 +16,51 @@ const QString kStampSentence = QStringLiteral("説明を受け、同意し、交
 
 // Columns that the oldest form of 利用者 lacks, in the order they are added.
 const char* const kRecipientColumns[][2] = {
-    {"郵便番号保険証", "VARCHAR(8)"},       {"住所保険証", "VARCHAR(255)"},       {"名前請求先", "VARCHAR(100)"},
-    {"フリガナ請求先", "VARCHAR(100)"},     {"郵便番号請求先", "VARCHAR(8)"},     {"住所請求先", "VARCHAR(255)"},
-    {"電話請求先", "VARCHAR(20)"},          {"携帯電話請求先", "VARCHAR(20)"},    {"fax請求先", "VARCHAR(20)"},
-    {"保険者名", "VARCHAR(50)"},            {"届出日", "Datetime"},               {"開始日", "Datetime"},
-    {"中止日", "Datetime"},                 {"中止理由", "Text"},                 {"給付率", "Double"},
-    {"利用上限額", "Integer"},              {"自己負担上限額", "Integer"},        {"email", "VARCHAR(255)"},
-    {"健康保険保険者番号", "VARCHAR(20)"},  {"健康保険保険証記号", "VARCHAR(20)"}, {"健康保険保険証番号", "VARCHAR(20)"},
-    {"健康保険負担割合", "Double"},         {"健康保険本人支払額", "VARCHAR(20)"}, {"老人保険市町村番号", "VARCHAR(20)"},
-    {"老人保険受給者番号", "VARCHAR(20)"},  {"生活保護負担者番号", "VARCHAR(20)"}, {"生活保護受給者番号", "VARCHAR(20)"},
-    {"生活保護本人支払額", "VARCHAR(20)"},  {"公費負担名称1", "VARCHAR(20)"},     {"負担者番号1", "VARCHAR(20)"},
-    {"受給者番号1", "VARCHAR(20)"},         {"本人支払額1", "VARCHAR(20)"},       {"公費負担名称2", "VARCHAR(20)"},
-    {"負担者番号2", "VARCHAR(20)"},         {"受給者番号2", "VARCHAR(20)"},       {"本人支払額2", "VARCHAR(20)"},
-    {"公費負担名称3", "VARCHAR(20)"},       {"負担者番号3", "VARCHAR(20)"},       {"受給者番号3", "VARCHAR(20)"},
-    {"本人支払額3", "VARCHAR(20)"},         {"公費負担名称4", "VARCHAR(20)"},     {"負担者番号4", "VARCHAR(20)"},
-    {"受給者番号4", "VARCHAR(20)"},         {"本人支払額4", "VARCHAR(20)"},       {"備考", "Text"},
+    {"郵便番号保険証", "VARCHAR(8)"},
+    {"住所保険証", "VARCHAR(255)"},
+    {"名前請求先", "VARCHAR(100)"},
+    {"フリガナ請求先", "VARCHAR(100)"},
+    {"郵便番号請求先", "VARCHAR(8)"},
+    {"住所請求先", "VARCHAR(255)"},
+    {"電話請求先", "VARCHAR(20)"},
+    {"携帯電話請求先", "VARCHAR(20)"},
+    {"fax請求先", "VARCHAR(20)"},
+    {"保険者名", "VARCHAR(50)"},
+    {"届出日", "Datetime"},
+    {"開始日", "Datetime"},
+    {"中止日", "Datetime"},
+    {"中止理由", "Text"},
+    {"給付率", "Double"},
+    {"利用上限額", "Integer"},
+    {"自己負担上限額", "Integer"},
+    {"email", "VARCHAR(255)"},
+    {"健康保険保険者番号", "VARCHAR(20)"},
+    {"健康保険保険証記号", "VARCHAR(20)"},
+    {"健康保険保険証番号", "VARCHAR(20)"},
+    {"健康保険負担割合", "Double"},
+    {"健康保険本人支払額", "VARCHAR(20)"},
+    {"老人保険市町村番号", "VARCHAR(20)"},
+    {"老人保険受給者番号", "VARCHAR(20)"},
+    {"生活保護負担者番号", "VARCHAR(20)"},
+    {"生活保護受給者番号", "VARCHAR(20)"},
+    {"生活保護本人支払額", "VARCHAR(20)"},
+    {"公費負担名称1", "VARCHAR(20)"},
+    {"負担者番号1", "VARCHAR(20)"},
+    {"受給者番号1", "VARCHAR(20)"},
+    {"本人支払額1", "VARCHAR(20)"},
+    {"公費負担名称2", "VARCHAR(20)"},
+    {"負担者番号2", "VARCHAR(20)"},
+    {"受給者番号2", "VARCHAR(20)"},
+    {"本人支払額2", "VARCHAR(20)"},
+    {"公費負担名称3", "VARCHAR(20)"},
+    {"負担者番号3", "VARCHAR(20)"},
+    {"受給者番号3", "VARCHAR(20)"},
+    {"本人支払額3", "VARCHAR(20)"},
+    {"公費負担名称4", "VARCHAR(20)"},
+    {"負担者番号4", "VARCHAR(20)"},
+    {"受給者番号4", "VARCHAR(20)"},
+    {"本人支払額4", "VARCHAR(20)"},
+    {"備考", "Text"},
 };
 
 QString rightChars(const QString& text, int count)
@@ -53,7 +83,8 @@ QString trimBlanks(const QString& text)
 bool asNumber(const QVariant& value, double& number)
 {
     bool ok = false;
-    number = value.typeId() == QMetaType::QString ? value.toString().trimmed().toDouble(&ok) : value.toDouble(&ok);
+    number =
+        value.typeId() == QMetaType::QString ? value.toString().trimmed().toDouble(&ok) : value.toDouble(&ok);
     return ok && std::isfinite(number);
 }
 
@@ -191,8 +222,8 @@ void upgradeUnversioned(Main& main)
     rs.release();
 
     for (const auto& column : kRecipientColumns)
-        db.execute(QStringLiteral("ALTER TABLE 利用者 ADD ") + QString::fromUtf8(column[0]) + QLatin1Char(' ') +
-                       QString::fromUtf8(column[1]),
+        db.execute(QStringLiteral("ALTER TABLE 利用者 ADD ") + QString::fromUtf8(column[0]) +
+                       QLatin1Char(' ') + QString::fromUtf8(column[1]),
                    -1);
     db.execute(QStringLiteral("ALTER TABLE 計画書 ADD 名前印 VARCHAR(100)"), -1);
 
@@ -225,10 +256,17 @@ void upgradeToCurrent(Main& main)
     rs.release();
 
     switch (version) {
-    case 1020: upgradeFrom1020(main); break;
-    case 1030: upgradeFrom1030(main); break;
-    case 1040: upgradeFrom1040(main); break;
-    default: break; // current, or a version this program does not know: left as it is
+    case 1020:
+        upgradeFrom1020(main);
+        break;
+    case 1030:
+        upgradeFrom1030(main);
+        break;
+    case 1040:
+        upgradeFrom1040(main);
+        break;
+    default:
+        break; // current, or a version this program does not know: left as it is
     }
 }
 

@@ -5,7 +5,6 @@
 #include "database/DbConnection.h"
 #include "database/SqlText.h"
 
-
 #include <algorithm>
 
 namespace {
@@ -26,34 +25,39 @@ QString foldName(const QString& name)
 
 [[noreturn]] void noCurrentRecord()
 {
-    throw RuntimeError(ErrorNumber::NoCurrentRecord,
-                       QStringLiteral("BOF と EOF のいずれかが True になっているか、または現在のレコードが削除されています。"
-                                      "要求された操作には、現在のレコードが必要です。"));
+    throw RuntimeError(
+        ErrorNumber::NoCurrentRecord,
+        QStringLiteral("BOF と EOF のいずれかが True になっているか、または現在のレコードが削除されています。"
+                       "要求された操作には、現在のレコードが必要です。"));
 }
 
 } // namespace
 
-void SharedRecordset::open(const QString& source, DbConnection& connection, int cursorType, int lockType, int options)
+void SharedRecordset::open(const QString& source, DbConnection& connection, int cursorType, int lockType,
+                           int options)
 {
     Q_UNUSED(cursorType);
     Q_UNUSED(lockType);
     Q_UNUSED(options);
     if (m_open)
-        throw RuntimeError(ErrorNumber::ObjectOpen, QStringLiteral("オブジェクトが開いている場合は、操作は許可されません。"));
+        throw RuntimeError(ErrorNumber::ObjectOpen,
+                           QStringLiteral("オブジェクトが開いている場合は、操作は許可されません。"));
 
     const sqltext::SourceKind kind = sqltext::classify(source);
     if (kind == sqltext::SourceKind::Statement) {
         connection.execute(source);
         return;
     }
-    const QString query = kind == sqltext::SourceKind::Table ? QStringLiteral("SELECT * FROM ") + source : source;
+    const QString query =
+        kind == sqltext::SourceKind::Table ? QStringLiteral("SELECT * FROM ") + source : source;
 
     // Rows of one table are read with their row id, so that a change can be written back to that row.
     const sqltext::TableQuery plain = sqltext::parseTableQuery(query);
     QString engineQuery = query;
     if (plain.valid)
-        engineQuery = QStringLiteral("SELECT rowid AS %1, %2 FROM %3%4")
-                          .arg(kRowIdColumn, plain.columns, sqltext::quoteIdentifier(plain.table), plain.rest);
+        engineQuery =
+            QStringLiteral("SELECT rowid AS %1, %2 FROM %3%4")
+                .arg(kRowIdColumn, plain.columns, sqltext::quoteIdentifier(plain.table), plain.rest);
 
     reset();
     const int first = plain.valid ? 1 : 0;
@@ -74,7 +78,8 @@ void SharedRecordset::open(const QString& source, DbConnection& connection, int 
     for (int i = width - 1; i >= 0; --i)
         m_columnByName.insert(foldName(m_columns.at(i)), i);
     for (int i = width - 1; i >= 0; --i)
-        m_columnByName.insert(m_columns.at(i).toCaseFolded(), i); // a name as it stands wins over a folded one
+        m_columnByName.insert(m_columns.at(i).toCaseFolded(),
+                              i); // a name as it stands wins over a folded one
 
     m_connection = &connection;
     m_table = plain.valid ? plain.table : QString();
@@ -129,7 +134,8 @@ void SharedRecordset::release()
 void SharedRecordset::requireOpen() const
 {
     if (!m_open)
-        throw RuntimeError(ErrorNumber::ObjectClosed, QStringLiteral("オブジェクトが閉じている場合は、操作は許可されません。"));
+        throw RuntimeError(ErrorNumber::ObjectClosed,
+                           QStringLiteral("オブジェクトが閉じている場合は、操作は許可されません。"));
 }
 
 void SharedRecordset::requireCurrent() const
@@ -151,16 +157,19 @@ int SharedRecordset::requireColumn(const QString& name) const
 {
     const int index = columnIndex(name);
     if (index < 0)
-        throw RuntimeError(ErrorNumber::ItemNotFound,
-                           QStringLiteral("要求された名前、または序数に対応する項目がコレクションで見つかりません。(%1)").arg(name));
+        throw RuntimeError(
+            ErrorNumber::ItemNotFound,
+            QStringLiteral("要求された名前、または序数に対応する項目がコレクションで見つかりません。(%1)")
+                .arg(name));
     return index;
 }
 
 void SharedRecordset::requireWritable() const
 {
     if (m_table.isEmpty())
-        throw RuntimeError(ErrorNumber::NotSupported,
-                           QStringLiteral("要求された操作は、この結果セットではサポートされていません。(読み取り専用)"));
+        throw RuntimeError(
+            ErrorNumber::NotSupported,
+            QStringLiteral("要求された操作は、この結果セットではサポートされていません。(読み取り専用)"));
 }
 
 bool SharedRecordset::eof() const
@@ -279,16 +288,19 @@ void SharedRecordset::updatePending()
         QStringList assignments;
         for (int column : columns)
             assignments.append(sqltext::quoteIdentifier(m_columns.at(column)) + QStringLiteral(" = ?"));
-        m_updateStatement = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                .arg(sqltext::quoteIdentifier(m_table), assignments.join(QStringLiteral(", ")));
+        m_updateStatement =
+            QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                .arg(sqltext::quoteIdentifier(m_table), assignments.join(QStringLiteral(", ")));
         m_updateColumns = std::move(columns);
     }
     const QString& statement = m_updateStatement;
     if (m_connection->write(statement, values).changes == 0) {
         m_pending.reset();
-        throw RuntimeError(ErrorNumber::RowNotFoundForUpdate,
-                           QStringLiteral("更新のための行が見つかりません。最後に読み込まれてから値が変更された可能性があります。(%1)")
-                               .arg(m_table));
+        throw RuntimeError(
+            ErrorNumber::RowNotFoundForUpdate,
+            QStringLiteral(
+                "更新のための行が見つかりません。最後に読み込まれてから値が変更された可能性があります。(%1)")
+                .arg(m_table));
     }
     QVariant* stored = rowValues(row);
     for (auto& [column, value] : m_pending->changes)
@@ -306,17 +318,18 @@ void SharedRecordset::insertPending()
         values.append(value);
     }
     const QString table = sqltext::quoteIdentifier(m_table);
-    const QString statement = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
-                                              : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                                    .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    const QString statement =
+        names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                              .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
     const qint64 rowId = m_connection->write(statement, values).lastRowId;
 
     // Read the row back: the database assigns its ID and defaults.
     const int width = int(m_columns.size());
     std::vector<QVariant> added;
-    m_connection->readEngineRows(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(m_selectColumns, table), {rowId},
-                                 [](const QStringList&) {},
-                                 [&](const QVariant* row) { added.assign(row, row + width); });
+    m_connection->readEngineRows(
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(m_selectColumns, table), {rowId},
+        [](const QStringList&) {}, [&](const QVariant* row) { added.assign(row, row + width); });
     if (added.empty()) {
         for (int i = 0; i < width; ++i) {
             const QVariant* assigned = m_pending->find(i);
@@ -355,8 +368,7 @@ void SharedRecordset::rebuildView()
         if (m_filter.matches(rowValues(i)))
             m_view.push_back(i);
     if (!m_sort.isEmpty())
-        std::stable_sort(m_view.begin(), m_view.end(), [this](int a, int b) {
-            return m_sort.less(rowValues(a), rowValues(b));
-        });
+        std::stable_sort(m_view.begin(), m_view.end(),
+                         [this](int a, int b) { return m_sort.less(rowValues(a), rowValues(b)); });
     m_position = 0;
 }

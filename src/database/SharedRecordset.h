@@ -86,11 +86,13 @@ private:
     void rebuildView();
     const QVariant* rowValues(int row) const
     {
-        return m_chunks[size_t(row / kChunkRows)].data() + size_t(row % kChunkRows) * size_t(m_columns.size());
+        return m_chunks[size_t(row / kChunkRows)].data() +
+               size_t(row % kChunkRows) * size_t(m_columns.size());
     }
     QVariant* rowValues(int row)
     {
-        return m_chunks[size_t(row / kChunkRows)].data() + size_t(row % kChunkRows) * size_t(m_columns.size());
+        return m_chunks[size_t(row / kChunkRows)].data() +
+               size_t(row % kChunkRows) * size_t(m_columns.size());
     }
     // Room for one more row at the end; its values are then appended with push_back.
     std::vector<QVariant>& chunkForNewRow();
@@ -102,8 +104,8 @@ private:
     int m_cursorLocation = ServerSideCursor;
     bool m_open = false;
     DbConnection* m_connection = nullptr;
-    QString m_table;            // the table rows are written to; empty when read-only
-    QString m_selectColumns;    // the column list of the source, to read back an added row
+    QString m_table;         // the table rows are written to; empty when read-only
+    QString m_selectColumns; // the column list of the source, to read back an added row
     QStringList m_columns;
     QHash<QString, int> m_columnByName;
     // The rows, m_columns.size() values each, in chunks of kChunkRows rows, so that a large snapshot is
@@ -111,8 +113,8 @@ private:
     static constexpr int kChunkRows = 512;
     std::vector<std::vector<QVariant>> m_chunks;
     std::vector<qint64> m_rowIds;
-    std::vector<int> m_view;    // rows in filter and sort order
-    int m_position = 0;         // index into m_view; m_view.size() is end-of-file
+    std::vector<int> m_view; // rows in filter and sort order
+    int m_position = 0;      // index into m_view; m_view.size() is end-of-file
     std::optional<PendingChange> m_pending;
     QString m_filterText;
     QString m_sortText;

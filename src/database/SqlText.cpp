@@ -8,7 +8,8 @@ namespace {
 
 QString firstWord(const QString& text)
 {
-    static const QRegularExpression word(QStringLiteral("^\\s*(\\w+)"), QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression word(QStringLiteral("^\\s*(\\w+)"),
+                                         QRegularExpression::UseUnicodePropertiesOption);
     const auto m = word.match(text);
     return m.hasMatch() ? m.captured(1).toUpper() : QString();
 }
@@ -56,7 +57,8 @@ EngineStatement bindLiterals(const QString& text)
             j = j < 0 ? n : j + 1;
             out.text += text.mid(i, j - i);
             i = j;
-        } else if (c.isDigit() && c.unicode() < 0x80 && (i == 0 || (!isIdentifierChar(text.at(i - 1)) && text.at(i - 1) != QLatin1Char('.')))) {
+        } else if (c.isDigit() && c.unicode() < 0x80 &&
+                   (i == 0 || (!isIdentifierChar(text.at(i - 1)) && text.at(i - 1) != QLatin1Char('.')))) {
             qsizetype j = i;
             while (j < n && text.at(j).isDigit() && text.at(j).unicode() < 0x80)
                 ++j;
@@ -105,8 +107,9 @@ SourceKind classify(const QString& source)
     if (word == QLatin1String("SELECT") || word == QLatin1String("WITH"))
         return SourceKind::Query;
     static const QStringList statements = {
-        QStringLiteral("DELETE"), QStringLiteral("INSERT"), QStringLiteral("UPDATE"), QStringLiteral("ALTER"),
-        QStringLiteral("CREATE"), QStringLiteral("DROP"),   QStringLiteral("PRAGMA"), QStringLiteral("REPLACE"),
+        QStringLiteral("DELETE"), QStringLiteral("INSERT"),  QStringLiteral("UPDATE"),
+        QStringLiteral("ALTER"),  QStringLiteral("CREATE"),  QStringLiteral("DROP"),
+        QStringLiteral("PRAGMA"), QStringLiteral("REPLACE"),
     };
     return statements.contains(word) ? SourceKind::Statement : SourceKind::Table;
 }

@@ -16,10 +16,11 @@ double toNumber(const QVariant& value)
     if (value.isNull())
         throw RuntimeError(ErrorNumber::InvalidUseOfNull, QStringLiteral("Null の使い方が不正です。"));
     bool ok = false;
-    const double number = value.typeId() == QMetaType::QString ? value.toString().trimmed().toDouble(&ok)
-                                                               : value.toDouble(&ok);
+    const double number =
+        value.typeId() == QMetaType::QString ? value.toString().trimmed().toDouble(&ok) : value.toDouble(&ok);
     if (!ok || !std::isfinite(number))
-        throw RuntimeError(ErrorNumber::TypeMismatch, QStringLiteral("型が一致しません。(%1)").arg(value.toString()));
+        throw RuntimeError(ErrorNumber::TypeMismatch,
+                           QStringLiteral("型が一致しません。(%1)").arg(value.toString()));
     return std::nearbyint(number); // the default rounding mode rounds half to even
 }
 
@@ -27,15 +28,22 @@ template <typename T> T toWhole(const QVariant& value)
 {
     const double number = toNumber(value);
     if (number < double(std::numeric_limits<T>::min()) || number > double(std::numeric_limits<T>::max()))
-        throw RuntimeError(ErrorNumber::Overflow, QStringLiteral("オーバーフローしました。(%1)").arg(value.toString()));
+        throw RuntimeError(ErrorNumber::Overflow,
+                           QStringLiteral("オーバーフローしました。(%1)").arg(value.toString()));
     return T(number);
 }
 
 } // namespace
 
-qint16 toInteger16(const QVariant& value) { return toWhole<qint16>(value); }
+qint16 toInteger16(const QVariant& value)
+{
+    return toWhole<qint16>(value);
+}
 
-qint32 toInteger32(const QVariant& value) { return toWhole<qint32>(value); }
+qint32 toInteger32(const QVariant& value)
+{
+    return toWhole<qint32>(value);
+}
 
 QString textOrEmpty(const QVariant& value)
 {

@@ -10,8 +10,8 @@ void InitDatabase(Main& main);
 
 // How the start-up ended.
 enum class StartUpResult {
-    Shown,             // the start window is shown
-    Refused,           // Excel cannot be used; its check has told the user
+    Shown,   // the start window is shown
+    Refused, // Excel cannot be used; its check has told the user
 };
 
 // The start-up of the start window, after the check for another running copy: centres the window,

@@ -96,20 +96,30 @@ void StartWindow::buildControls()
     m_topScreen->setGeometry(twips::rect(960, 600, 6975, 375));
 
     m_計画書作成 = frame(client, QStringLiteral("計画書作成"), twips::rect(1200, 1440, 6615, 1455));
-    caption(m_計画書作成, QStringLiteral("Label1"), QStringLiteral("作成者ＩＤ"), twips::rect(360, 480, 1095, 255));
+    caption(m_計画書作成, QStringLiteral("Label1"), QStringLiteral("作成者ＩＤ"),
+            twips::rect(360, 480, 1095, 255));
     m_作成者ID = textBox(m_計画書作成, QStringLiteral("作成者ID"), twips::rect(2520, 480, 2175, 375), false);
-    caption(m_計画書作成, QStringLiteral("Label2"), QStringLiteral("作成者パスワード"), twips::rect(360, 960, 2055, 255));
-    m_作成者パスワード = textBox(m_計画書作成, QStringLiteral("作成者パスワード"), twips::rect(2520, 960, 2175, 375), true);
-    m_作成 = button(m_計画書作成, QStringLiteral("作成"), QStringLiteral("作成"), twips::rect(5280, 600, 975, 495));
+    caption(m_計画書作成, QStringLiteral("Label2"), QStringLiteral("作成者パスワード"),
+            twips::rect(360, 960, 2055, 255));
+    m_作成者パスワード =
+        textBox(m_計画書作成, QStringLiteral("作成者パスワード"), twips::rect(2520, 960, 2175, 375), true);
+    m_作成 = button(m_計画書作成, QStringLiteral("作成"), QStringLiteral("作成"),
+                    twips::rect(5280, 600, 975, 495));
 
     m_メンテナンス = frame(client, QStringLiteral("メンテナンス"), twips::rect(1200, 3240, 6615, 1575));
-    caption(m_メンテナンス, QStringLiteral("Label3"), QStringLiteral("マスターＩＤ"), twips::rect(360, 600, 1455, 255));
-    m_マスターID = textBox(m_メンテナンス, QStringLiteral("マスターID"), twips::rect(2520, 480, 2175, 375), false);
-    caption(m_メンテナンス, QStringLiteral("Label4"), QStringLiteral("マスターパスワード"), twips::rect(360, 1080, 2055, 255));
-    m_マスターパスワード = textBox(m_メンテナンス, QStringLiteral("マスターパスワード"), twips::rect(2520, 960, 2175, 375), true);
-    m_メンテ = button(m_メンテナンス, QStringLiteral("メンテ"), QStringLiteral("NEXT"), twips::rect(5280, 600, 975, 495));
+    caption(m_メンテナンス, QStringLiteral("Label3"), QStringLiteral("マスターＩＤ"),
+            twips::rect(360, 600, 1455, 255));
+    m_マスターID =
+        textBox(m_メンテナンス, QStringLiteral("マスターID"), twips::rect(2520, 480, 2175, 375), false);
+    caption(m_メンテナンス, QStringLiteral("Label4"), QStringLiteral("マスターパスワード"),
+            twips::rect(360, 1080, 2055, 255));
+    m_マスターパスワード = textBox(m_メンテナンス, QStringLiteral("マスターパスワード"),
+                                   twips::rect(2520, 960, 2175, 375), true);
+    m_メンテ = button(m_メンテナンス, QStringLiteral("メンテ"), QStringLiteral("NEXT"),
+                      twips::rect(5280, 600, 975, 495));
 
-    m_終了 = button(client, QStringLiteral("終了"), QStringLiteral("終了"), twips::rect(6960, 5160, 1215, 495));
+    m_終了 =
+        button(client, QStringLiteral("終了"), QStringLiteral("終了"), twips::rect(6960, 5160, 1215, 495));
 
     // Focus order 1 to 7.
     setTabOrder(m_作成者ID, m_作成者パスワード);
@@ -211,7 +221,8 @@ void StartWindow::onメンテClicked()
 
     switch (CheckMaster(m_main, masterId, password)) {
     case SignInOutcome::NotRegistered:
-        m_main.messageBoxes->information(kMaintenanceTitle, QStringLiteral("指定のマスターIDは登録されていません"));
+        m_main.messageBoxes->information(kMaintenanceTitle,
+                                         QStringLiteral("指定のマスターIDは登録されていません"));
         clearSignInBoxes();
         show();
         return;

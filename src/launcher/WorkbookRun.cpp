@@ -7,7 +7,6 @@
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
 
-
 namespace {
 
 const QString kTitle = QStringLiteral("EXCELチェック");
@@ -28,14 +27,22 @@ void RemoveFileIfPresent(const QString& path)
 QString ShellFailureMessage(int result)
 {
     switch (result) {
-    case 0: return QStringLiteral("メモリまたはリソースが足りません。");
-    case 2: return QStringLiteral("ファイルが見つかりません。");
-    case 3: return QStringLiteral("パスが見つかりません。");
-    case 5: return QStringLiteral("アクセスは拒否されました。");
-    case 11: return QStringLiteral("不正な形式の実行ファイルです。");
-    case 27: return QStringLiteral("関連付けが不完全です。");
-    case 31: return QStringLiteral("関連付けが指定されていません。");
-    default: return QStringLiteral("ファイルを開けません。");
+    case 0:
+        return QStringLiteral("メモリまたはリソースが足りません。");
+    case 2:
+        return QStringLiteral("ファイルが見つかりません。");
+    case 3:
+        return QStringLiteral("パスが見つかりません。");
+    case 5:
+        return QStringLiteral("アクセスは拒否されました。");
+    case 11:
+        return QStringLiteral("不正な形式の実行ファイルです。");
+    case 27:
+        return QStringLiteral("関連付けが不完全です。");
+    case 31:
+        return QStringLiteral("関連付けが指定されていません。");
+    default:
+        return QStringLiteral("ファイルを開けません。");
     }
 }
 

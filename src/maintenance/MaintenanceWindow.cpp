@@ -57,7 +57,6 @@ namespace {
 
 // Addressing a control array element that does not exist.
 
-
 [[noreturn]] void missingElement(int index)
 {
     throw RuntimeError(ErrorNumber::NoControlArrayElement,

@@ -23,12 +23,24 @@ QString SearchSortTextFor(qint32 sort, qint32 set1)
 {
     QString column;
     switch (sort) {
-    case 1: column = QStringLiteral("使用頻度"); break;
-    case 2: column = QStringLiteral("更新日"); break;
-    case 3: column = QStringLiteral("作成日"); break;
-    case 4: column = QStringLiteral("名前"); break;
-    case 5: column = QStringLiteral("フリガナ"); break;
-    default: column = QStringLiteral("ID"); break;
+    case 1:
+        column = QStringLiteral("使用頻度");
+        break;
+    case 2:
+        column = QStringLiteral("更新日");
+        break;
+    case 3:
+        column = QStringLiteral("作成日");
+        break;
+    case 4:
+        column = QStringLiteral("名前");
+        break;
+    case 5:
+        column = QStringLiteral("フリガナ");
+        break;
+    default:
+        column = QStringLiteral("ID");
+        break;
     }
     return column + (set1 == 0 ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
 }
@@ -38,9 +50,14 @@ void LoadSearchSetting(Main& main, const qint16& id)
     if (id < 1)
         return;
     SharedRecordset& rs = *main.SharedRecordset;
-    rs.open(QStringLiteral("SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =") + QString::number(id), *main.DbConnection);
-    const auto whole = [&rs](const char* column) { return values::toInteger32(orEmptyText(rs.field(QString::fromUtf8(column)))); };
-    const auto text = [&rs](const char* column) { return values::textOrEmpty(rs.field(QString::fromUtf8(column))); };
+    rs.open(QStringLiteral("SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =") + QString::number(id),
+            *main.DbConnection);
+    const auto whole = [&rs](const char* column) {
+        return values::toInteger32(orEmptyText(rs.field(QString::fromUtf8(column))));
+    };
+    const auto text = [&rs](const char* column) {
+        return values::textOrEmpty(rs.field(QString::fromUtf8(column)));
+    };
     SettingRecord row;
     row.ID = whole("ID");
     row.Filter = whole("Filter");

@@ -29,7 +29,8 @@ void makeOwnerOnlyPath(const QString& folder)
 // The program's folder below one of the user's standard folders, made when it is missing.
 QString userFolder(QStandardPaths::StandardLocation location)
 {
-    const QString folder = QDir::cleanPath(QStandardPaths::writableLocation(location) + QStringLiteral("/hanaplan"));
+    const QString folder =
+        QDir::cleanPath(QStandardPaths::writableLocation(location) + QStringLiteral("/hanaplan"));
     makeOwnerOnlyPath(folder);
     return folder;
 }

@@ -28,11 +28,14 @@ const char* const kAttributeName = "user.hanaplan.attributes";
 [[noreturn]] void failFromErrno(const QString& path)
 {
     switch (errno) {
-    case ENOENT: fail(ErrorNumber::FileNotFound, QStringLiteral("ファイルが見つかりません。"), path);
+    case ENOENT:
+        fail(ErrorNumber::FileNotFound, QStringLiteral("ファイルが見つかりません。"), path);
     case EACCES:
     case EPERM:
-    case EROFS: fail(ErrorNumber::PermissionDenied, QStringLiteral("書き込みできません。"), path);
-    default: fail(ErrorNumber::PathFileAccess, QStringLiteral("パス名が無効です。"), path);
+    case EROFS:
+        fail(ErrorNumber::PermissionDenied, QStringLiteral("書き込みできません。"), path);
+    default:
+        fail(ErrorNumber::PathFileAccess, QStringLiteral("パス名が無効です。"), path);
     }
 }
 
@@ -91,7 +94,8 @@ bool applyAttributes(const QString& path, int attributes)
     }
     QFileDevice::Permissions p = file.permissions();
     if (attributes & FileAttribute::ReadOnly)
-        p &= ~(QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup | QFileDevice::WriteOther);
+        p &= ~(QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup |
+               QFileDevice::WriteOther);
     else
         p |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
     return file.setPermissions(p);
@@ -143,7 +147,8 @@ void copyFile(const QString& source, const QString& target)
     if (!fileExists(source))
         fail(ErrorNumber::FileNotFound, QStringLiteral("ファイルが見つかりません。"), source);
     if (!folderExists(QFileInfo(target).absolutePath()))
-        fail(ErrorNumber::PathNotFound, QStringLiteral("パスが見つかりません。"), QFileInfo(target).absolutePath());
+        fail(ErrorNumber::PathNotFound, QStringLiteral("パスが見つかりません。"),
+             QFileInfo(target).absolutePath());
     if (fileExists(target) && (fileAttributes(target) & FileAttribute::ReadOnly))
         fail(ErrorNumber::PermissionDenied, QStringLiteral("書き込みできません。"), target);
     // Copy to a temporary name first, so that a failed copy never leaves a half-written target.
@@ -189,7 +194,8 @@ int fileAttributes(const QString& path)
     int attributes = info.isWritable() ? FileAttribute::Normal : FileAttribute::ReadOnly;
 #ifdef Q_OS_UNIX
     // isWritable() says what this process may do; the read-only attribute is the owner's write bit.
-    attributes = (info.permissions() & QFileDevice::WriteOwner) ? FileAttribute::Normal : FileAttribute::ReadOnly;
+    attributes =
+        (info.permissions() & QFileDevice::WriteOwner) ? FileAttribute::Normal : FileAttribute::ReadOnly;
 #endif
     return attributes | advisoryAttributes(QFile::encodeName(path));
 }

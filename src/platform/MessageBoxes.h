@@ -27,7 +27,10 @@ public:
     virtual Answer show(const Message& message) = 0;
 
     // A message with the stop icon and the OK button only.
-    void critical(const QString& title, const QString& text) { show({Icon::Critical, Buttons::Ok, Answer::Ok, title, text}); }
+    void critical(const QString& title, const QString& text)
+    {
+        show({Icon::Critical, Buttons::Ok, Answer::Ok, title, text});
+    }
     // A message with the information icon and the OK button only.
     void information(const QString& title, const QString& text)
     {

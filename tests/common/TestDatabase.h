@@ -72,7 +72,8 @@ private:
 class DatabaseInspector
 {
 public:
-    explicit DatabaseInspector(const QString& file) : m_name(QStringLiteral("inspector-%1").arg(quintptr(this)))
+    explicit DatabaseInspector(const QString& file)
+        : m_name(QStringLiteral("inspector-%1").arg(quintptr(this)))
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(file);
@@ -110,7 +111,8 @@ public:
     QStringList columns(const QString& table) const
     {
         QStringList out;
-        for (const QVariantList& row : rows(QStringLiteral("SELECT name, type FROM pragma_table_info('%1')").arg(table)))
+        for (const QVariantList& row :
+             rows(QStringLiteral("SELECT name, type FROM pragma_table_info('%1')").arg(table)))
             out.append(row.at(0).toString() + QLatin1Char(' ') + row.at(1).toString());
         return out;
     }
@@ -119,11 +121,13 @@ public:
     QString dump() const
     {
         QString out;
-        for (const QVariantList& t : rows(QStringLiteral("SELECT name, sql FROM sqlite_master ORDER BY name"))) {
+        for (const QVariantList& t :
+             rows(QStringLiteral("SELECT name, sql FROM sqlite_master ORDER BY name"))) {
             out += t.at(1).toString() + QLatin1Char('\n');
             if (t.at(0).toString().startsWith(QLatin1String("sqlite_")))
                 continue;
-            for (const QVariantList& r : rows(QStringLiteral("SELECT * FROM \"%1\"").arg(t.at(0).toString()))) {
+            for (const QVariantList& r :
+                 rows(QStringLiteral("SELECT * FROM \"%1\"").arg(t.at(0).toString()))) {
                 QStringList cells;
                 for (const QVariant& v : r)
                     cells.append(v.isNull() ? QStringLiteral("NULL") : v.toString());
@@ -138,15 +142,15 @@ private:
 };
 
 // Runs an expression that must throw RuntimeError with the given number.
-#define HANAPLAN_VERIFY_RUNTIME_ERROR(expression, expectedNumber)                                               \
-    do {                                                                                                        \
-        bool thrown_ = false;                                                                                   \
-        try {                                                                                                   \
-            expression;                                                                                         \
-        } catch (const RuntimeError& error_) {                                                                  \
-            thrown_ = true;                                                                                     \
-            QCOMPARE(error_.number(), (expectedNumber));                                                       \
+#define HANAPLAN_VERIFY_RUNTIME_ERROR(expression, expectedNumber)                                            \
+    do {                                                                                                     \
+        bool thrown_ = false;                                                                                \
+        try {                                                                                                \
+            expression;                                                                                      \
+        } catch (const RuntimeError& error_) {                                                               \
+            thrown_ = true;                                                                                  \
+            QCOMPARE(error_.number(), (expectedNumber));                                                     \
             QVERIFY2(!error_.description().isEmpty(), "a run-time error carries a description");             \
-        }                                                                                                       \
-        QVERIFY2(thrown_, "expected a RuntimeError from " #expression);                                        \
+        }                                                                                                    \
+        QVERIFY2(thrown_, "expected a RuntimeError from " #expression);                                      \
     } while (false)

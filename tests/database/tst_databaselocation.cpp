@@ -19,7 +19,8 @@ private:
 
     QString masterId(Main& program)
     {
-        program.SharedRecordset->open(QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1"), *program.DbConnection);
+        program.SharedRecordset->open(QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1"),
+                                      *program.DbConnection);
         const QString id = program.SharedRecordset->field(QStringLiteral("masterID")).toString();
         program.SharedRecordset->release();
         return id;
@@ -54,9 +55,11 @@ private Q_SLOTS:
 
     void connectionString()
     {
-        QCOMPARE(BuildConnectionString(QStringLiteral("C:\\Program Files") + QStringLiteral("\\Hanaplan")),
-                 QStringLiteral("Driver=Microsoft Access Driver (*.mdb);DBQ=C:\\Program Files\\Hanaplan\\HanacareService.mdb;"
-                                "Password=tovelo37&pirake;"));
+        QCOMPARE(
+            BuildConnectionString(QStringLiteral("C:\\Program Files") + QStringLiteral("\\Hanaplan")),
+            QStringLiteral(
+                "Driver=Microsoft Access Driver (*.mdb);DBQ=C:\\Program Files\\Hanaplan\\HanacareService.mdb;"
+                "Password=tovelo37&pirake;"));
     }
 
     void olderWindowsUsesInstalledFile_data()
@@ -71,7 +74,8 @@ private Q_SLOTS:
         QFETCH(double, code);
         auto program = install->makeMain(code);
         OpenDatabase(*program);
-        QCOMPARE(program->ConnectionString, BuildConnectionString(install->programFiles() + QStringLiteral("\\Hanaplan")));
+        QCOMPARE(program->ConnectionString,
+                 BuildConnectionString(install->programFiles() + QStringLiteral("\\Hanaplan")));
         QCOMPARE(program->DbConnection->databaseFile(), install->installedDatabase());
         QCOMPARE(masterId(*program), QStringLiteral("master"));
         QVERIFY(QDir(install->localAppData()).isEmpty());
@@ -85,11 +89,13 @@ private Q_SLOTS:
         program->VirtualStorePath = QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan");
         OpenDatabase(*program);
 
-        const QString copy = install->localAppData() + QStringLiteral("/VirtualStore/Program Files (x86)/Hanaplan/HanacareService.mdb");
+        const QString copy = install->localAppData() +
+                             QStringLiteral("/VirtualStore/Program Files (x86)/Hanaplan/HanacareService.mdb");
         QVERIFY(QFileInfo::exists(copy));
         QCOMPARE(program->DbConnection->databaseFile(), copy);
         QCOMPARE(program->ConnectionString,
-                 BuildConnectionString(install->localAppData() + QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan")));
+                 BuildConnectionString(install->localAppData() +
+                                       QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan")));
         // Hidden and system are advisory; a file system without extended attributes keeps none.
         const QString probe = install->root() + QStringLiteral("/probe");
         QFile(probe).open(QIODevice::WriteOnly);
@@ -103,11 +109,14 @@ private Q_SLOTS:
         program->SharedRecordset->setField(QStringLiteral("masterID"), QStringLiteral("changed"));
         program->SharedRecordset->release();
         CloseDatabase(*program);
-        QCOMPARE(DatabaseInspector(install->installedDatabase()).value(QStringLiteral("SELECT masterID FROM MST")).toString(),
+        QCOMPARE(DatabaseInspector(install->installedDatabase())
+                     .value(QStringLiteral("SELECT masterID FROM MST"))
+                     .toString(),
                  QStringLiteral("master"));
 
         // A newer seed never replaces an existing per-user file.
-        DatabaseInspector(install->installedDatabase()).value(QStringLiteral("UPDATE MST SET masterID = 'newer seed'"));
+        DatabaseInspector(install->installedDatabase())
+            .value(QStringLiteral("UPDATE MST SET masterID = 'newer seed'"));
         OpenDatabase(*program);
         QCOMPARE(masterId(*program), QStringLiteral("changed"));
     }
@@ -117,7 +126,8 @@ private Q_SLOTS:
         auto program = install->makeMain(3000);
         program->VirtualStorePath = QString();
         OpenDatabase(*program);
-        QCOMPARE(program->DbConnection->databaseFile(), install->localAppData() + QStringLiteral("/HanacareService.mdb"));
+        QCOMPARE(program->DbConnection->databaseFile(),
+                 install->localAppData() + QStringLiteral("/HanacareService.mdb"));
         QCOMPARE(program->ConnectionString, BuildConnectionString(install->localAppData()));
     }
 
@@ -167,7 +177,8 @@ private Q_SLOTS:
         file.write(QByteArray("計画書のメモ: これはデータベースではありません。\n").repeated(200));
         file.close();
         auto program = install->makeMain();
-        verifyEngineFailure([&] { OpenDatabase(*program); }, 26, QStringLiteral("データベースファイルが壊れているか"),
+        verifyEngineFailure([&] { OpenDatabase(*program); }, 26,
+                            QStringLiteral("データベースファイルが壊れているか"),
                             install->installedDatabase());
     }
 
@@ -192,10 +203,14 @@ private Q_SLOTS:
         DatabaseInspector(install->installedDatabase()).value(QStringLiteral("DROP TABLE temp"));
         auto program = install->makeMain();
         OpenDatabase(*program);
-        verifyEngineFailure([&] { program->SharedRecordset->open(QStringLiteral("DELETE * FROM temp"), *program->DbConnection); },
-                            1, QStringLiteral("データベースにテーブル「temp」がありません。"), install->installedDatabase());
-        verifyEngineFailure([&] { program->DbConnection->execute(QStringLiteral("UPDATE MST SET 敬称 = 1")); }, 1,
-                            QStringLiteral("データベースに列「敬称」がありません。"), install->installedDatabase());
+        verifyEngineFailure(
+            [&] {
+                program->SharedRecordset->open(QStringLiteral("DELETE * FROM temp"), *program->DbConnection);
+            },
+            1, QStringLiteral("データベースにテーブル「temp」がありません。"), install->installedDatabase());
+        verifyEngineFailure(
+            [&] { program->DbConnection->execute(QStringLiteral("UPDATE MST SET 敬称 = 1")); }, 1,
+            QStringLiteral("データベースに列「敬称」がありません。"), install->installedDatabase());
         // A full disk cannot be made here; its code reads as such.
         QVERIFY(DescribeEngineFailure(13, QStringLiteral("database or disk is full"), QString())
                     .startsWith(QStringLiteral("ディスクの空き容量が足りない")));
@@ -217,13 +232,15 @@ private Q_SLOTS:
     {
         QProcess holder;
         // stdbuf: the engine's shell buffers its output when it writes to a pipe.
-        holder.start(QStringLiteral("stdbuf"), {QStringLiteral("-o0"), QStringLiteral(SQLITE3_EXECUTABLE), install->installedDatabase()});
+        holder.start(QStringLiteral("stdbuf"), {QStringLiteral("-o0"), QStringLiteral(SQLITE3_EXECUTABLE),
+                                                install->installedDatabase()});
         QVERIFY(holder.waitForStarted());
         holder.write("BEGIN EXCLUSIVE;\nSELECT 'locked';\n");
         QByteArray said;
         QTRY_VERIFY((said += holder.readAllStandardOutput()).contains("locked"));
         auto program = install->makeMain();
-        verifyEngineFailure([&] { OpenDatabase(*program); }, 5, QStringLiteral("データベースファイルは他のプログラムが使用中です。"),
+        verifyEngineFailure([&] { OpenDatabase(*program); }, 5,
+                            QStringLiteral("データベースファイルは他のプログラムが使用中です。"),
                             install->installedDatabase());
         holder.write("ROLLBACK;\n.quit\n");
         holder.closeWriteChannel();

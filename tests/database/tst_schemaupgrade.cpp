@@ -14,28 +14,50 @@ const QString kProbe = QStringLiteral("SELECT dbver from MST");
 const QString kSentence = QStringLiteral("説明を受け、同意し、交付を受けました。");
 
 const QStringList kRecipientColumns = {
-    QStringLiteral("郵便番号保険証 VARCHAR(8)"),       QStringLiteral("住所保険証 VARCHAR(255)"),
-    QStringLiteral("名前請求先 VARCHAR(100)"),         QStringLiteral("フリガナ請求先 VARCHAR(100)"),
-    QStringLiteral("郵便番号請求先 VARCHAR(8)"),       QStringLiteral("住所請求先 VARCHAR(255)"),
-    QStringLiteral("電話請求先 VARCHAR(20)"),          QStringLiteral("携帯電話請求先 VARCHAR(20)"),
-    QStringLiteral("fax請求先 VARCHAR(20)"),           QStringLiteral("保険者名 VARCHAR(50)"),
-    QStringLiteral("届出日 Datetime"),                 QStringLiteral("開始日 Datetime"),
-    QStringLiteral("中止日 Datetime"),                 QStringLiteral("中止理由 Text"),
-    QStringLiteral("給付率 Double"),                   QStringLiteral("利用上限額 Integer"),
-    QStringLiteral("自己負担上限額 Integer"),          QStringLiteral("email VARCHAR(255)"),
-    QStringLiteral("健康保険保険者番号 VARCHAR(20)"),  QStringLiteral("健康保険保険証記号 VARCHAR(20)"),
-    QStringLiteral("健康保険保険証番号 VARCHAR(20)"),  QStringLiteral("健康保険負担割合 Double"),
-    QStringLiteral("健康保険本人支払額 VARCHAR(20)"),  QStringLiteral("老人保険市町村番号 VARCHAR(20)"),
-    QStringLiteral("老人保険受給者番号 VARCHAR(20)"),  QStringLiteral("生活保護負担者番号 VARCHAR(20)"),
-    QStringLiteral("生活保護受給者番号 VARCHAR(20)"),  QStringLiteral("生活保護本人支払額 VARCHAR(20)"),
-    QStringLiteral("公費負担名称1 VARCHAR(20)"),       QStringLiteral("負担者番号1 VARCHAR(20)"),
-    QStringLiteral("受給者番号1 VARCHAR(20)"),         QStringLiteral("本人支払額1 VARCHAR(20)"),
-    QStringLiteral("公費負担名称2 VARCHAR(20)"),       QStringLiteral("負担者番号2 VARCHAR(20)"),
-    QStringLiteral("受給者番号2 VARCHAR(20)"),         QStringLiteral("本人支払額2 VARCHAR(20)"),
-    QStringLiteral("公費負担名称3 VARCHAR(20)"),       QStringLiteral("負担者番号3 VARCHAR(20)"),
-    QStringLiteral("受給者番号3 VARCHAR(20)"),         QStringLiteral("本人支払額3 VARCHAR(20)"),
-    QStringLiteral("公費負担名称4 VARCHAR(20)"),       QStringLiteral("負担者番号4 VARCHAR(20)"),
-    QStringLiteral("受給者番号4 VARCHAR(20)"),         QStringLiteral("本人支払額4 VARCHAR(20)"),
+    QStringLiteral("郵便番号保険証 VARCHAR(8)"),
+    QStringLiteral("住所保険証 VARCHAR(255)"),
+    QStringLiteral("名前請求先 VARCHAR(100)"),
+    QStringLiteral("フリガナ請求先 VARCHAR(100)"),
+    QStringLiteral("郵便番号請求先 VARCHAR(8)"),
+    QStringLiteral("住所請求先 VARCHAR(255)"),
+    QStringLiteral("電話請求先 VARCHAR(20)"),
+    QStringLiteral("携帯電話請求先 VARCHAR(20)"),
+    QStringLiteral("fax請求先 VARCHAR(20)"),
+    QStringLiteral("保険者名 VARCHAR(50)"),
+    QStringLiteral("届出日 Datetime"),
+    QStringLiteral("開始日 Datetime"),
+    QStringLiteral("中止日 Datetime"),
+    QStringLiteral("中止理由 Text"),
+    QStringLiteral("給付率 Double"),
+    QStringLiteral("利用上限額 Integer"),
+    QStringLiteral("自己負担上限額 Integer"),
+    QStringLiteral("email VARCHAR(255)"),
+    QStringLiteral("健康保険保険者番号 VARCHAR(20)"),
+    QStringLiteral("健康保険保険証記号 VARCHAR(20)"),
+    QStringLiteral("健康保険保険証番号 VARCHAR(20)"),
+    QStringLiteral("健康保険負担割合 Double"),
+    QStringLiteral("健康保険本人支払額 VARCHAR(20)"),
+    QStringLiteral("老人保険市町村番号 VARCHAR(20)"),
+    QStringLiteral("老人保険受給者番号 VARCHAR(20)"),
+    QStringLiteral("生活保護負担者番号 VARCHAR(20)"),
+    QStringLiteral("生活保護受給者番号 VARCHAR(20)"),
+    QStringLiteral("生活保護本人支払額 VARCHAR(20)"),
+    QStringLiteral("公費負担名称1 VARCHAR(20)"),
+    QStringLiteral("負担者番号1 VARCHAR(20)"),
+    QStringLiteral("受給者番号1 VARCHAR(20)"),
+    QStringLiteral("本人支払額1 VARCHAR(20)"),
+    QStringLiteral("公費負担名称2 VARCHAR(20)"),
+    QStringLiteral("負担者番号2 VARCHAR(20)"),
+    QStringLiteral("受給者番号2 VARCHAR(20)"),
+    QStringLiteral("本人支払額2 VARCHAR(20)"),
+    QStringLiteral("公費負担名称3 VARCHAR(20)"),
+    QStringLiteral("負担者番号3 VARCHAR(20)"),
+    QStringLiteral("受給者番号3 VARCHAR(20)"),
+    QStringLiteral("本人支払額3 VARCHAR(20)"),
+    QStringLiteral("公費負担名称4 VARCHAR(20)"),
+    QStringLiteral("負担者番号4 VARCHAR(20)"),
+    QStringLiteral("受給者番号4 VARCHAR(20)"),
+    QStringLiteral("本人支払額4 VARCHAR(20)"),
     QStringLiteral("備考 Text"),
 };
 
@@ -76,7 +98,8 @@ private:
     QString dumpOf(const QString& table) const
     {
         QString out;
-        for (const QVariantList& row : inspect().rows(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table))) {
+        for (const QVariantList& row :
+             inspect().rows(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table))) {
             QStringList cells;
             for (const QVariant& v : row)
                 cells.append(v.isNull() ? QStringLiteral("NULL") : v.toString());
@@ -118,27 +141,35 @@ private Q_SLOTS:
     void from1040()
     {
         install->installDatabase(QStringLiteral("v1040"));
-        const QString others = dumpOf(QStringLiteral("利用者")) + dumpOf(QStringLiteral("事業者")) + dumpOf(QStringLiteral("計画書"));
+        const QString others = dumpOf(QStringLiteral("利用者")) + dumpOf(QStringLiteral("事業者")) +
+                               dumpOf(QStringLiteral("計画書"));
         openProgram();
         UpgradeSchema(*program);
         QCOMPARE(statements, (QStringList{kProbe, QStringLiteral("MST"), QStringLiteral("MST")}));
         CloseDatabase(*program);
-        const auto mst = inspect().rows(QStringLiteral("SELECT dbver, stamp, stampcont, compellation, ruling, masterID, 更新日 FROM MST"));
+        const auto mst = inspect().rows(QStringLiteral(
+            "SELECT dbver, stamp, stampcont, compellation, ruling, masterID, 更新日 FROM MST"));
         QCOMPARE(mst.size(), 1);
-        QCOMPARE(mst[0].mid(0, 6), (QVariantList{1050, 1, QStringLiteral("独自の説明文"), 1, 1, QStringLiteral("master")}));
+        QCOMPARE(mst[0].mid(0, 6),
+                 (QVariantList{1050, 1, QStringLiteral("独自の説明文"), 1, 1, QStringLiteral("master")}));
         QVERIFY(isRecent(mst[0][6]));
-        QCOMPARE(dumpOf(QStringLiteral("利用者")) + dumpOf(QStringLiteral("事業者")) + dumpOf(QStringLiteral("計画書")), others);
+        QCOMPARE(dumpOf(QStringLiteral("利用者")) + dumpOf(QStringLiteral("事業者")) +
+                     dumpOf(QStringLiteral("計画書")),
+                 others);
     }
 
     void from1030()
     {
         upgrade(QStringLiteral("v1030"));
-        QCOMPARE(statements, (QStringList{kProbe, QStringLiteral("MST"), QStringLiteral("ALTER TABLE MST ADD compellation Integer"),
-                                          QStringLiteral("ALTER TABLE MST ADD ruling Integer"), QStringLiteral("MST")}));
+        QCOMPARE(statements,
+                 (QStringList{kProbe, QStringLiteral("MST"),
+                              QStringLiteral("ALTER TABLE MST ADD compellation Integer"),
+                              QStringLiteral("ALTER TABLE MST ADD ruling Integer"), QStringLiteral("MST")}));
         CloseDatabase(*program);
         QCOMPARE(inspect().columns(QStringLiteral("MST")).mid(9),
                  (QStringList{QStringLiteral("compellation INTEGER"), QStringLiteral("ruling INTEGER")}));
-        const auto mst = inspect().rows(QStringLiteral("SELECT dbver, stamp, stampcont, compellation, ruling, 更新日 FROM MST"));
+        const auto mst = inspect().rows(
+            QStringLiteral("SELECT dbver, stamp, stampcont, compellation, ruling, 更新日 FROM MST"));
         QCOMPARE(mst[0].mid(0, 5), (QVariantList{1050, 1, QStringLiteral("独自の説明文"), 0, 0}));
         QVERIFY(isRecent(mst[0][5]));
     }
@@ -149,14 +180,17 @@ private Q_SLOTS:
         const QString untouched = dumpOf(QStringLiteral("利用者")) + dumpOf(QStringLiteral("事業者"));
         openProgram();
         UpgradeSchema(*program);
-        QCOMPARE(statements, (QStringList{kProbe, QStringLiteral("MST"), QStringLiteral("ALTER TABLE 計画書 ADD 名前印 VARCHAR(100)"),
-                                          QStringLiteral("ALTER TABLE MST ADD stamp Integer"),
-                                          QStringLiteral("ALTER TABLE MST ADD stampcont Memo"),
-                                          QStringLiteral("ALTER TABLE MST ADD compellation Integer"),
-                                          QStringLiteral("ALTER TABLE MST ADD ruling Integer"), QStringLiteral("MST")}));
+        QCOMPARE(statements,
+                 (QStringList{kProbe, QStringLiteral("MST"),
+                              QStringLiteral("ALTER TABLE 計画書 ADD 名前印 VARCHAR(100)"),
+                              QStringLiteral("ALTER TABLE MST ADD stamp Integer"),
+                              QStringLiteral("ALTER TABLE MST ADD stampcont Memo"),
+                              QStringLiteral("ALTER TABLE MST ADD compellation Integer"),
+                              QStringLiteral("ALTER TABLE MST ADD ruling Integer"), QStringLiteral("MST")}));
         CloseDatabase(*program);
         QVERIFY(inspect().columns(QStringLiteral("計画書")).contains(QStringLiteral("名前印 VARCHAR(100)")));
-        const auto mst = inspect().rows(QStringLiteral("SELECT dbver, stamp, stampcont, compellation, ruling, 更新日 FROM MST"));
+        const auto mst = inspect().rows(
+            QStringLiteral("SELECT dbver, stamp, stampcont, compellation, ruling, 更新日 FROM MST"));
         QCOMPARE(mst[0].mid(0, 5), (QVariantList{1050, 0, kSentence, 0, 0}));
         QVERIFY(isRecent(mst[0][5]));
         QCOMPARE(dumpOf(QStringLiteral("利用者")) + dumpOf(QStringLiteral("事業者")), untouched);
@@ -175,19 +209,22 @@ private Q_SLOTS:
         for (const QString& column : kRecipientColumns)
             expected.append(QStringLiteral("ALTER TABLE 利用者 ADD ") + column);
         expected << QStringLiteral("ALTER TABLE 計画書 ADD 名前印 VARCHAR(100)") << QStringLiteral("事業者")
-                 << QStringLiteral("ALTER TABLE 事業者 DROP 事業者番号") << QStringLiteral("ALTER TABLE 事業者 ADD 事業者番号 VARCHAR(10)")
+                 << QStringLiteral("ALTER TABLE 事業者 DROP 事業者番号")
+                 << QStringLiteral("ALTER TABLE 事業者 ADD 事業者番号 VARCHAR(10)")
                  << QStringLiteral("事業者") << QStringLiteral("利用者") << QStringLiteral("利用者");
         QCOMPARE(statements, expected);
         QVERIFY(!program->SharedRecordset->isOpen());
         CloseDatabase(*program);
 
-        const auto mst = inspect().rows(QStringLiteral("SELECT dbver, stamp, stampcont, compellation, ruling, 更新日 FROM MST"));
+        const auto mst = inspect().rows(
+            QStringLiteral("SELECT dbver, stamp, stampcont, compellation, ruling, 更新日 FROM MST"));
         QCOMPARE(mst[0], (QVariantList{1050, 0, kSentence, 0, 0, QStringLiteral("2003-02-03 04:05:06")}));
         // The engine writes the type words it knows in capitals.
         QCOMPARE(inspect().columns(QStringLiteral("利用者")).mid(9).join(QLatin1Char(',')).toUpper(),
                  kRecipientColumns.join(QLatin1Char(',')).toUpper());
         QVERIFY(inspect().columns(QStringLiteral("計画書")).contains(QStringLiteral("名前印 VARCHAR(100)")));
-        QVERIFY(inspect().columns(QStringLiteral("事業者")).endsWith(QStringLiteral("事業者番号 VARCHAR(10)")));
+        QVERIFY(
+            inspect().columns(QStringLiteral("事業者")).endsWith(QStringLiteral("事業者番号 VARCHAR(10)")));
 
         // Values converted in the table's natural order: 0, 12345, null, a long number, 987.
         QCOMPARE(inspect().rows(QStringLiteral("SELECT 名前, 事業者番号 FROM 事業者 ORDER BY rowid")),
@@ -213,7 +250,8 @@ private Q_SLOTS:
         openProgram();
         UpgradeSchema(*program);
         CloseDatabase(*program);
-        QVERIFY(inspect().columns(QStringLiteral("事業者")).endsWith(QStringLiteral("事業者番号 VARCHAR(10)")));
+        QVERIFY(
+            inspect().columns(QStringLiteral("事業者")).endsWith(QStringLiteral("事業者番号 VARCHAR(10)")));
         QCOMPARE(inspect().columns(QStringLiteral("利用者")).size(), 9 + kRecipientColumns.size());
         QCOMPARE(inspect().value(QStringLiteral("SELECT count(*) FROM 利用者")).toInt(), 0);
     }
@@ -225,24 +263,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("insured");
         QTest::addColumn<QString>("insurer");
         QTest::newRow("null") << QVariant() << QStringLiteral("0000000000") << QString() << QString();
-        QTest::newRow("zero") << QVariant(0) << QStringLiteral("0") << QStringLiteral("0000000000") << QStringLiteral("000000");
-        QTest::newRow("zero as text") << QVariant(QStringLiteral("0")) << QStringLiteral("0") << QStringLiteral("0000000000")
-                                      << QStringLiteral("000000");
-        QTest::newRow("12345") << QVariant(12345) << QStringLiteral("0000012345") << QStringLiteral("0000012345")
-                               << QStringLiteral("012345");
+        QTest::newRow("zero") << QVariant(0) << QStringLiteral("0") << QStringLiteral("0000000000")
+                              << QStringLiteral("000000");
+        QTest::newRow("zero as text") << QVariant(QStringLiteral("0")) << QStringLiteral("0")
+                                      << QStringLiteral("0000000000") << QStringLiteral("000000");
+        QTest::newRow("12345") << QVariant(12345) << QStringLiteral("0000012345")
+                               << QStringLiteral("0000012345") << QStringLiteral("012345");
         QTest::newRow("long number") << QVariant(12345678901234LL) << QStringLiteral("5678901234")
                                      << QStringLiteral("5678901234") << QStringLiteral("901234");
         QTest::newRow("blanks around") << QVariant(QStringLiteral(" 45 ")) << QStringLiteral("0000000045")
                                        << QStringLiteral("0000000045") << QStringLiteral("000045");
-        QTest::newRow("empty text") << QVariant(QString(QLatin1String(""))) << QStringLiteral("0000000000") << QString() << QString();
+        QTest::newRow("empty text") << QVariant(QString(QLatin1String(""))) << QStringLiteral("0000000000")
+                                    << QString() << QString();
         QTest::newRow("blanks only") << QVariant(QStringLiteral("   ")) << QStringLiteral("0000000000")
                                      << QStringLiteral("0000000000") << QStringLiteral("000000");
-        QTest::newRow("rounded") << QVariant(12.5) << QStringLiteral("0000000013") << QStringLiteral("00000012.5")
-                                 << QStringLiteral("0012.5");
-        QTest::newRow("negative") << QVariant(-5) << QStringLiteral("0000000005") << QStringLiteral("00000000-5")
-                                  << QStringLiteral("0000-5");
-        QTest::newRow("text that is no number") << QVariant(QStringLiteral("A-12")) << QStringLiteral("000000A-12")
-                                                << QStringLiteral("000000A-12") << QStringLiteral("00A-12");
+        QTest::newRow("rounded") << QVariant(12.5) << QStringLiteral("0000000013")
+                                 << QStringLiteral("00000012.5") << QStringLiteral("0012.5");
+        QTest::newRow("negative") << QVariant(-5) << QStringLiteral("0000000005")
+                                  << QStringLiteral("00000000-5") << QStringLiteral("0000-5");
+        QTest::newRow("text that is no number")
+            << QVariant(QStringLiteral("A-12")) << QStringLiteral("000000A-12")
+            << QStringLiteral("000000A-12") << QStringLiteral("00A-12");
     }
     void conversions()
     {
@@ -263,24 +304,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("obstacle");
         QTest::addColumn<QString>("remedy");
         QTest::addColumn<int>("number");
-        QTest::newRow("unversioned: duplicate 利用者 column") << QStringLiteral("unversioned")
+        QTest::newRow("unversioned: duplicate 利用者 column")
+            << QStringLiteral("unversioned")
             << QStringLiteral("ALTER TABLE 利用者 ADD 健康保険負担割合 Double")
             << QStringLiteral("ALTER TABLE 利用者 DROP 健康保険負担割合") << 1;
-        QTest::newRow("unversioned: no 事業者 table for the conversion") << QStringLiteral("unversioned")
-            << QStringLiteral("ALTER TABLE 事業者 RENAME TO 事業者_old")
+        QTest::newRow("unversioned: no 事業者 table for the conversion")
+            << QStringLiteral("unversioned") << QStringLiteral("ALTER TABLE 事業者 RENAME TO 事業者_old")
             << QStringLiteral("ALTER TABLE 事業者_old RENAME TO 事業者") << 1;
-        QTest::newRow("1020: compellation exists") << QStringLiteral("v1020")
-            << QStringLiteral("ALTER TABLE MST ADD compellation Integer")
+        QTest::newRow("1020: compellation exists")
+            << QStringLiteral("v1020") << QStringLiteral("ALTER TABLE MST ADD compellation Integer")
             << QStringLiteral("ALTER TABLE MST DROP compellation") << 1;
-        QTest::newRow("1030: ruling exists") << QStringLiteral("v1030")
-            << QStringLiteral("ALTER TABLE MST ADD ruling Integer")
+        QTest::newRow("1030: ruling exists")
+            << QStringLiteral("v1030") << QStringLiteral("ALTER TABLE MST ADD ruling Integer")
             << QStringLiteral("ALTER TABLE MST DROP ruling") << 1;
-        QTest::newRow("1040: MST without 更新日") << QStringLiteral("v1040")
-            << QStringLiteral("ALTER TABLE MST DROP 更新日")
+        QTest::newRow("1040: MST without 更新日")
+            << QStringLiteral("v1040") << QStringLiteral("ALTER TABLE MST DROP 更新日")
             << QStringLiteral("ALTER TABLE MST ADD 更新日 DATETIME") << ErrorNumber::ItemNotFound;
         QTest::newRow("null dbver") << QStringLiteral("v1040")
-            << QStringLiteral("UPDATE MST SET dbver = NULL")
-            << QStringLiteral("UPDATE MST SET dbver = 1040") << ErrorNumber::InvalidUseOfNull;
+                                    << QStringLiteral("UPDATE MST SET dbver = NULL")
+                                    << QStringLiteral("UPDATE MST SET dbver = 1040")
+                                    << ErrorNumber::InvalidUseOfNull;
     }
     void failurePartWayLeavesFileUnchanged()
     {

@@ -23,12 +23,16 @@ private:
     {
         inspect->value(QStringLiteral(
             "INSERT INTO 作成者 (ID, 名前, ふりがな, 住所, password, 作成日, 更新日, 削除日) VALUES "
-            "(1, '山田花子', 'ヤマダハナコ', '東京都', 'pw1', '2026-01-01 10:00:00', '2026-03-01 10:00:00', NULL),"
+            "(1, '山田花子', 'ヤマダハナコ', '東京都', 'pw1', '2026-01-01 10:00:00', '2026-03-01 10:00:00', "
+            "NULL),"
             "(3, 'O''Neil', 'オニール', NULL, 'pw3', '2026-01-02 10:00:00', '2026-02-01 10:00:00', NULL),"
-            "(8, '小山太郎', 'コヤマタロウ', '大阪府', 'pw8', '2026-01-03 10:00:00', '2026-01-01 10:00:00', NULL),"
-            "(9, '削除済', 'サクジョズミ', NULL, 'pw9', '2026-01-04 10:00:00', '2026-01-01 10:00:00', '2026-05-01 10:00:00')"));
-        inspect->value(QStringLiteral("INSERT INTO 事業者 (作成者ID, 名前, 使用頻度) VALUES (0, 'あおば', 5), (1, 'いちょう', 9), "
-                                      "(0, 'うめ', 1)"));
+            "(8, '小山太郎', 'コヤマタロウ', '大阪府', 'pw8', '2026-01-03 10:00:00', '2026-01-01 10:00:00', "
+            "NULL),"
+            "(9, '削除済', 'サクジョズミ', NULL, 'pw9', '2026-01-04 10:00:00', '2026-01-01 10:00:00', "
+            "'2026-05-01 10:00:00')"));
+        inspect->value(QStringLiteral(
+            "INSERT INTO 事業者 (作成者ID, 名前, 使用頻度) VALUES (0, 'あおば', 5), (1, 'いちょう', 9), "
+            "(0, 'うめ', 1)"));
     }
 
     QList<int> ids()
@@ -60,7 +64,8 @@ private Q_SLOTS:
 
     void sourceForms()
     {
-        rs().open(QStringLiteral("SELECT * FROM 作成者 WHERE 削除日 IS NULL AND ID=") + QStringLiteral("8"), db());
+        rs().open(QStringLiteral("SELECT * FROM 作成者 WHERE 削除日 IS NULL AND ID=") + QStringLiteral("8"),
+                  db());
         QCOMPARE(rs().recordCount(), 1);
         QCOMPARE(rs().field(QStringLiteral("名前")).toString(), QStringLiteral("小山太郎"));
         rs().release();
@@ -130,7 +135,8 @@ private Q_SLOTS:
         rs().release();
         // Where a table has a katakana column of its own, that name reaches it.
         rs().open(QStringLiteral("利用者"), db());
-        QCOMPARE(rs().columnIndex(QStringLiteral("フリガナ")), rs().fieldNames().indexOf(QStringLiteral("フリガナ")));
+        QCOMPARE(rs().columnIndex(QStringLiteral("フリガナ")),
+                 rs().fieldNames().indexOf(QStringLiteral("フリガナ")));
         rs().release();
     }
 
@@ -145,7 +151,8 @@ private Q_SLOTS:
         QCOMPARE(rs().field(QStringLiteral("ID")).toInt(), 10);
         rs().release();
         QCOMPARE(inspect->value(QStringLiteral("SELECT 名前 FROM 作成者 WHERE ID = 10")).toString(), hostile);
-        QCOMPARE(inspect->value(QStringLiteral("SELECT ふりがな FROM 作成者 WHERE ID = 10")).toString(), QStringLiteral("テスト"));
+        QCOMPARE(inspect->value(QStringLiteral("SELECT ふりがな FROM 作成者 WHERE ID = 10")).toString(),
+                 QStringLiteral("テスト"));
 
         // An ID is never given out twice, even when its row has gone.
         inspect->value(QStringLiteral("DELETE FROM 作成者 WHERE ID = 10"));
@@ -176,21 +183,35 @@ private Q_SLOTS:
         QTest::addColumn<QString>("sort");
         QTest::addColumn<QList<int>>("expected");
         const QString live = QStringLiteral("作成者 WHERE 削除日 IS NULL");
-        QTest::newRow("ID = 8") << QStringLiteral("Setting") << QStringLiteral("ID = 8") << QString() << QList<int>{8};
-        QTest::newRow("ID =  1 (two blanks)") << QStringLiteral("Setting") << QStringLiteral("ID =  1") << QString() << QList<int>{1};
-        QTest::newRow("作成者ID = 0") << QStringLiteral("事業者") << QStringLiteral("作成者ID = 0") << QStringLiteral("ID ASC") << QList<int>{1, 3};
-        QTest::newRow("quote in a like text") << live << QStringLiteral("名前 Like '*O''Neil*'") << QString() << QList<int>{3};
-        QTest::newRow("reading search") << live << QStringLiteral("フリガナ Like '*ヤマ*'") << QStringLiteral("ID ASC") << QList<int>{1, 8};
+        QTest::newRow("ID = 8") << QStringLiteral("Setting") << QStringLiteral("ID = 8") << QString()
+                                << QList<int>{8};
+        QTest::newRow("ID =  1 (two blanks)")
+            << QStringLiteral("Setting") << QStringLiteral("ID =  1") << QString() << QList<int>{1};
+        QTest::newRow("作成者ID = 0") << QStringLiteral("事業者") << QStringLiteral("作成者ID = 0")
+                                      << QStringLiteral("ID ASC") << QList<int>{1, 3};
+        QTest::newRow("quote in a like text")
+            << live << QStringLiteral("名前 Like '*O''Neil*'") << QString() << QList<int>{3};
+        QTest::newRow("reading search") << live << QStringLiteral("フリガナ Like '*ヤマ*'")
+                                        << QStringLiteral("ID ASC") << QList<int>{1, 8};
         QTest::newRow("prefix") << live << QStringLiteral("名前 Like '小*'") << QString() << QList<int>{8};
-        QTest::newRow("case ignored") << live << QStringLiteral("名前 like '*o''neil'") << QString() << QList<int>{3};
-        QTest::newRow("null meets nothing") << live << QStringLiteral("住所 <> '東京都'") << QString() << QList<int>{8};
-        QTest::newRow("and, or, parentheses") << live << QStringLiteral("(ID = 1 OR ID = 8) AND 住所 = '大阪府'") << QString() << QList<int>{8};
-        QTest::newRow("and binds closer than or") << live << QStringLiteral("ID = 1 OR ID = 8 AND 住所 = '東京都'") << QString() << QList<int>{1};
-        QTest::newRow("dates as text") << live << QStringLiteral("更新日 >= '2026-02-01'") << QStringLiteral("更新日 DESC") << QList<int>{1, 3};
-        QTest::newRow("frequency descending") << QStringLiteral("事業者") << QString() << QStringLiteral("使用頻度 DESC") << QList<int>{2, 1, 3};
-        QTest::newRow("ID descending") << live << QString() << QStringLiteral("ID DESC") << QList<int>{8, 3, 1};
-        QTest::newRow("reading ascending") << live << QString() << QStringLiteral("フリガナ ASC") << QList<int>{3, 8, 1};
-        QTest::newRow("nulls first") << live << QString() << QStringLiteral("住所 ASC, ID DESC") << QList<int>{3, 8, 1};
+        QTest::newRow("case ignored")
+            << live << QStringLiteral("名前 like '*o''neil'") << QString() << QList<int>{3};
+        QTest::newRow("null meets nothing")
+            << live << QStringLiteral("住所 <> '東京都'") << QString() << QList<int>{8};
+        QTest::newRow("and, or, parentheses")
+            << live << QStringLiteral("(ID = 1 OR ID = 8) AND 住所 = '大阪府'") << QString() << QList<int>{8};
+        QTest::newRow("and binds closer than or")
+            << live << QStringLiteral("ID = 1 OR ID = 8 AND 住所 = '東京都'") << QString() << QList<int>{1};
+        QTest::newRow("dates as text") << live << QStringLiteral("更新日 >= '2026-02-01'")
+                                       << QStringLiteral("更新日 DESC") << QList<int>{1, 3};
+        QTest::newRow("frequency descending") << QStringLiteral("事業者") << QString()
+                                              << QStringLiteral("使用頻度 DESC") << QList<int>{2, 1, 3};
+        QTest::newRow("ID descending")
+            << live << QString() << QStringLiteral("ID DESC") << QList<int>{8, 3, 1};
+        QTest::newRow("reading ascending")
+            << live << QString() << QStringLiteral("フリガナ ASC") << QList<int>{3, 8, 1};
+        QTest::newRow("nulls first") << live << QString() << QStringLiteral("住所 ASC, ID DESC")
+                                     << QList<int>{3, 8, 1};
     }
     void filterAndSortTexts()
     {
@@ -216,7 +237,8 @@ private Q_SLOTS:
         QTest::newRow("asterisk is no wildcard") << QStringLiteral("axxb") << QStringLiteral("a*b") << false;
         QTest::newRow("percent") << QStringLiteral("50%引") << QStringLiteral("%") << true;
         QTest::newRow("brackets and hash") << QStringLiteral("[#1]") << QStringLiteral("[#") << true;
-        QTest::newRow("lone asterisk finds only an asterisk") << QStringLiteral("abc") << QStringLiteral("*") << false;
+        QTest::newRow("lone asterisk finds only an asterisk")
+            << QStringLiteral("abc") << QStringLiteral("*") << false;
         QTest::newRow("full-width") << QStringLiteral("ＡＢＣ　山") << QStringLiteral("Ｃ　山") << true;
     }
     void searchTextIsMatchedAsText()
@@ -239,15 +261,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("sort");
         QTest::addColumn<int>("number");
         QTest::newRow("no value") << QStringLiteral("ID =") << QString() << ErrorNumber::InvalidArgument;
-        QTest::newRow("unterminated text") << QStringLiteral("名前 = 'x") << QString() << ErrorNumber::InvalidArgument;
-        QTest::newRow("unknown column") << QStringLiteral("nosuch = 1") << QString() << ErrorNumber::InvalidArgument;
-        QTest::newRow("dangling and") << QStringLiteral("ID = 1 AND") << QString() << ErrorNumber::InvalidArgument;
-        QTest::newRow("open parenthesis") << QStringLiteral("(ID = 1") << QString() << ErrorNumber::InvalidArgument;
-        QTest::newRow("unknown operator") << QStringLiteral("ID ~ 1") << QString() << ErrorNumber::InvalidArgument;
-        QTest::newRow("like a number") << QStringLiteral("名前 Like 5") << QString() << ErrorNumber::InvalidArgument;
-        QTest::newRow("sort unknown column") << QString() << QStringLiteral("nosuch ASC") << ErrorNumber::ItemNotFound;
-        QTest::newRow("sort trailing comma") << QString() << QStringLiteral("ID ASC,") << ErrorNumber::InvalidArgument;
-        QTest::newRow("sort junk") << QString() << QStringLiteral("ID ASC DESC") << ErrorNumber::InvalidArgument;
+        QTest::newRow("unterminated text")
+            << QStringLiteral("名前 = 'x") << QString() << ErrorNumber::InvalidArgument;
+        QTest::newRow("unknown column")
+            << QStringLiteral("nosuch = 1") << QString() << ErrorNumber::InvalidArgument;
+        QTest::newRow("dangling and")
+            << QStringLiteral("ID = 1 AND") << QString() << ErrorNumber::InvalidArgument;
+        QTest::newRow("open parenthesis")
+            << QStringLiteral("(ID = 1") << QString() << ErrorNumber::InvalidArgument;
+        QTest::newRow("unknown operator")
+            << QStringLiteral("ID ~ 1") << QString() << ErrorNumber::InvalidArgument;
+        QTest::newRow("like a number")
+            << QStringLiteral("名前 Like 5") << QString() << ErrorNumber::InvalidArgument;
+        QTest::newRow("sort unknown column")
+            << QString() << QStringLiteral("nosuch ASC") << ErrorNumber::ItemNotFound;
+        QTest::newRow("sort trailing comma")
+            << QString() << QStringLiteral("ID ASC,") << ErrorNumber::InvalidArgument;
+        QTest::newRow("sort junk") << QString() << QStringLiteral("ID ASC DESC")
+                                   << ErrorNumber::InvalidArgument;
     }
     void badTexts()
     {
@@ -279,8 +310,9 @@ private Q_SLOTS:
         rs().setField(QStringLiteral("Set2"), 1);
         rs().update();
         rs().release();
-        QCOMPARE(inspect->rows(QStringLiteral("SELECT ID, Set2 FROM Setting WHERE ID IN (8, 9, 12) ORDER BY ID")),
-                 (QList<QVariantList>{{8, 1}, {9, 2}, {12, 1}}));
+        QCOMPARE(
+            inspect->rows(QStringLiteral("SELECT ID, Set2 FROM Setting WHERE ID IN (8, 9, 12) ORDER BY ID")),
+            (QList<QVariantList>{{8, 1}, {9, 2}, {12, 1}}));
 
         // A release saves as well: its empty filter moves the record set.
         rs().open(QStringLiteral("MST"), db());
@@ -345,7 +377,8 @@ private Q_SLOTS:
         rs().update();
         rs().release();
         rs().open(QStringLiteral("DELETE * FROM temp"), db());
-        QCOMPARE(seen, (QStringList{QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1"), QStringLiteral("DELETE * FROM temp")}));
+        QCOMPARE(seen, (QStringList{QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1"),
+                                    QStringLiteral("DELETE * FROM temp")}));
     }
 };
 

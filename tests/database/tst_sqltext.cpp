@@ -33,12 +33,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("source");
         QTest::addColumn<int>("kind");
-        QTest::newRow("full query") << QStringLiteral("SELECT * FROM 作成者 WHERE 削除日 IS NULL AND ID=7") << int(SourceKind::Query);
-        QTest::newRow("lower-case query") << QStringLiteral("  select dbver from MST") << int(SourceKind::Query);
-        QTest::newRow("table with condition") << QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1") << int(SourceKind::Table);
+        QTest::newRow("full query") << QStringLiteral("SELECT * FROM 作成者 WHERE 削除日 IS NULL AND ID=7")
+                                    << int(SourceKind::Query);
+        QTest::newRow("lower-case query")
+            << QStringLiteral("  select dbver from MST") << int(SourceKind::Query);
+        QTest::newRow("table with condition")
+            << QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1") << int(SourceKind::Table);
         QTest::newRow("bare table") << QStringLiteral("Setting") << int(SourceKind::Table);
         QTest::newRow("delete") << QStringLiteral("DELETE * FROM temp") << int(SourceKind::Statement);
-        QTest::newRow("table named like a keyword prefix") << QStringLiteral("SELECTION") << int(SourceKind::Table);
+        QTest::newRow("table named like a keyword prefix")
+            << QStringLiteral("SELECTION") << int(SourceKind::Table);
     }
     void classify()
     {
@@ -55,10 +59,12 @@ private Q_SLOTS:
         QTest::addColumn<QVariantList>("values");
         QTest::newRow("quoted master ID")
             << QStringLiteral("SELECT * FROM MST WHERE 削除日 IS NULL AND masterID='O''Neil'")
-            << QStringLiteral("SELECT * FROM MST WHERE 削除日 IS NULL AND masterID=?") << QVariantList{QStringLiteral("O'Neil")};
+            << QStringLiteral("SELECT * FROM MST WHERE 削除日 IS NULL AND masterID=?")
+            << QVariantList{QStringLiteral("O'Neil")};
         QTest::newRow("injection attempt stays one value")
             << QStringLiteral("SELECT * FROM MST WHERE masterID='x'' OR ''1''=''1'")
-            << QStringLiteral("SELECT * FROM MST WHERE masterID=?") << QVariantList{QStringLiteral("x' OR '1'='1")};
+            << QStringLiteral("SELECT * FROM MST WHERE masterID=?")
+            << QVariantList{QStringLiteral("x' OR '1'='1")};
         QTest::newRow("number after equals")
             << QStringLiteral("SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =12")
             << QStringLiteral("SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =?") << QVariantList{12LL};
@@ -66,14 +72,16 @@ private Q_SLOTS:
             << QStringLiteral("SELECT Set1, Cset2 FROM Setting WHERE ID=3")
             << QStringLiteral("SELECT Set1, Cset2 FROM Setting WHERE ID=?") << QVariantList{3LL};
         QTest::newRow("Japanese name ending in a digit")
-            << QStringLiteral("SELECT 公費負担名称1 FROM 利用者") << QStringLiteral("SELECT 公費負担名称1 FROM 利用者") << QVariantList{};
+            << QStringLiteral("SELECT 公費負担名称1 FROM 利用者")
+            << QStringLiteral("SELECT 公費負担名称1 FROM 利用者") << QVariantList{};
         QTest::newRow("quoted identifier untouched")
             << QStringLiteral("SELECT \"a'b\" FROM [x 1] WHERE v = 1.5")
             << QStringLiteral("SELECT \"a'b\" FROM [x 1] WHERE v = ?") << QVariantList{1.5};
-        QTest::newRow("delete all")
-            << QStringLiteral("DELETE * FROM temp") << QStringLiteral("DELETE FROM temp") << QVariantList{};
+        QTest::newRow("delete all") << QStringLiteral("DELETE * FROM temp")
+                                    << QStringLiteral("DELETE FROM temp") << QVariantList{};
         QTest::newRow("empty text literal")
-            << QStringLiteral("SELECT * FROM x WHERE a=''") << QStringLiteral("SELECT * FROM x WHERE a=?") << QVariantList{QString()};
+            << QStringLiteral("SELECT * FROM x WHERE a=''") << QStringLiteral("SELECT * FROM x WHERE a=?")
+            << QVariantList{QString()};
     }
     void literalsAreBound()
     {
@@ -93,7 +101,8 @@ private Q_SLOTS:
     {
         QCOMPARE(sqltext::forEngine(QStringLiteral("ALTER TABLE 計画書 ADD 名前印 VARCHAR(100)")).text,
                  QStringLiteral("ALTER TABLE 計画書 ADD 名前印 VARCHAR(100)"));
-        QVERIFY(sqltext::forEngine(QStringLiteral("ALTER TABLE 計画書 ADD 名前印 VARCHAR(100)")).values.isEmpty());
+        QVERIFY(sqltext::forEngine(QStringLiteral("ALTER TABLE 計画書 ADD 名前印 VARCHAR(100)"))
+                    .values.isEmpty());
         // Memo columns must keep text as text.
         QCOMPARE(sqltext::forEngine(QStringLiteral("ALTER TABLE MST ADD stampcont Memo")).text,
                  QStringLiteral("ALTER TABLE MST ADD stampcont Text"));
@@ -106,9 +115,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("query");
         QTest::addColumn<bool>("valid");
         QTest::addColumn<QString>("table");
-        QTest::newRow("star with condition") << QStringLiteral("SELECT * FROM 作成者 WHERE 削除日 IS NULL AND ID=7") << true << QStringLiteral("作成者");
-        QTest::newRow("column, lower-case from") << QStringLiteral("SELECT dbver from MST") << true << QStringLiteral("MST");
-        QTest::newRow("order by") << QStringLiteral("SELECT * FROM temp ORDER BY ID") << true << QStringLiteral("temp");
+        QTest::newRow("star with condition")
+            << QStringLiteral("SELECT * FROM 作成者 WHERE 削除日 IS NULL AND ID=7") << true
+            << QStringLiteral("作成者");
+        QTest::newRow("column, lower-case from")
+            << QStringLiteral("SELECT dbver from MST") << true << QStringLiteral("MST");
+        QTest::newRow("order by") << QStringLiteral("SELECT * FROM temp ORDER BY ID") << true
+                                  << QStringLiteral("temp");
         QTest::newRow("join") << QStringLiteral("SELECT * FROM a JOIN b ON a.x = b.x") << false << QString();
         QTest::newRow("two tables") << QStringLiteral("SELECT * FROM a, b") << false << QString();
         QTest::newRow("aggregate") << QStringLiteral("SELECT count(*) FROM a") << false << QString();

@@ -22,9 +22,10 @@ public:
     XServer()
     {
         // -noreset: a server that resets when its last client leaves refuses the next program for a moment.
-        m_process.start(QStringLiteral("Xvfb"), {QStringLiteral("-noreset"), QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                                 QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                                                 QStringLiteral("tcp")});
+        m_process.start(QStringLiteral("Xvfb"),
+                        {QStringLiteral("-noreset"), QStringLiteral("-displayfd"), QStringLiteral("1"),
+                         QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24"),
+                         QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         QByteArray said;
         QElapsedTimer t;
         t.start();
@@ -90,9 +91,10 @@ private:
     // Waits for a visible top-level window of this title and gives it the keyboard.
     QString focusWindow(const QString& title)
     {
-        const QString id = xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-                                    QStringLiteral("--name"), QStringLiteral("^%1$").arg(title)})
-                               .section(QLatin1Char('\n'), 0, 0);
+        const QString id =
+            xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                     QStringLiteral("--name"), QStringLiteral("^%1$").arg(title)})
+                .section(QLatin1Char('\n'), 0, 0);
         if (!id.isEmpty())
             xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
         return id;
@@ -115,7 +117,8 @@ private:
     // Key presses and typing, each followed by a pause in which the program handles them.
     void keys(const QStringList& sequence)
     {
-        xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40")} + sequence);
+        xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40")} +
+                sequence);
         QTest::qWait(200);
     }
     void type(const QString& text)
@@ -132,10 +135,12 @@ private:
         install = std::make_unique<TestInstallation>();
         QDir().mkpath(install->root() + QStringLiteral("/run"));
         QFile::copy(kProgram, programFolder() + QStringLiteral("/hanaplan"));
-        QFile(programFolder() + QStringLiteral("/hanaplan")).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QFile(programFolder() + QStringLiteral("/hanaplan"))
+            .setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         install->installDatabase(QStringLiteral("installed"));
-        DatabaseInspector(install->installedDatabase()).value(QStringLiteral(
-            "INSERT INTO 作成者 (ID, 名前, ふりがな, password) VALUES (7, '山田花子', 'ヤマダハナコ', 'pw')"));
+        DatabaseInspector(install->installedDatabase())
+            .value(QStringLiteral("INSERT INTO 作成者 (ID, 名前, ふりがな, password) VALUES (7, '山田花子', "
+                                  "'ヤマダハナコ', 'pw')"));
         QFile book(programFolder() + QStringLiteral("/Hanaplan.xls"));
         QVERIFY(book.open(QIODevice::WriteOnly));
         book.write("<?xml version=\"1.0\"?><Workbook/>");
@@ -146,19 +151,22 @@ private:
         const QString sheet = install->root() + QStringLiteral("/sheet.sh");
         QFile script(sheet);
         QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write(QStringLiteral("#!/bin/sh\n"
-                                    "cd \"%1\"\n"
-                                    "printf '%s' \"$1\" > argument\n"
-                                    "if ls -l /proc/$PPID/fd 2>/dev/null | grep -q HanacareService.mdb; then echo held; else echo free; fi > database\n"
-                                    "n=0; while [ ! -e quit ] && [ $n -lt 300 ]; do sleep 0.1; n=$((n+1)); done\n"
-                                    "exit 0\n")
-                         .arg(install->root())
-                         .toUtf8());
+        script.write(
+            QStringLiteral("#!/bin/sh\n"
+                           "cd \"%1\"\n"
+                           "printf '%s' \"$1\" > argument\n"
+                           "if ls -l /proc/$PPID/fd 2>/dev/null | grep -q HanacareService.mdb; then echo "
+                           "held; else echo free; fi > database\n"
+                           "n=0; while [ ! -e quit ] && [ $n -lt 300 ]; do sleep 0.1; n=$((n+1)); done\n"
+                           "exit 0\n")
+                .arg(install->root())
+                .toUtf8());
         script.close();
         script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
 
-        QString store = QStringLiteral("Windows Registry Editor Version 5.00\n\n"
-                                       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare]\n\"DisplayVersion\"=\"1.1.4.0\"\n\n");
+        QString store = QStringLiteral(
+            "Windows Registry Editor Version 5.00\n\n"
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare]\n\"DisplayVersion\"=\"1.1.4.0\"\n\n");
         if (xlsAssociation)
             store += QStringLiteral("[HKEY_CLASSES_ROOT\\.xls]\n@=\"Hanaplan.Sheet\"\n\n"
                                     "[HKEY_CLASSES_ROOT\\Hanaplan.Sheet\\shell\\open\\command]\n@=\"\\\"") +
@@ -172,7 +180,8 @@ private:
             QFile exe(folder + QStringLiteral("/excel.exe"));
             QVERIFY(exe.open(QIODevice::WriteOnly));
             exe.write(versionpe::writeVersionPe(options));
-            store += QStringLiteral("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe]\n"
+            store += QStringLiteral("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App "
+                                    "Paths\\excel.exe]\n"
                                     "\"Path\"=\"%1\"\n")
                          .arg(folder);
         }
@@ -226,7 +235,8 @@ private Q_SLOTS:
 
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker(QStringLiteral("database"))), 15000);
         // While the spreadsheet runs: the start window is hidden, and a second copy ends at once.
-        QCOMPARE(xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), QStringLiteral("^Hanaplan$")}),
+        QCOMPARE(xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                          QStringLiteral("^Hanaplan$")}),
                  QString());
         QProcess second;
         startProgram(second);
@@ -238,21 +248,23 @@ private Q_SLOTS:
         QFile(marker(QStringLiteral("quit"))).open(QIODevice::WriteOnly);
         QVERIFY2(!focusWindow(QStringLiteral("Hanaplan")).isEmpty(), "the start window is back");
         // The focus is in 作成者ID; 終了 is six steps on.
-        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
-              QStringLiteral("Tab"), QStringLiteral("space")});
+        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+              QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("space")});
         QVERIFY(ended(launcher));
         QCOMPARE(launcher.exitCode(), 0);
 
         QFile argument(marker(QStringLiteral("argument")));
         QVERIFY(argument.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(argument.readAll()), install->allUsersProfile() + QStringLiteral("/作業シート.xls"));
+        QCOMPARE(QString::fromUtf8(argument.readAll()),
+                 install->allUsersProfile() + QStringLiteral("/作業シート.xls"));
         QFile database(marker(QStringLiteral("database")));
         QVERIFY(database.open(QIODevice::ReadOnly));
         QCOMPARE(database.readAll().trimmed(), QByteArray("free"));
         QVERIFY(!QFile::exists(install->allUsersProfile() + QStringLiteral("/作業シート.xls")));
         // Newer Windows (the store names none): the per-user copy holds the hand-off row.
         const QString perUser = install->localAppData() + QStringLiteral("/HanacareService.mdb");
-        QCOMPARE(DatabaseInspector(perUser).rows(QStringLiteral("SELECT ID FROM temp")), (QList<QVariantList>{{7}}));
+        QCOMPARE(DatabaseInspector(perUser).rows(QStringLiteral("SELECT ID FROM temp")),
+                 (QList<QVariantList>{{7}}));
     }
 
     // Installed as a care office installs it: none of the program's variables set, and a new user whose
@@ -262,8 +274,8 @@ private Q_SLOTS:
         lay(16);
         QTemporaryDir home;
         QProcessEnvironment env = environment();
-        for (const char* name : {"ProgramFiles", "LOCALAPPDATA", "ALLUSERSPROFILE", "XDG_DATA_HOME", "XDG_CACHE_HOME",
-                                 "XDG_CONFIG_HOME"})
+        for (const char* name : {"ProgramFiles", "LOCALAPPDATA", "ALLUSERSPROFILE", "XDG_DATA_HOME",
+                                 "XDG_CACHE_HOME", "XDG_CONFIG_HOME"})
             env.remove(QString::fromLatin1(name));
         env.insert(QStringLiteral("HOME"), home.path());
         QProcess launcher;
@@ -280,20 +292,25 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker(QStringLiteral("database"))), 15000);
         QFile(marker(QStringLiteral("quit"))).open(QIODevice::WriteOnly);
         QVERIFY2(!focusWindow(QStringLiteral("Hanaplan")).isEmpty(), "the start window is back");
-        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
-              QStringLiteral("Tab"), QStringLiteral("Return")});
+        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+              QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")});
         QVERIFY(ended(launcher));
         QCOMPARE(launcher.exitCode(), 0);
 
         QFile argument(marker(QStringLiteral("argument")));
         QVERIFY(argument.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(argument.readAll()), home.path() + QStringLiteral("/.cache/hanaplan/作業シート.xls"));
+        QCOMPARE(QString::fromUtf8(argument.readAll()),
+                 home.path() + QStringLiteral("/.cache/hanaplan/作業シート.xls"));
         const QString perUser = home.path() + QStringLiteral("/.local/share/hanaplan/HanacareService.mdb");
-        QCOMPARE(DatabaseInspector(perUser).rows(QStringLiteral("SELECT ID FROM temp")), (QList<QVariantList>{{7}}));
+        QCOMPARE(DatabaseInspector(perUser).rows(QStringLiteral("SELECT ID FROM temp")),
+                 (QList<QVariantList>{{7}}));
         const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-        for (const char* folder : {"/.local", "/.local/share", "/.local/share/hanaplan", "/.cache", "/.cache/hanaplan"}) {
+        for (const char* folder :
+             {"/.local", "/.local/share", "/.local/share/hanaplan", "/.cache", "/.cache/hanaplan"}) {
             const auto permissions = QFileInfo(home.path() + QString::fromLatin1(folder)).permissions();
-            QVERIFY2((permissions & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser)) == ownerOnly, folder);
+            QVERIFY2((permissions &
+                      ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser)) == ownerOnly,
+                     folder);
         }
     }
 
@@ -323,9 +340,9 @@ private Q_SLOTS:
         QProcessEnvironment env;
         env.insert(QStringLiteral("DISPLAY"), x->display());
         other.setProcessEnvironment(env);
-        other.start(QStringLiteral("xmessage"), {QStringLiteral("-name"), QStringLiteral("other"),
-                                                 QStringLiteral("-geometry"), QStringLiteral("1000x700+0+0"),
-                                                 QStringLiteral("other")});
+        other.start(QStringLiteral("xmessage"),
+                    {QStringLiteral("-name"), QStringLiteral("other"), QStringLiteral("-geometry"),
+                     QStringLiteral("1000x700+0+0"), QStringLiteral("other")});
         const QString otherId = focusWindow(QStringLiteral("other"));
         QVERIFY(!otherId.isEmpty());
         QVERIFY(above(otherId, start));
@@ -339,8 +356,8 @@ private Q_SLOTS:
         QVERIFY(!focusWindow(QStringLiteral("Hanaplan")).isEmpty());
 
         // The focus is in 作成者ID; 終了 is six steps on.
-        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
-              QStringLiteral("Tab"), QStringLiteral("Return")});
+        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+              QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")});
         QVERIFY(ended(launcher));
         QCOMPARE(launcher.exitStatus(), QProcess::NormalExit);
         QCOMPARE(launcher.exitCode(), 0);
@@ -360,8 +377,8 @@ private Q_SLOTS:
         keys({QStringLiteral("Tab"), QStringLiteral("space")});
 
         QVERIFY2(!focusWindow(QStringLiteral("メンテナンス")).isEmpty(), "the maintenance window is shown");
-        // Into the page (作成者検索), back to the tab bar, then backwards through 終了, 新規登録, the password and
-        // the optional fields to 氏名.
+        // Into the page (作成者検索), back to the tab bar, then backwards through 終了, 新規登録, the
+        // password and the optional fields to 氏名.
         keys({QStringLiteral("Tab")});
         QStringList back;
         for (int i = 0; i < 11; ++i)
@@ -370,16 +387,20 @@ private Q_SLOTS:
         type(QStringLiteral("Sato Ichiro"));
         keys({QStringLiteral("Tab")});
         type(QStringLiteral("SATO"));
-        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
-              QStringLiteral("Tab")});
+        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+              QStringLiteral("Tab"), QStringLiteral("Tab")});
         type(QStringLiteral("ichiro"));
         keys({QStringLiteral("Tab"), QStringLiteral("space")});
 
         const QString perUser = install->localAppData() + QStringLiteral("/HanacareService.mdb");
-        QTRY_COMPARE_WITH_TIMEOUT(DatabaseInspector(perUser).value(QStringLiteral("SELECT count(*) FROM 作成者")).toInt(), 2, 10000);
-        const auto added = DatabaseInspector(perUser).rows(QStringLiteral("SELECT ID, 名前, ふりがな, password FROM 作成者 WHERE ID <> 7"));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            DatabaseInspector(perUser).value(QStringLiteral("SELECT count(*) FROM 作成者")).toInt(), 2,
+            10000);
+        const auto added = DatabaseInspector(perUser).rows(
+            QStringLiteral("SELECT ID, 名前, ふりがな, password FROM 作成者 WHERE ID <> 7"));
         QCOMPARE(added.size(), 1);
-        QCOMPARE(added[0].mid(1), (QVariantList{QStringLiteral("Sato Ichiro"), QStringLiteral("SATO"), QStringLiteral("ichiro")}));
+        QCOMPARE(added[0].mid(1), (QVariantList{QStringLiteral("Sato Ichiro"), QStringLiteral("SATO"),
+                                                QStringLiteral("ichiro")}));
         const int id = added[0][0].toInt();
         QCOMPARE(id, 8);
         // The registration leaves the focus on 終了, which returns to the start window.
@@ -392,12 +413,14 @@ private Q_SLOTS:
         keys({QStringLiteral("Tab"), QStringLiteral("space")});
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker(QStringLiteral("database"))), 15000);
         QFile(marker(QStringLiteral("quit"))).open(QIODevice::WriteOnly);
-        QVERIFY2(!focusWindow(QStringLiteral("Hanaplan")).isEmpty(), "the start window is back after the run");
-        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
-              QStringLiteral("Tab"), QStringLiteral("space")});
+        QVERIFY2(!focusWindow(QStringLiteral("Hanaplan")).isEmpty(),
+                 "the start window is back after the run");
+        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+              QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("space")});
         QVERIFY(ended(launcher));
         QCOMPARE(launcher.exitCode(), 0);
-        QCOMPARE(DatabaseInspector(perUser).rows(QStringLiteral("SELECT ID FROM temp")), (QList<QVariantList>{{id}}));
+        QCOMPARE(DatabaseInspector(perUser).rows(QStringLiteral("SELECT ID FROM temp")),
+                 (QList<QVariantList>{{id}}));
     }
 
     // Each unusable Excel ends the start-up with its message; the database is never opened.

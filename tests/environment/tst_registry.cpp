@@ -70,19 +70,24 @@ private Q_SLOTS:
         const Main main(folder.path());
         const QString key = QStringLiteral("SOFTWARE\\Quenby\\Hanacare\\");
         const QString name = QStringLiteral("DisplayVersion");
-        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::LocalMachine, key, name), kRegistryNotFound);
+        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::LocalMachine, key, name),
+                 kRegistryNotFound);
 
         QVERIFY(folder.write(
             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare]\r\n\"DisplayVersion\"=\"1.1.4\"\r\n"
             "[HKEY_CLASSES_ROOT\\.xls]\r\n@=\"Excel.Sheet.8\"\r\n"));
-        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::LocalMachine, key, name), QStringLiteral("1.1.4"));
-        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::LocalMachine, key.toLower(), name.toUpper()),
+        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::LocalMachine, key, name),
                  QStringLiteral("1.1.4"));
-        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::LocalMachine, QStringLiteral("SOFTWARE\\Quenby"), name),
+        QCOMPARE(
+            GetRegistryValue(main.environment, RegistryRoot::LocalMachine, key.toLower(), name.toUpper()),
+            QStringLiteral("1.1.4"));
+        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::LocalMachine,
+                                  QStringLiteral("SOFTWARE\\Quenby"), name),
                  kRegistryNotFound);
         QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::ClassesRoot, key, name), kRegistryNotFound);
-        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::ClassesRoot, QStringLiteral(".xls"), QString()),
-                 QStringLiteral("Excel.Sheet.8"));
+        QCOMPARE(
+            GetRegistryValue(main.environment, RegistryRoot::ClassesRoot, QStringLiteral(".xls"), QString()),
+            QStringLiteral("Excel.Sheet.8"));
     }
 };
 

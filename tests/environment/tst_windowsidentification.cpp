@@ -70,12 +70,18 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("values");
         QTest::addColumn<double>("code");
         QTest::newRow("no store: NT 10.0") << QByteArray() << 3000.0;
-        QTest::newRow("XP") << QByteArray("\"CurrentMajorVersionNumber\"=dword:5\r\n\"CurrentMinorVersionNumber\"=dword:1") << 2100.0;
-        QTest::newRow("only the minor: 10.1") << QByteArray("\"CurrentMinorVersionNumber\"=dword:1") << 3100.0;
-        QTest::newRow("98 SE") << QByteArray("\"PlatformId\"=dword:1\r\n\"CurrentMajorVersionNumber\"=dword:4\r\n"
-                                             "\"CurrentMinorVersionNumber\"=dword:0a\r\n\"CSDVersion\"=\"A\"") << 982.0;
+        QTest::newRow("XP")
+            << QByteArray("\"CurrentMajorVersionNumber\"=dword:5\r\n\"CurrentMinorVersionNumber\"=dword:1")
+            << 2100.0;
+        QTest::newRow("only the minor: 10.1")
+            << QByteArray("\"CurrentMinorVersionNumber\"=dword:1") << 3100.0;
+        QTest::newRow("98 SE") << QByteArray(
+                                      "\"PlatformId\"=dword:1\r\n\"CurrentMajorVersionNumber\"=dword:4\r\n"
+                                      "\"CurrentMinorVersionNumber\"=dword:0a\r\n\"CSDVersion\"=\"A\"")
+                               << 982.0;
         QTest::newRow("unknown platform") << QByteArray("\"PlatformId\"=dword:3") << 0.0;
-        QTest::newRow("version as text is ignored") << QByteArray("\"CurrentMajorVersionNumber\"=\"5\"") << 3000.0;
+        QTest::newRow("version as text is ignored")
+            << QByteArray("\"CurrentMajorVersionNumber\"=\"5\"") << 3000.0;
     }
     void identify()
     {

@@ -4,8 +4,8 @@
 #include "common/TestDatabase.h"
 
 #include "RuntimeError.h"
-#include "launcher/StartWindow.h"
 #include "launcher/SignIn.h"
+#include "launcher/StartWindow.h"
 #include "launcher/WorkbookRun.h"
 #include "platform/FileSystem.h"
 
@@ -68,11 +68,13 @@ private Q_SLOTS:
         QVERIFY(book.open(QIODevice::WriteOnly));
         book.write("<?xml version=\"1.0\"?><Workbook/>");
         book.close();
-        DatabaseInspector(install->installedDatabase()).value(QStringLiteral(
-            "INSERT INTO 作成者 (ID, 名前, ふりがな, password, 削除日) VALUES "
-            "(7, '山田花子', 'ヤマダハナコ', 'Secret', NULL), (8, '削除済', 'サクジョズミ', 'pw', '2026-01-01 00:00:00'), "
-            "(9, '鍵なし', 'カギナシ', NULL, NULL)"));
-        DatabaseInspector(install->installedDatabase()).value(QStringLiteral("INSERT INTO temp (ID) VALUES (3), (4)"));
+        DatabaseInspector(install->installedDatabase())
+            .value(QStringLiteral("INSERT INTO 作成者 (ID, 名前, ふりがな, password, 削除日) VALUES "
+                                  "(7, '山田花子', 'ヤマダハナコ', 'Secret', NULL), (8, '削除済', "
+                                  "'サクジョズミ', 'pw', '2026-01-01 00:00:00'), "
+                                  "(9, '鍵なし', 'カギナシ', NULL, NULL)"));
+        DatabaseInspector(install->installedDatabase())
+            .value(QStringLiteral("INSERT INTO temp (ID) VALUES (3), (4)"));
 
         program = install->makeMain();
         messages = std::make_unique<MessageRecorder>();
@@ -131,7 +133,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, id);
         signIn(id, QStringLiteral("Secret"));
-        verifyMessage(Icon::Information, QStringLiteral("計画書作成"), QStringLiteral("指定の作成者IDは登録されていません"));
+        verifyMessage(Icon::Information, QStringLiteral("計画書作成"),
+                      QStringLiteral("指定の作成者IDは登録されていません"));
         QVERIFY(statements.isEmpty());
         QCOMPARE(boxes(), (QStringList{QString(), QString(), QString(), QString()}));
         QVERIFY(window->isVisible());
@@ -149,8 +152,10 @@ private Q_SLOTS:
     {
         QFETCH(QString, id);
         signIn(id, QStringLiteral("pw"));
-        verifyMessage(Icon::Information, QStringLiteral("計画書作成"), QStringLiteral("指定の作成者IDは登録されていません"));
-        QCOMPARE(statements, QStringList{QStringLiteral("SELECT * FROM 作成者 WHERE 削除日 IS NULL AND ID=") + id});
+        verifyMessage(Icon::Information, QStringLiteral("計画書作成"),
+                      QStringLiteral("指定の作成者IDは登録されていません"));
+        QCOMPARE(statements,
+                 QStringList{QStringLiteral("SELECT * FROM 作成者 WHERE 削除日 IS NULL AND ID=") + id});
         QCOMPARE(boxes(), (QStringList{QString(), QString(), QString(), QString()}));
         QVERIFY(!program->SharedRecordset->isOpen());
         QVERIFY(window->isVisible());
@@ -169,7 +174,8 @@ private Q_SLOTS:
         QFETCH(QString, id);
         QFETCH(QString, password);
         signIn(id, password);
-        verifyMessage(Icon::Critical, QStringLiteral("計画書作成"), QStringLiteral("指定のパスワードが違っています。"));
+        verifyMessage(Icon::Critical, QStringLiteral("計画書作成"),
+                      QStringLiteral("指定のパスワードが違っています。"));
         QCOMPARE(boxes(), (QStringList{id, QString(), QString(), QString()}));
         QCOMPARE(temp().size(), 2);
         QVERIFY(shell->opened.isEmpty());
@@ -253,7 +259,8 @@ private Q_SLOTS:
         QFile::remove(workbook());
         window->作成者ID()->setText(QStringLiteral("7"));
         window->作成者パスワード()->setText(QStringLiteral("Secret"));
-        // The handler itself: a failure is caught only by the application's notify(), which this test has not.
+        // The handler itself: a failure is caught only by the application's notify(), which this test has
+        // not.
         HANAPLAN_VERIFY_RUNTIME_ERROR(window->on作成Clicked(), ErrorNumber::FileNotFound);
     }
 };

@@ -117,7 +117,8 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         QFETCH(QString, typed);
         DatabaseInspector(install->installedDatabase())
-            .value(stored.isNull() ? QStringLiteral("UPDATE MST SET password = NULL") : QStringLiteral("UPDATE MST SET password = 'hanacare'"));
+            .value(stored.isNull() ? QStringLiteral("UPDATE MST SET password = NULL")
+                                   : QStringLiteral("UPDATE MST SET password = 'hanacare'"));
         signIn(QStringLiteral("master"), typed);
         verifyRefused(Icon::Critical, QStringLiteral("指定のパスワードが違っています。"));
         QCOMPARE(boxes(), (QStringList{QString(), QString(), QStringLiteral("master"), QString()}));
@@ -125,24 +126,29 @@ private Q_SLOTS:
 
     void signInOpensTheMaintenanceWindow()
     {
-        DatabaseInspector(install->installedDatabase()).value(QStringLiteral("UPDATE MST SET masterID = 'O''Neil'"));
         DatabaseInspector(install->installedDatabase())
-            .value(QStringLiteral("INSERT INTO 作成者 (ID, 名前, ふりがな, 住所, password) VALUES (12, '山田花子', 'ヤマダハナコ', '東京都', 'pw')"));
+            .value(QStringLiteral("UPDATE MST SET masterID = 'O''Neil'"));
+        DatabaseInspector(install->installedDatabase())
+            .value(QStringLiteral("INSERT INTO 作成者 (ID, 名前, ふりがな, 住所, password) VALUES (12, "
+                                  "'山田花子', 'ヤマダハナコ', '東京都', 'pw')"));
         signIn(QStringLiteral("O'Neil"), QStringLiteral("hanacare"));
 
         QVERIFY(messages->shown.isEmpty());
-        QCOMPARE(statements.value(0), QStringLiteral("SELECT * FROM MST WHERE 削除日 IS NULL AND masterID='O''Neil'"));
+        QCOMPARE(statements.value(0),
+                 QStringLiteral("SELECT * FROM MST WHERE 削除日 IS NULL AND masterID='O''Neil'"));
         // The four fills, in their order: the creator list (with its Setting row), the search settings, the
         // period and stamp settings, the honorific settings.
-        QCOMPARE(statements.mid(1), (QStringList{QStringLiteral("SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =1"),
-                                                  QStringLiteral("作成者 WHERE 削除日 IS NULL"), QStringLiteral("Setting"),
-                                                  QStringLiteral("Setting"), QStringLiteral("MST"),
-                                                  QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1")}));
+        QCOMPARE(statements.mid(1),
+                 (QStringList{QStringLiteral("SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =1"),
+                              QStringLiteral("作成者 WHERE 削除日 IS NULL"), QStringLiteral("Setting"),
+                              QStringLiteral("Setting"), QStringLiteral("MST"),
+                              QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1")}));
         QCOMPARE(boxes(), (QStringList{QString(), QString(), QString(), QString()}));
         QVERIFY(!start->isVisible());
         QVERIFY(mente->isVisible());
         QCOMPARE(mente->作成者検索()->count(), 2);
-        QCOMPARE(mente->作成者検索()->itemText(1), QStringLiteral("        12　山田花子、ヤマダハナコ、東京都"));
+        QCOMPARE(mente->作成者検索()->itemText(1),
+                 QStringLiteral("        12　山田花子、ヤマダハナコ、東京都"));
 
         // Back to the start window, with the focus in 作成者ID.
         QTest::mouseClick(mente->作成者終了(), Qt::LeftButton);

@@ -29,11 +29,13 @@ private:
     // the Windows version the system reports.
     void writeStore(int excelMajor, int windowsMajor = 10, int windowsMinor = 0)
     {
-        QString text = QStringLiteral("Windows Registry Editor Version 5.00\n\n"
-                                      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\n"
-                                      "\"CurrentMajorVersionNumber\"=dword:%1\n\"CurrentMinorVersionNumber\"=dword:%2\n\n")
-                           .arg(windowsMajor, 8, 16, QLatin1Char('0'))
-                           .arg(windowsMinor, 8, 16, QLatin1Char('0'));
+        QString text =
+            QStringLiteral(
+                "Windows Registry Editor Version 5.00\n\n"
+                "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\n"
+                "\"CurrentMajorVersionNumber\"=dword:%1\n\"CurrentMinorVersionNumber\"=dword:%2\n\n")
+                .arg(windowsMajor, 8, 16, QLatin1Char('0'))
+                .arg(windowsMinor, 8, 16, QLatin1Char('0'));
         if (excelMajor > 0) {
             const QString folder = install->root() + QStringLiteral("/Excel");
             QDir().mkpath(folder);
@@ -42,7 +44,8 @@ private:
             QFile exe(folder + QStringLiteral("/excel.exe"));
             QVERIFY(exe.open(QIODevice::WriteOnly));
             exe.write(versionpe::writeVersionPe(options));
-            text += QStringLiteral("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe]\n"
+            text += QStringLiteral("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App "
+                                   "Paths\\excel.exe]\n"
                                    "\"Path\"=\"%1\"\n")
                         .arg(folder);
         }
@@ -95,11 +98,13 @@ private Q_SLOTS:
     void startUpOnNewerWindows()
     {
         writeStore(16, 10, 0);
-        DatabaseInspector(install->installedDatabase()).value(QStringLiteral("UPDATE MST SET compellation = 1, ruling = 0"));
+        DatabaseInspector(install->installedDatabase())
+            .value(QStringLiteral("UPDATE MST SET compellation = 1, ruling = 0"));
         // Both virtual-store folders: the first is chosen. A virtualised workbook copy, read-only, goes.
         QDir(install->localAppData()).mkpath(QStringLiteral("VirtualStore/Program Files/Hanaplan"));
         QDir(install->localAppData()).mkpath(QStringLiteral("VirtualStore/Program Files (x86)"));
-        const QString virtualised = install->localAppData() + QStringLiteral("/VirtualStore/Program Files/Hanaplan/Hanaplan.xls");
+        const QString virtualised =
+            install->localAppData() + QStringLiteral("/VirtualStore/Program Files/Hanaplan/Hanaplan.xls");
         QFile f(virtualised);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.close();
@@ -110,7 +115,8 @@ private Q_SLOTS:
         QVERIFY(messages.shown.isEmpty());
         QCOMPARE(program->WindowsVersionCode, 3000.0);
         QCOMPARE(program->VirtualStorePath, QStringLiteral("\\VirtualStore\\Program Files\\Hanaplan"));
-        QVERIFY(QFile::exists(install->localAppData() + QStringLiteral("/VirtualStore/Program Files/Hanaplan/HanacareService.mdb")));
+        QVERIFY(QFile::exists(install->localAppData() +
+                              QStringLiteral("/VirtualStore/Program Files/Hanaplan/HanacareService.mdb")));
         QVERIFY(!QFile::exists(virtualised));
         QCOMPARE(program->HonorificSetting, qint16(1));
         QCOMPARE(program->RuledLineSetting, qint16(0));
@@ -152,7 +158,8 @@ private Q_SLOTS:
     void missingMasterRowEndsTheStartUp()
     {
         writeStore(16);
-        DatabaseInspector(install->installedDatabase()).value(QStringLiteral("UPDATE MST SET 削除日 = '2026-01-01 00:00:00'"));
+        DatabaseInspector(install->installedDatabase())
+            .value(QStringLiteral("UPDATE MST SET 削除日 = '2026-01-01 00:00:00'"));
         StartWindow window(*program);
         HANAPLAN_VERIFY_RUNTIME_ERROR(startUp(window), ErrorNumber::NoCurrentRecord);
         QVERIFY(!window.isVisible());

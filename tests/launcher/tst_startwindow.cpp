@@ -57,20 +57,36 @@ private Q_SLOTS:
         QTest::addColumn<qreal>("points");
         QTest::addColumn<bool>("bold");
         // Positions in twips / 15.
-        QTest::newRow("TopScreen") << "TopScreen" << "Hanaplan　作成システム" << QRect(64, 40, 465, 25) << 18.0 << true;
-        QTest::newRow("計画書作成") << "計画書作成" << "計画書作成" << QRect(80, 96, 441, 97) << 14.25 << true;
-        QTest::newRow("作成者ＩＤ") << "Label1" << "作成者ＩＤ" << QRect(24, 32, 73, 17) << 11.25 << true;
-        QTest::newRow("作成者ID") << "作成者ID" << "" << QRect(168, 32, 145, 25) << 11.25 << false;
-        QTest::newRow("作成者パスワード label") << "Label2" << "作成者パスワード" << QRect(24, 64, 137, 17) << 11.25 << true;
-        QTest::newRow("作成者パスワード") << "作成者パスワード" << "" << QRect(168, 64, 145, 25) << 11.25 << false;
-        QTest::newRow("作成") << "作成" << "作成" << QRect(352, 40, 65, 33) << 14.25 << true;
-        QTest::newRow("メンテナンス") << "メンテナンス" << "メンテナンス" << QRect(80, 216, 441, 105) << 14.25 << true;
-        QTest::newRow("マスターＩＤ") << "Label3" << "マスターＩＤ" << QRect(24, 40, 97, 17) << 11.25 << true;
-        QTest::newRow("マスターID") << "マスターID" << "" << QRect(168, 32, 145, 25) << 11.25 << false;
-        QTest::newRow("マスターパスワード label") << "Label4" << "マスターパスワード" << QRect(24, 72, 137, 17) << 11.25 << true;
-        QTest::newRow("マスターパスワード") << "マスターパスワード" << "" << QRect(168, 64, 145, 25) << 11.25 << false;
-        QTest::newRow("メンテ") << "メンテ" << "NEXT" << QRect(352, 40, 65, 33) << 14.25 << true;
-        QTest::newRow("終了") << "終了" << "終了" << QRect(464, 344, 81, 33) << 14.25 << true;
+        QTest::newRow("TopScreen") << "TopScreen"
+                                   << "Hanaplan　作成システム" << QRect(64, 40, 465, 25) << 18.0 << true;
+        QTest::newRow("計画書作成") << "計画書作成"
+                                    << "計画書作成" << QRect(80, 96, 441, 97) << 14.25 << true;
+        QTest::newRow("作成者ＩＤ") << "Label1"
+                                    << "作成者ＩＤ" << QRect(24, 32, 73, 17) << 11.25 << true;
+        QTest::newRow("作成者ID") << "作成者ID"
+                                  << "" << QRect(168, 32, 145, 25) << 11.25 << false;
+        QTest::newRow("作成者パスワード label")
+            << "Label2"
+            << "作成者パスワード" << QRect(24, 64, 137, 17) << 11.25 << true;
+        QTest::newRow("作成者パスワード") << "作成者パスワード"
+                                          << "" << QRect(168, 64, 145, 25) << 11.25 << false;
+        QTest::newRow("作成") << "作成"
+                              << "作成" << QRect(352, 40, 65, 33) << 14.25 << true;
+        QTest::newRow("メンテナンス") << "メンテナンス"
+                                      << "メンテナンス" << QRect(80, 216, 441, 105) << 14.25 << true;
+        QTest::newRow("マスターＩＤ") << "Label3"
+                                      << "マスターＩＤ" << QRect(24, 40, 97, 17) << 11.25 << true;
+        QTest::newRow("マスターID") << "マスターID"
+                                    << "" << QRect(168, 32, 145, 25) << 11.25 << false;
+        QTest::newRow("マスターパスワード label")
+            << "Label4"
+            << "マスターパスワード" << QRect(24, 72, 137, 17) << 11.25 << true;
+        QTest::newRow("マスターパスワード") << "マスターパスワード"
+                                            << "" << QRect(168, 64, 145, 25) << 11.25 << false;
+        QTest::newRow("メンテ") << "メンテ"
+                                << "NEXT" << QRect(352, 40, 65, 33) << 14.25 << true;
+        QTest::newRow("終了") << "終了"
+                              << "終了" << QRect(464, 344, 81, 33) << 14.25 << true;
     }
     void controls()
     {
@@ -94,9 +110,11 @@ private Q_SLOTS:
         else if (auto* box = qobject_cast<QLineEdit*>(w)) {
             QCOMPARE(box->text(), text);
             QCOMPARE(box->maxLength(), 32);
-            QCOMPARE(box->echoMode(), name.contains(QStringLiteral("パスワード")) ? QLineEdit::Password : QLineEdit::Normal);
+            QCOMPARE(box->echoMode(),
+                     name.contains(QStringLiteral("パスワード")) ? QLineEdit::Password : QLineEdit::Normal);
             box->setText(QStringLiteral("pw"));
-            QCOMPARE(box->displayText(), name.contains(QStringLiteral("パスワード")) ? QStringLiteral("**") : QStringLiteral("pw"));
+            QCOMPARE(box->displayText(), name.contains(QStringLiteral("パスワード")) ? QStringLiteral("**")
+                                                                                     : QStringLiteral("pw"));
             QVERIFY(!box->testAttribute(Qt::WA_InputMethodEnabled));
         }
     }
@@ -114,7 +132,7 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(QApplication::focusWidget(), window.作成者ID());
-        const QList<QWidget*> order = {window.作成者パスワード(), window.作成(), window.マスターID(),
+        const QList<QWidget*> order = {window.作成者パスワード(),   window.作成(),   window.マスターID(),
                                        window.マスターパスワード(), window.メンテ(), window.終了()};
         for (QWidget* next : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -207,7 +225,8 @@ private Q_SLOTS:
             QVERIFY(!window.isVisible() && !mente->isVisible());
             QCOMPARE(QApplication::activeWindow(), &elsewhere);
         } else {
-            QTRY_COMPARE(QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : QString(), shown);
+            QTRY_COMPARE(
+                QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : QString(), shown);
         }
         delete mente;
     }
@@ -227,7 +246,8 @@ private Q_SLOTS:
     void reportText()
     {
         const RuntimeError error(3021, QStringLiteral("現在のレコードが必要です。"));
-        QCOMPARE(RuntimeErrorReportText(error), QStringLiteral("実行時エラー '3021':\n\n現在のレコードが必要です。"));
+        QCOMPARE(RuntimeErrorReportText(error),
+                 QStringLiteral("実行時エラー '3021':\n\n現在のレコードが必要です。"));
         MessageRecorder recorder;
         ShowRuntimeErrorReport(recorder, error);
         QCOMPARE(recorder.shown.size(), 1);

@@ -7,8 +7,8 @@
 #include "maintenance/FieldLabel.h"
 #include "maintenance/MaintenanceWindow.h"
 
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -364,7 +364,8 @@ private Q_SLOTS:
         list->showPopup();
         QAbstractItemView* view = list->view();
         QTRY_VERIFY(view->isVisible());
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(list->model()->index(2, 0)).center());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(list->model()->index(2, 0)).center());
         QCOMPARE(window->登録番号()->text(), secondId);
 
         // The open list, chosen with the keys.

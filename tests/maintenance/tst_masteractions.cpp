@@ -84,7 +84,8 @@ private Q_SLOTS:
         QTest::newRow("plain") << QStringLiteral("Boss") << QStringLiteral("Pass1");
         QTest::newRow("quotes and SQL")
             << QStringLiteral("a' OR '1'='1") << QStringLiteral("x\"; DROP TABLE MST; --");
-        QTest::newRow("blanks inside the ID, around the password") << QStringLiteral("a  b") << QStringLiteral(" ");
+        QTest::newRow("blanks inside the ID, around the password")
+            << QStringLiteral("a  b") << QStringLiteral(" ");
         QTest::newRow("full-width and emoji")
             << QStringLiteral("管理者ＩＤ😀") << QStringLiteral("パスワード１２３");
         QTest::newRow("longest password") << QStringLiteral("m") << QString(32, QChar(0x3042));

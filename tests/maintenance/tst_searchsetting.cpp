@@ -21,9 +21,10 @@ private Q_SLOTS:
     {
         install = std::make_unique<TestInstallation>();
         install->installDatabase(QStringLiteral("installed"));
-        DatabaseInspector(install->installedDatabase()).value(QStringLiteral(
-            "UPDATE Setting SET Filter = 1, Sort = 4, Set1 = 1, Find = 3, Set5 = 9, Cset2 = 'x', 更新日 = '2026-03-04 05:06:07' "
-            "WHERE ID = 7"));
+        DatabaseInspector(install->installedDatabase())
+            .value(QStringLiteral("UPDATE Setting SET Filter = 1, Sort = 4, Set1 = 1, Find = 3, Set5 = 9, "
+                                  "Cset2 = 'x', 更新日 = '2026-03-04 05:06:07' "
+                                  "WHERE ID = 7"));
         program = install->makeMain();
         OpenDatabase(*program);
         statements.clear();
@@ -43,8 +44,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("filterText");
         QTest::addColumn<QString>("sortText");
         QTest::newRow("none ascending") << 0 << 0 << 0 << QString() << QStringLiteral("ID ASC");
-        QTest::newRow("unknown sort, any other direction") << 2 << 9 << 7 << QString() << QStringLiteral("ID DESC");
-        QTest::newRow("frequency") << 1 << 1 << 0 << QStringLiteral("作成者ID = 0") << QStringLiteral("使用頻度 ASC");
+        QTest::newRow("unknown sort, any other direction")
+            << 2 << 9 << 7 << QString() << QStringLiteral("ID DESC");
+        QTest::newRow("frequency") << 1 << 1 << 0 << QStringLiteral("作成者ID = 0")
+                                   << QStringLiteral("使用頻度 ASC");
         QTest::newRow("updated") << 0 << 2 << 1 << QString() << QStringLiteral("更新日 DESC");
         QTest::newRow("created") << 0 << 3 << 0 << QString() << QStringLiteral("作成日 ASC");
         QTest::newRow("name") << 0 << 4 << 1 << QString() << QStringLiteral("名前 DESC");
@@ -66,7 +69,8 @@ private Q_SLOTS:
     {
         program->maintenance.CurrentCreatorId = 12;
         LoadSearchSetting(*program, 7);
-        QCOMPARE(statements, QStringList{QStringLiteral("SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =7")});
+        QCOMPARE(statements,
+                 QStringList{QStringLiteral("SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =7")});
         const SettingRecord& row = program->maintenance.CurrentSetting;
         QCOMPARE(row.ID, 7);
         QCOMPARE(row.Find, 3);
@@ -92,8 +96,10 @@ private Q_SLOTS:
 
     void rowThatCannotBeRead()
     {
-        DatabaseInspector(install->installedDatabase()).value(QStringLiteral("UPDATE Setting SET 削除日 = '2026-01-01' WHERE ID = 2"));
-        DatabaseInspector(install->installedDatabase()).value(QStringLiteral("UPDATE Setting SET Sort = NULL WHERE ID = 3"));
+        DatabaseInspector(install->installedDatabase())
+            .value(QStringLiteral("UPDATE Setting SET 削除日 = '2026-01-01' WHERE ID = 2"));
+        DatabaseInspector(install->installedDatabase())
+            .value(QStringLiteral("UPDATE Setting SET Sort = NULL WHERE ID = 3"));
         HANAPLAN_VERIFY_RUNTIME_ERROR(LoadSearchSetting(*program, 2), ErrorNumber::NoCurrentRecord);
         program->SharedRecordset->discard();
         HANAPLAN_VERIFY_RUNTIME_ERROR(LoadSearchSetting(*program, 3), ErrorNumber::TypeMismatch);

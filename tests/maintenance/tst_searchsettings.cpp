@@ -135,8 +135,9 @@ private Q_SLOTS:
         {
             // The engine refuses the third of the sixteen rows: none of them is saved, and the connection
             // takes the next statement.
-            SettingsPageFixture f({QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Setting WHEN NEW.ID = 3 "
-                                                  "BEGIN SELECT RAISE(ABORT, 'refused'); END")});
+            SettingsPageFixture f(
+                {QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Setting WHEN NEW.ID = 3 "
+                                "BEGIN SELECT RAISE(ABORT, 'refused'); END")});
             ShowSearchSettings(*f.program, *f.window);
             for (int i = 0; i < MaintenanceWindow::SearchSettingRows; ++i)
                 f.window->検索設定降順(i)->setChecked(true);
@@ -146,7 +147,8 @@ private Q_SLOTS:
                 actions.on設定変更Clicked();
                 QFAIL("the refused row was reported as saved");
             } catch (const RuntimeError& error) {
-                QVERIFY2(error.description().contains(QStringLiteral("refused")), qPrintable(error.description()));
+                QVERIFY2(error.description().contains(QStringLiteral("refused")),
+                         qPrintable(error.description()));
             }
             QCOMPARE(f.dump(), before);
             QVERIFY(!f.program->SharedRecordset->isOpen());

@@ -29,7 +29,8 @@ private:
 private Q_SLOTS:
     void pathsJoinedWithBackslashes()
     {
-        QCOMPARE(nativePath(QStringLiteral("/home/a") + QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan") +
+        QCOMPARE(nativePath(QStringLiteral("/home/a") +
+                            QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan") +
                             QStringLiteral("\\HanacareService.mdb")),
                  QStringLiteral("/home/a/VirtualStore/Program Files (x86)/Hanaplan/HanacareService.mdb"));
     }
@@ -49,8 +50,10 @@ private Q_SLOTS:
         setFileAttributes(path, attributes);
         // Hidden and system are advisory: a file system without extended attributes keeps only read-only.
         const int read = fileAttributes(path);
-        QVERIFY2(read == attributes || read == (attributes & FileAttribute::ReadOnly), qPrintable(QString::number(read)));
-        QCOMPARE(bool(QFile(path).permissions() & QFileDevice::WriteOwner), !(attributes & FileAttribute::ReadOnly));
+        QVERIFY2(read == attributes || read == (attributes & FileAttribute::ReadOnly),
+                 qPrintable(QString::number(read)));
+        QCOMPARE(bool(QFile(path).permissions() & QFileDevice::WriteOwner),
+                 !(attributes & FileAttribute::ReadOnly));
         setFileAttributes(path, FileAttribute::Normal);
         QCOMPARE(fileAttributes(path), 0);
         deleteFile(path);
@@ -67,8 +70,10 @@ private Q_SLOTS:
         copyFile(source, target);
         QCOMPARE(QFile(target).size(), 8);
 
-        HANAPLAN_VERIFY_RUNTIME_ERROR(copyFile(dir.filePath(QStringLiteral("none.xls")), target), ErrorNumber::FileNotFound);
-        HANAPLAN_VERIFY_RUNTIME_ERROR(copyFile(source, dir.filePath(QStringLiteral("no/such/folder/x.xls"))), ErrorNumber::PathNotFound);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(copyFile(dir.filePath(QStringLiteral("none.xls")), target),
+                                      ErrorNumber::FileNotFound);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(copyFile(source, dir.filePath(QStringLiteral("no/such/folder/x.xls"))),
+                                      ErrorNumber::PathNotFound);
 
         // A read-only target is refused and stays as it was.
         const QString locked = file(QStringLiteral("locked.xls"), "keep");
@@ -86,7 +91,8 @@ private Q_SLOTS:
         createFolder(one);
         QVERIFY(folderExists(one));
         createFolder(one); // an existing folder is no failure
-        HANAPLAN_VERIFY_RUNTIME_ERROR(createFolder(dir.filePath(QStringLiteral("a/b"))), ErrorNumber::PathNotFound);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(createFolder(dir.filePath(QStringLiteral("a/b"))),
+                                      ErrorNumber::PathNotFound);
     }
 
     void environmentVariables()

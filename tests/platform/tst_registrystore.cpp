@@ -50,25 +50,44 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("escapes") << QByteArray(R"("v"="C:\\x\"y\n")") << "v" << "1:43 3a 5c 78 22 79 5c 6e 00";
-        QTest::newRow("quote and backslash in name") << QByteArray(R"("a\"b\\"="1")") << "a\"b\\" << "1:31 00";
-        QTest::newRow("non-ASCII text in UTF-8") << QByteArray("\"v\"=\"版\"") << "v" << "1:e7 89 88 00";
-        QTest::newRow("default value") << QByteArray(R"(@="d")") << "" << "1:64 00";
-        QTest::newRow("dword, short, upper case") << QByteArray("\"v\"=DWORD:FF") << "v" << "4:ff 00 00 00";
-        QTest::newRow("dword of nine digits") << QByteArray("\"v\"=dword:000000001") << "v" << "(none)";
-        QTest::newRow("dword not hex") << QByteArray("\"v\"=dword:12g4") << "v" << "(none)";
-        QTest::newRow("binary continued") << QByteArray("\"v\"=hex:01,02,\\\r\n  03,\\\r\n  04") << "v" << "3:01 02 03 04";
-        QTest::newRow("binary, odd digit") << QByteArray("\"v\"=hex:0a,fff") << "v" << "(none)";
-        QTest::newRow("binary, gap") << QByteArray("\"v\"=hex:0a,,ff") << "v" << "(none)";
-        QTest::newRow("typed hex") << QByteArray("\"v\"=hex(b):01,00,00,00,00,00,00,00") << "v" << "11:01 00 00 00 00 00 00 00";
-        QTest::newRow("unterminated text") << QByteArray(R"("v"="ab)") << "v" << "(none)";
-        QTest::newRow("unterminated name") << QByteArray(R"("v=1)") << "v" << "(none)";
-        QTest::newRow("junk after text") << QByteArray(R"("v"="a" x)") << "v" << "(none)";
-        QTest::newRow("unknown data form") << QByteArray("\"v\"=qword:1") << "v" << "(none)";
-        QTest::newRow("later value wins") << QByteArray("\"v\"=\"1\"\r\n\"V\"=\"2\"") << "v" << "1:32 00";
-        QTest::newRow("value deleted") << QByteArray("\"v\"=\"1\"\r\n\"V\"=-") << "v" << "(none)";
-        QTest::newRow("comment") << QByteArray("; \"v\"=\"1\"") << "v" << "(none)";
-        QTest::newRow("blanks around =") << QByteArray("  \"v\" = \"1\"  ") << "v" << "1:31 00";
+        QTest::newRow("escapes") << QByteArray(R"("v"="C:\\x\"y\n")") << "v"
+                                 << "1:43 3a 5c 78 22 79 5c 6e 00";
+        QTest::newRow("quote and backslash in name") << QByteArray(R"("a\"b\\"="1")") << "a\"b\\"
+                                                     << "1:31 00";
+        QTest::newRow("non-ASCII text in UTF-8") << QByteArray("\"v\"=\"版\"") << "v"
+                                                 << "1:e7 89 88 00";
+        QTest::newRow("default value") << QByteArray(R"(@="d")") << ""
+                                       << "1:64 00";
+        QTest::newRow("dword, short, upper case") << QByteArray("\"v\"=DWORD:FF") << "v"
+                                                  << "4:ff 00 00 00";
+        QTest::newRow("dword of nine digits") << QByteArray("\"v\"=dword:000000001") << "v"
+                                              << "(none)";
+        QTest::newRow("dword not hex") << QByteArray("\"v\"=dword:12g4") << "v"
+                                       << "(none)";
+        QTest::newRow("binary continued") << QByteArray("\"v\"=hex:01,02,\\\r\n  03,\\\r\n  04") << "v"
+                                          << "3:01 02 03 04";
+        QTest::newRow("binary, odd digit") << QByteArray("\"v\"=hex:0a,fff") << "v"
+                                           << "(none)";
+        QTest::newRow("binary, gap") << QByteArray("\"v\"=hex:0a,,ff") << "v"
+                                     << "(none)";
+        QTest::newRow("typed hex") << QByteArray("\"v\"=hex(b):01,00,00,00,00,00,00,00") << "v"
+                                   << "11:01 00 00 00 00 00 00 00";
+        QTest::newRow("unterminated text") << QByteArray(R"("v"="ab)") << "v"
+                                           << "(none)";
+        QTest::newRow("unterminated name") << QByteArray(R"("v=1)") << "v"
+                                           << "(none)";
+        QTest::newRow("junk after text") << QByteArray(R"("v"="a" x)") << "v"
+                                         << "(none)";
+        QTest::newRow("unknown data form") << QByteArray("\"v\"=qword:1") << "v"
+                                           << "(none)";
+        QTest::newRow("later value wins") << QByteArray("\"v\"=\"1\"\r\n\"V\"=\"2\"") << "v"
+                                          << "1:32 00";
+        QTest::newRow("value deleted") << QByteArray("\"v\"=\"1\"\r\n\"V\"=-") << "v"
+                                       << "(none)";
+        QTest::newRow("comment") << QByteArray("; \"v\"=\"1\"") << "v"
+                                 << "(none)";
+        QTest::newRow("blanks around =") << QByteArray("  \"v\" = \"1\"  ") << "v"
+                                         << "1:31 00";
     }
     void values()
     {
@@ -131,20 +150,44 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");
         // The deleted key goes with everything below it, not with a key that only shares its beginning.
-        QTest::newRow("deleted key") << false << "SOFTWARE\\A" << "v" << "(none)";
-        QTest::newRow("below a deleted key") << false << "SOFTWARE\\A\\B" << "v" << "(none)";
-        QTest::newRow("sibling of a deleted key") << false << "software\\a!" << "V" << "1:73 00";
+        QTest::newRow("deleted key") << false << "SOFTWARE\\A"
+                                     << "v"
+                                     << "(none)";
+        QTest::newRow("below a deleted key") << false << "SOFTWARE\\A\\B"
+                                             << "v"
+                                             << "(none)";
+        QTest::newRow("sibling of a deleted key") << false << "software\\a!"
+                                                  << "V"
+                                                  << "1:73 00";
         // Sections of one key in different case add up; the trailing backslash is accepted.
-        QTest::newRow("trailing backslash") << false << "Software\\C\\" << "v" << "1:63 00";
-        QTest::newRow("second section") << false << "SOFTWARE\\C" << "w" << "1:77 00";
-        QTest::newRow("classes root") << true << ".XLS" << "" << "1:78 00";
-        QTest::newRow("other root") << false << ".xls" << "" << "(none)";
+        QTest::newRow("trailing backslash") << false << "Software\\C\\"
+                                            << "v"
+                                            << "1:63 00";
+        QTest::newRow("second section") << false << "SOFTWARE\\C"
+                                        << "w"
+                                        << "1:77 00";
+        QTest::newRow("classes root") << true << ".XLS"
+                                      << ""
+                                      << "1:78 00";
+        QTest::newRow("other root") << false << ".xls"
+                                    << ""
+                                    << "(none)";
         // Values after a section that cannot be read (or of another root) land nowhere.
-        QTest::newRow("after another root") << false << "SOFTWARE\\C" << "u" << "(none)";
-        QTest::newRow("after an open section") << false << "SOFTWARE\\C" << "lost" << "(none)";
-        QTest::newRow("after a deletion") << false << "SOFTWARE" << "lost" << "(none)";
-        QTest::newRow("double backslash") << false << "SOFTWARE\\\\C" << "v" << "(none)";
-        QTest::newRow("leading backslash") << false << "\\SOFTWARE\\C" << "v" << "(none)";
+        QTest::newRow("after another root") << false << "SOFTWARE\\C"
+                                            << "u"
+                                            << "(none)";
+        QTest::newRow("after an open section") << false << "SOFTWARE\\C"
+                                               << "lost"
+                                               << "(none)";
+        QTest::newRow("after a deletion") << false << "SOFTWARE"
+                                          << "lost"
+                                          << "(none)";
+        QTest::newRow("double backslash") << false << "SOFTWARE\\\\C"
+                                          << "v"
+                                          << "(none)";
+        QTest::newRow("leading backslash") << false << "\\SOFTWARE\\C"
+                                           << "v"
+                                           << "(none)";
     }
     void keys()
     {
@@ -152,17 +195,17 @@ private Q_SLOTS:
         QFETCH(QString, key);
         QFETCH(QString, name);
         QFETCH(QString, expected);
-        const RegistryStore store = RegistryStore::fromBytes(QByteArray(kHeader +
-                                                             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n\"v\"=\"a\"\n"
-                                                             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A\\B]\n\"v\"=\"b\"\n"
-                                                             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A!]\n\"v\"=\"s\"\n"
-                                                             "[HKEY_CLASSES_ROOT\\.xls]\n@=\"x\"\n"
-                                                             "[HKEY_CURRENT_USER\\SOFTWARE\\C]\n\"u\"=\"u\"\n"
-                                                             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\C\n\"lost\"=\"1\"\n"
-                                                             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\\\C]\n\"v\"=\"1\"\n"
-                                                             "[-HKEY_LOCAL_MACHINE\\software\\a]\n\"lost\"=\"1\"\n"
-                                                             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\C]\n\"v\"=\"c\"\n"
-                                                             "[hkey_local_machine\\software\\c]\n\"w\"=\"w\"\n"));
+        const RegistryStore store = RegistryStore::fromBytes(
+            QByteArray(kHeader + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n\"v\"=\"a\"\n"
+                                 "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A\\B]\n\"v\"=\"b\"\n"
+                                 "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A!]\n\"v\"=\"s\"\n"
+                                 "[HKEY_CLASSES_ROOT\\.xls]\n@=\"x\"\n"
+                                 "[HKEY_CURRENT_USER\\SOFTWARE\\C]\n\"u\"=\"u\"\n"
+                                 "[HKEY_LOCAL_MACHINE\\SOFTWARE\\C\n\"lost\"=\"1\"\n"
+                                 "[HKEY_LOCAL_MACHINE\\SOFTWARE\\\\C]\n\"v\"=\"1\"\n"
+                                 "[-HKEY_LOCAL_MACHINE\\software\\a]\n\"lost\"=\"1\"\n"
+                                 "[HKEY_LOCAL_MACHINE\\SOFTWARE\\C]\n\"v\"=\"c\"\n"
+                                 "[hkey_local_machine\\software\\c]\n\"w\"=\"w\"\n"));
         const RegistryRoot root = classesRoot ? RegistryRoot::ClassesRoot : RegistryRoot::LocalMachine;
         QCOMPARE(describe(store.value(root, key, name)), expected);
         QVERIFY(store.hasKey(RegistryRoot::LocalMachine, QStringLiteral("SOFTWARE")));

@@ -38,13 +38,16 @@ private:
     void registerProgram(const QString& program)
     {
         QString command = QStringLiteral("\"") + program + QStringLiteral("\" \"%1\"");
-        command.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('"'), QStringLiteral("\\\""));
-        writeFile(QStringLiteral("system.reg"),
-                  (QStringLiteral("Windows Registry Editor Version 5.00\n\n[HKEY_CLASSES_ROOT\\.xls]\n@=\"Hanaplan.Sheet\"\n\n"
-                                  "[HKEY_CLASSES_ROOT\\Hanaplan.Sheet\\shell\\open\\command]\n@=\"") +
-                   command + QStringLiteral("\"\n"))
-                      .toUtf8(),
-                  false);
+        command.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+            .replace(QLatin1Char('"'), QStringLiteral("\\\""));
+        writeFile(
+            QStringLiteral("system.reg"),
+            (QStringLiteral(
+                 "Windows Registry Editor Version 5.00\n\n[HKEY_CLASSES_ROOT\\.xls]\n@=\"Hanaplan.Sheet\"\n\n"
+                 "[HKEY_CLASSES_ROOT\\Hanaplan.Sheet\\shell\\open\\command]\n@=\"") +
+             command + QStringLiteral("\"\n"))
+                .toUtf8(),
+            false);
     }
 
     QByteArray readFile(const QString& name) const
@@ -67,12 +70,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("result");
-        QTest::newRow("file missing") << QStringLiteral("sheet.sh") << QStringLiteral("none.xls") << Shell::FileNotFound;
-        QTest::newRow("folder missing") << QStringLiteral("sheet.sh") << QStringLiteral("no/none.xls") << Shell::PathNotFound;
-        QTest::newRow("no association") << QString() << QStringLiteral("作業シート.xls") << Shell::NoAssociation;
-        QTest::newRow("program missing") << QStringLiteral("gone.sh") << QStringLiteral("作業シート.xls") << Shell::FileNotFound;
-        QTest::newRow("not permitted") << QStringLiteral("plain.sh") << QStringLiteral("作業シート.xls") << Shell::AccessDenied;
-        QTest::newRow("not a program") << QStringLiteral("garbage.bin") << QStringLiteral("作業シート.xls") << Shell::BadFormat;
+        QTest::newRow("file missing")
+            << QStringLiteral("sheet.sh") << QStringLiteral("none.xls") << Shell::FileNotFound;
+        QTest::newRow("folder missing")
+            << QStringLiteral("sheet.sh") << QStringLiteral("no/none.xls") << Shell::PathNotFound;
+        QTest::newRow("no association")
+            << QString() << QStringLiteral("作業シート.xls") << Shell::NoAssociation;
+        QTest::newRow("program missing")
+            << QStringLiteral("gone.sh") << QStringLiteral("作業シート.xls") << Shell::FileNotFound;
+        QTest::newRow("not permitted")
+            << QStringLiteral("plain.sh") << QStringLiteral("作業シート.xls") << Shell::AccessDenied;
+        QTest::newRow("not a program")
+            << QStringLiteral("garbage.bin") << QStringLiteral("作業シート.xls") << Shell::BadFormat;
     }
     void failures()
     {
@@ -104,7 +113,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, ending);
         QFile::remove(path(QStringLiteral("argument")));
         writeFile(QStringLiteral("sheet.sh"),
-                  "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/argument\"\nsleep 0.4\n" + ending + "\n", true);
+                  "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/argument\"\nsleep 0.4\n" + ending +
+                      "\n",
+                  true);
         registerProgram(path(QStringLiteral("sheet.sh")));
 
         platform::RegistryShell shell(environment);
@@ -118,7 +129,8 @@ private Q_SLOTS:
         shell.waitForOpenedProgram();
         QVERIFY(elapsed.elapsed() >= 350);
         QVERIFY2(ticks >= 3, "the event loop ran during the wait");
-        QCOMPARE(QString::fromUtf8(readFile(QStringLiteral("argument"))), path(QStringLiteral("作業シート.xls")));
+        QCOMPARE(QString::fromUtf8(readFile(QStringLiteral("argument"))),
+                 path(QStringLiteral("作業シート.xls")));
     }
 };
 

@@ -113,15 +113,18 @@ private Q_SLOTS:
     void longTextsKeepTheCloseButtonOnScreen()
     {
         WorkbookData data = sample();
-        data.stampSentence = QStringLiteral("説明を受け、同意し、交付を受けました。").repeated(1725).left(32767);
+        data.stampSentence =
+            QStringLiteral("説明を受け、同意し、交付を受けました。").repeated(1725).left(32767);
         data.creatorName = QStringLiteral("山田").repeated(500);
         ViewerWindow window(data, QStringLiteral("/nonexistent/作業シート.xls"));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         const QRect screen = window.screen()->availableGeometry();
-        QVERIFY2(window.frameGeometry().height() <= screen.height(), qPrintable(QString::number(window.height())));
-        QVERIFY2(window.frameGeometry().width() <= screen.width(), qPrintable(QString::number(window.width())));
+        QVERIFY2(window.frameGeometry().height() <= screen.height(),
+                 qPrintable(QString::number(window.height())));
+        QVERIFY2(window.frameGeometry().width() <= screen.width(),
+                 qPrintable(QString::number(window.width())));
         auto* close = window.findChild<QPushButton*>(QStringLiteral("閉じる"));
         QVERIFY(window.rect().contains(QRect(close->mapTo(&window, QPoint(0, 0)), close->size())));
         QCOMPARE(text(window, QStringLiteral("説明文")), data.stampSentence);

@@ -206,8 +206,9 @@ ViewerWindow::ViewerWindow(const WorkbookData& data, const QString& workingCopy,
     // The whole content on view where the screen has room for it; otherwise the screen's room (less the
     // window's frame, margins and button row), and the rest scrolls.
     const QMargins margins = layout->contentsMargins();
-    const QSize chrome(margins.left() + margins.right() + 20,
-                       margins.top() + margins.bottom() + layout->spacing() + close->sizeHint().height() + 40);
+    const QSize chrome(margins.left() + margins.right() + 20, margins.top() + margins.bottom() +
+                                                                  layout->spacing() +
+                                                                  close->sizeHint().height() + 40);
     const QSize whole = content->sizeHint() + QSize(scroll->verticalScrollBar()->sizeHint().width(), 0);
     scroll->setMinimumSize(whole.boundedTo(screen()->availableGeometry().size() - chrome));
 }

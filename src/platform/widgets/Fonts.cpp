@@ -9,12 +9,12 @@ QFont font(Face face, qreal pointSize, bool bold)
 {
     QFont f;
     if (face == Face::Gothic) {
-        f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("Noto Sans CJK JP"),
-                       QStringLiteral("Noto Sans JP")});
+        f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                       QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP")});
         f.setStyleHint(QFont::SansSerif);
     } else {
-        f.setFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho"), QStringLiteral("Noto Serif CJK JP"),
-                       QStringLiteral("Noto Serif JP")});
+        f.setFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho"),
+                       QStringLiteral("Noto Serif CJK JP"), QStringLiteral("Noto Serif JP")});
         f.setStyleHint(QFont::Serif);
     }
     f.setPointSizeF(pointSize);

@@ -10,7 +10,8 @@ void set(QWidget* textBox, Mode mode)
 {
     textBox->setProperty("inputMode", int(mode));
     textBox->setAttribute(Qt::WA_InputMethodEnabled, mode != Mode::Disabled);
-    textBox->setInputMethodHints(mode == Mode::Disabled ? Qt::ImhPreferLatin | Qt::ImhNoPredictiveText : Qt::ImhNone);
+    textBox->setInputMethodHints(mode == Mode::Disabled ? Qt::ImhPreferLatin | Qt::ImhNoPredictiveText
+                                                        : Qt::ImhNone);
 }
 
 Mode of(const QWidget* textBox)

@@ -7,7 +7,10 @@
 // scales the pixels on other screens.
 namespace twips {
 
-constexpr int toPixels(int twips) { return (twips + 7) / 15; }
+constexpr int toPixels(int twips)
+{
+    return (twips + 7) / 15;
+}
 
 constexpr QRect rect(int left, int top, int width, int height)
 {
