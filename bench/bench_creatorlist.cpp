@@ -4,8 +4,8 @@
 // sqlite3 program reading the same rows in the same order (whole process).
 #include "BenchSupport.h"
 
-#include "Main.h"
 #include "database/Database.h"
+#include "launcher/Main.h"
 #include "maintenance/CreatorList.h"
 #include "maintenance/MaintenanceWindow.h"
 

@@ -2,8 +2,8 @@
 // The record set on 10,000 live creators: open, filter and sort, in milliseconds.
 #include "BenchSupport.h"
 
-#include "Main.h"
 #include "database/Database.h"
+#include "launcher/Main.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,7 +5,7 @@
 // spreadsheet runs for ten seconds.
 #include "BenchSupport.h"
 
-#include "Main.h"
+#include "launcher/Main.h"
 #include "platform/Shell.h"
 
 #include "VersionPeWriter.h"

@@ -4,9 +4,9 @@
 // table changes and conversions written as plain SQL in one transaction.
 #include "BenchSupport.h"
 
-#include "Main.h"
 #include "database/Database.h"
 #include "database/SchemaUpgrade.h"
+#include "launcher/Main.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

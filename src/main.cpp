@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Main.h"
+#include "launcher/Main.h"
 #include "RuntimeError.h"
 #include "launcher/LauncherApplication.h"
 #include "launcher/RuntimeErrorReport.h"

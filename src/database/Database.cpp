@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "database/Database.h"
 
-#include "Main.h"
+#include "database/DatabaseState.h"
 #include "platform/Events.h"
 #include "platform/FileSystem.h"
 
@@ -11,7 +11,7 @@ QString BuildConnectionString(const QString& folder)
            kDatabaseFileName + QStringLiteral(";") + QStringLiteral("Password=tovelo37&pirake;");
 }
 
-QString ResolveVirtualStorePath(const Main& main)
+QString ResolveVirtualStorePath(const DatabaseState& main)
 {
     if (main.WindowsVersionCode <= 2100)
         return QString();
@@ -25,7 +25,7 @@ QString ResolveVirtualStorePath(const Main& main)
     return QString();
 }
 
-void OpenDatabase(Main& main)
+void OpenDatabase(DatabaseState& main)
 {
     const QString installedFolder = main.environment.programFiles() + QStringLiteral("\\Hanaplan");
     QString folder = installedFolder;
@@ -57,7 +57,7 @@ void OpenDatabase(Main& main)
     main.DbConnection->open(QString(), QString(), -1);
 }
 
-void CloseDatabase(Main& main)
+void CloseDatabase(DatabaseState& main)
 {
     main.SharedRecordset.reset();
     if (main.DbConnection)

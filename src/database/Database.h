@@ -3,7 +3,7 @@
 
 #include <QString>
 
-struct Main;
+struct DatabaseState;
 
 // The file name of the database and the fixed pieces of its connection string.
 inline const QString kDatabaseFileName = QStringLiteral("\\HanacareService.mdb");
@@ -11,14 +11,14 @@ inline const QString kDatabaseFileName = QStringLiteral("\\HanacareService.mdb")
 // The per-user virtualised sub-folder below LOCALAPPDATA on Vista and later:
 // "\VirtualStore\Program Files\Hanaplan" when LOCALAPPDATA + "\VirtualStore\Program Files" exists, else
 // the "(x86)" form when that folder exists, else empty. Empty on older Windows, where nothing is looked at.
-QString ResolveVirtualStorePath(const Main& main);
+QString ResolveVirtualStorePath(const DatabaseState& main);
 
 // Locates the database (making the per-user copy on Vista and later, where that copy is missing or holds
 // no bytes), builds ConnectionString, and opens a new DbConnection with a new SharedRecordset; the
 // previous ones are released.
-void OpenDatabase(Main& main);
+void OpenDatabase(DatabaseState& main);
 // Releases SharedRecordset and closes and releases DbConnection.
-void CloseDatabase(Main& main);
+void CloseDatabase(DatabaseState& main);
 
 // The connection string for the database in the given folder (pieces written with "\").
 QString BuildConnectionString(const QString& folder);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "database/SchemaUpgrade.h"
 
-#include "Main.h"
 #include "RuntimeError.h"
+#include "database/DatabaseState.h"
 #include "database/Transaction.h"
 #include "database/Values.h"
 
@@ -95,7 +95,7 @@ void executeAll(DbConnection& db, const QStringList& statements)
 }
 
 // Step for 1040: only the version and the update time change.
-void upgradeFrom1040(Main& main)
+void upgradeFrom1040(DatabaseState& main)
 {
     SharedRecordset& rs = *main.SharedRecordset;
     rs.open(QStringLiteral("MST"), *main.DbConnection);
@@ -105,7 +105,7 @@ void upgradeFrom1040(Main& main)
     rs.release();
 }
 
-void upgradeFrom1030(Main& main)
+void upgradeFrom1030(DatabaseState& main)
 {
     executeAll(*main.DbConnection, {
                                        QStringLiteral("ALTER TABLE MST ADD compellation Integer"),
@@ -121,7 +121,7 @@ void upgradeFrom1030(Main& main)
     rs.release();
 }
 
-void upgradeFrom1020(Main& main)
+void upgradeFrom1020(DatabaseState& main)
 {
     executeAll(*main.DbConnection, {
                                        QStringLiteral("ALTER TABLE 計画書 ADD 名前印 VARCHAR(100)"),
@@ -142,7 +142,7 @@ void upgradeFrom1020(Main& main)
     rs.release();
 }
 
-void convertProviderNumbers(Main& main)
+void convertProviderNumbers(DatabaseState& main)
 {
     SharedRecordset& rs = *main.SharedRecordset;
     const QString column = QStringLiteral("事業者番号");
@@ -171,7 +171,7 @@ void convertProviderNumbers(Main& main)
     rs.release();
 }
 
-void convertRecipientNumbers(Main& main)
+void convertRecipientNumbers(DatabaseState& main)
 {
     SharedRecordset& rs = *main.SharedRecordset;
     const QString insured = QStringLiteral("被保険者番号");
@@ -200,7 +200,7 @@ void convertRecipientNumbers(Main& main)
     rs.release();
 }
 
-void upgradeUnversioned(Main& main)
+void upgradeUnversioned(DatabaseState& main)
 {
     DbConnection& db = *main.DbConnection;
     executeAll(db, {
@@ -233,7 +233,7 @@ void upgradeUnversioned(Main& main)
 
 // The probe: a database whose MST has no dbver column is the oldest form. This is the one failure the
 // upgrade expects, so it is the one it catches.
-bool hasVersionColumn(Main& main)
+bool hasVersionColumn(DatabaseState& main)
 {
     try {
         main.SharedRecordset->open(QStringLiteral("SELECT dbver from MST"), *main.DbConnection);
@@ -244,7 +244,7 @@ bool hasVersionColumn(Main& main)
     return true;
 }
 
-void upgradeToCurrent(Main& main)
+void upgradeToCurrent(DatabaseState& main)
 {
     if (!hasVersionColumn(main)) {
         upgradeUnversioned(main);
@@ -272,7 +272,7 @@ void upgradeToCurrent(Main& main)
 
 } // namespace
 
-void UpgradeSchema(Main& main)
+void UpgradeSchema(DatabaseState& main)
 {
     // A failure undoes the part that ran and goes on to the run-time error report.
     Transaction upgrade(*main.DbConnection, *main.SharedRecordset);

@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "environment/ExcelCheck.h"
 
-#include "Main.h"
 #include "platform/ExcelApplication.h"
 #include "platform/FileSystem.h"
 #include "platform/FileVersion.h"
+#include "platform/Services.h"
 
 #include <optional>
 
 namespace {
 
-void showCritical(Main& main, const QString& text)
+void showCritical(const platform::Services& services, const QString& text)
 {
-    if (main.messageBoxes)
-        main.messageBoxes->critical(kExcelCheckTitle, text);
+    if (services.messageBoxes)
+        services.messageBoxes->critical(kExcelCheckTitle, text);
 }
 
 } // namespace
@@ -30,11 +30,12 @@ QString ExcelVersionRefusal(quint32 majorVersion)
     return QString();
 }
 
-ExcelCheckResult CheckExcelVersion(Main& main)
+ExcelCheckResult CheckExcelVersion(const platform::Services& services)
 {
-    std::optional<platform::ExcelApplication> excel = platform::ExcelApplication::create(main.environment);
+    std::optional<platform::ExcelApplication> excel =
+        platform::ExcelApplication::create(services.environment);
     if (!excel) {
-        showCritical(main, kExcelNotInstalledMessage);
+        showCritical(services, kExcelNotInstalledMessage);
         return ExcelCheckResult::NoAutomation;
     }
 
@@ -42,24 +43,24 @@ ExcelCheckResult CheckExcelVersion(Main& main)
     ExcelCheckResult result = ExcelCheckResult::Refused;
     const quint32 size = platform::fileVersionInfoSize(programFile);
     if (size == 0) {
-        showCritical(main, kExcelNotInstalledMessage);
+        showCritical(services, kExcelNotInstalledMessage);
     } else {
         const QByteArray versionInfo = platform::fileVersionInfo(programFile, size);
         const std::optional<platform::FixedFileInfo> fixedInfo = platform::queryFixedFileInfo(versionInfo);
         if (!fixedInfo) {
             // Version information without its fixed part tells no version: as good as none.
-            showCritical(main, kExcelNotInstalledMessage);
+            showCritical(services, kExcelNotInstalledMessage);
         } else {
             const QString refusal = ExcelVersionRefusal((fixedInfo->productVersionMS >> 16) & 0xFFFF);
             if (refusal.isEmpty())
                 result = ExcelCheckResult::Usable;
             else
-                showCritical(main, refusal);
+                showCritical(services, refusal);
         }
     }
 
-    if (main.sleep)
-        main.sleep(1000);
+    if (services.sleep)
+        services.sleep(1000);
     excel.reset();
     return result;
 }

@@ -3,7 +3,9 @@
 
 #include <QString>
 
-struct Main;
+namespace platform {
+struct Services;
+}
 
 // The outcome of CheckExcelVersion. The start-up goes on only with Usable; with either other result it
 // ends the program at once, without opening the database. The check has already shown its message and
@@ -32,5 +34,5 @@ QString ExcelVersionRefusal(quint32 majorVersion);
 //
 // Without an automation server it shows the not-installed message and returns NoAutomation at once. Else it
 // shows the not-installed message when the program file carries no version information, or the refusal of
-// ExcelVersionRefusal(); then waits one second (Main::sleep) and returns Refused or Usable.
-ExcelCheckResult CheckExcelVersion(Main& main);
+// ExcelVersionRefusal(); then waits one second (Services::sleep) and returns Refused or Usable.
+ExcelCheckResult CheckExcelVersion(const platform::Services& services);

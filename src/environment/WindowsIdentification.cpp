@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "environment/WindowsIdentification.h"
 
-#include "Main.h"
+#include "platform/Environment.h"
 #include "platform/WindowsVersion.h"
 
 double WindowsVersionCodeOf(quint32 platformId, quint32 majorVersion, quint32 minorVersion, QChar servicePack)
@@ -51,10 +51,9 @@ double WindowsVersionCodeOf(quint32 platformId, quint32 majorVersion, quint32 mi
     }
 }
 
-void IdentifyWindowsVersion(Main& main)
+double IdentifyWindowsVersion(const platform::Environment& environment)
 {
-    const platform::WindowsVersion version = platform::readWindowsVersion(main.environment);
+    const platform::WindowsVersion version = platform::readWindowsVersion(environment);
     const QChar servicePack = version.servicePack.isEmpty() ? QChar() : version.servicePack.at(0);
-    main.WindowsVersionCode =
-        WindowsVersionCodeOf(version.platformId, version.majorVersion, version.minorVersion, servicePack);
+    return WindowsVersionCodeOf(version.platformId, version.majorVersion, version.minorVersion, servicePack);
 }

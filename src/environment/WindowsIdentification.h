@@ -4,7 +4,9 @@
 #include <QChar>
 #include <QtGlobal>
 
-struct Main;
+namespace platform {
+class Environment;
+}
 
 // The code of a Windows version, from its platform identifier, major and minor version and the first
 // character of its service-pack text (NUL when the text is empty); 0 for a version the program does not
@@ -18,5 +20,6 @@ struct Main;
 double WindowsVersionCodeOf(quint32 platformId, quint32 majorVersion, quint32 minorVersion,
                             QChar servicePack);
 
-// Sets WindowsVersionCode from what the running Windows reports (platform::readWindowsVersion()).
-void IdentifyWindowsVersion(Main& main);
+// The code of the running Windows, from what it reports (platform::readWindowsVersion()); the start-up
+// keeps it as WindowsVersionCode.
+double IdentifyWindowsVersion(const platform::Environment& environment);

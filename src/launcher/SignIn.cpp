@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "launcher/SignIn.h"
 
-#include "Main.h"
 #include "database/Database.h"
+#include "launcher/Main.h"
 
 #include <QRegularExpression>
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "launcher/StartUp.h"
 
-#include "Main.h"
 #include "database/Database.h"
 #include "database/SchemaUpgrade.h"
 #include "database/Values.h"
 #include "environment/ExcelCheck.h"
 #include "environment/WindowsIdentification.h"
+#include "launcher/Main.h"
 #include "launcher/StartWindow.h"
 #include "launcher/WorkbookRun.h"
 #include "maintenance/MaintenanceVisit.h"
@@ -29,7 +29,7 @@ void InitDatabase(Main& main)
 StartUpResult StartUp(Main& main, StartWindow& window)
 {
     window.centre();
-    IdentifyWindowsVersion(main);
+    main.WindowsVersionCode = IdentifyWindowsVersion(main.environment);
     if (CheckExcelVersion(main) != ExcelCheckResult::Usable)
         return StartUpResult::Refused;
     InitDatabase(main);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "launcher/StartWindow.h"
 
-#include "Main.h"
 #include "about/AboutWindow.h"
 #include "database/Database.h"
+#include "launcher/Main.h"
 #include "launcher/SignIn.h"
 #include "launcher/WorkbookRun.h"
 #include "maintenance/MaintenanceVisit.h"

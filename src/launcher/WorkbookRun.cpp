@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "launcher/WorkbookRun.h"
 
-#include "Main.h"
 #include "database/Database.h"
+#include "launcher/Main.h"
 #include "platform/Events.h"
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"

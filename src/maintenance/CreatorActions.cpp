@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/CreatorActions.h"
 
-#include "Main.h"
 #include "database/Transaction.h"
 #include "database/Values.h"
 #include "maintenance/CreatorList.h"
 #include "maintenance/CreatorSearchBox.h"
 #include "maintenance/FieldLabel.h"
+#include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
 
 #include <QComboBox>
@@ -33,7 +33,7 @@ void setOptional(SharedRecordset& rs, const QString& column, const QLineEdit* bo
 
 } // namespace
 
-CreatorActions::CreatorActions(Main& main, MaintenanceWindow& window)
+CreatorActions::CreatorActions(MaintenanceProgram& main, MaintenanceWindow& window)
     : QObject(&window), m_main(main), m_window(window)
 {
     connect(window.検索開始(), &QPushButton::clicked, this, &CreatorActions::on検索開始Clicked);

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-struct Main;
+struct MaintenanceProgram;
 class MaintenanceWindow;
 class QLineEdit;
 
@@ -19,7 +19,7 @@ class CreatorActions : public QObject
     Q_OBJECT
 
 public:
-    CreatorActions(Main& main, MaintenanceWindow& window);
+    CreatorActions(MaintenanceProgram& main, MaintenanceWindow& window);
 
     // Handlers. Plain member functions connected by address: the meta-object compiler does not take
     // Japanese names in slot declarations.
@@ -45,6 +45,6 @@ private:
     // After a save or a deletion: item 0 in the list, 登録番号 and the fields empty, both passwords masked.
     void resetPageForNewCreator();
 
-    Main& m_main;
+    MaintenanceProgram& m_main;
     MaintenanceWindow& m_window;
 };

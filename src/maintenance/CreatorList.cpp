@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/CreatorList.h"
 
-#include "Main.h"
 #include "database/Database.h"
 #include "database/Values.h"
+#include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/SearchSetting.h"
 
@@ -25,7 +25,7 @@ QString CreatorSearchFilter(qint16 mode, const QString& text)
     return column + QStringLiteral(" Like '*") + QuoteSql(text) + QStringLiteral("*'");
 }
 
-void FillCreatorList(Main& main, MaintenanceWindow& window)
+void FillCreatorList(MaintenanceProgram& main, MaintenanceWindow& window)
 {
     QComboBox* list = window.作成者検索();
     list->clear();

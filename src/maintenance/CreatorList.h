@@ -4,7 +4,7 @@
 #include <QString>
 
 struct CreatorEntry;
-struct Main;
+struct MaintenanceProgram;
 class MaintenanceWindow;
 
 // Item 0 of the creator list; it holds no creator and stands for a new one.
@@ -16,7 +16,7 @@ inline const QString kChooseCreatorItem = QStringLiteral("選択して下さい"
 // says so; the list then holds item 0 only and CreatorEntries keep their previous contents.
 //
 // It only changes the box's items and text, which never counts as the user's pick of an item.
-void FillCreatorList(Main& main, MaintenanceWindow& window);
+void FillCreatorList(MaintenanceProgram& main, MaintenanceWindow& window);
 
 // The line of the creator list that shows a creator: the ID right-aligned in ten characters, an
 // ideographic space, then 名前、ふりがな、住所 (an empty field adds nothing; its separator stays).

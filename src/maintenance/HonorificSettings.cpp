@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/HonorificSettings.h"
 
-#include "Main.h"
 #include "RuntimeError.h"
 #include "database/Transaction.h"
 #include "database/Values.h"
+#include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/StoredValues.h"
 
@@ -30,7 +30,7 @@ QRadioButton* optionFor(QRadioButton* (MaintenanceWindow::*option)(int) const,
 
 } // namespace
 
-void ShowHonorificSettings(Main& main, MaintenanceWindow& window)
+void ShowHonorificSettings(MaintenanceProgram& main, MaintenanceWindow& window)
 {
     SharedRecordset& rs = *main.SharedRecordset;
     rs.open(MasterRow, *main.DbConnection);
@@ -42,7 +42,7 @@ void ShowHonorificSettings(Main& main, MaintenanceWindow& window)
     optionFor(&MaintenanceWindow::Option罫線, window, main.RuledLineSetting, "ruling")->setChecked(true);
 }
 
-HonorificActions::HonorificActions(Main& main, MaintenanceWindow& window)
+HonorificActions::HonorificActions(MaintenanceProgram& main, MaintenanceWindow& window)
     : QObject(&window), m_main(main), m_window(window)
 {
     connect(window.敬称設定変更(), &QPushButton::clicked, this, &HonorificActions::on敬称設定変更Clicked);

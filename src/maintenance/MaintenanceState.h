@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "database/DatabaseState.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -51,4 +53,20 @@ struct MaintenanceState
     // The current creator, used in the filter text of lists limited to the creator's own records; nothing
     // in the launcher assigns it.
     qint32 CurrentCreatorId = 0;
+};
+
+// The program-wide state the maintenance window's operations use: the database's, the two settings of
+// the master row, the creator list's search mode and the window's own state.
+struct MaintenanceProgram : DatabaseState
+{
+    using DatabaseState::DatabaseState;
+
+    // MST.compellation and MST.ruling as read at start-up and at each fill of the 敬称・罫線 page.
+    qint16 HonorificSetting = 0;
+    qint16 RuledLineSetting = 0;
+    // Which creator list the maintenance window shows: 0 all, 1 name search, 2 reading search.
+    qint16 CreatorSearchMode = 0;
+
+    // The creator list and the search settings of the maintenance window.
+    MaintenanceState maintenance;
 };

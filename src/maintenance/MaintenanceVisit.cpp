@@ -9,7 +9,7 @@
 #include "maintenance/PeriodStampSettings.h"
 #include "maintenance/SearchSettings.h"
 
-void ConnectMaintenanceActions(Main& main, MaintenanceWindow& window)
+void ConnectMaintenanceActions(MaintenanceProgram& main, MaintenanceWindow& window)
 {
     // Each action object is a child of the window and lives as long as it.
     new CreatorActions(main, window);
@@ -19,7 +19,7 @@ void ConnectMaintenanceActions(Main& main, MaintenanceWindow& window)
     new HonorificActions(main, window);
 }
 
-void OpenMaintenance(Main& main, MaintenanceWindow& window)
+void OpenMaintenance(MaintenanceProgram& main, MaintenanceWindow& window)
 {
     FillCreatorList(main, window);
     ShowSearchSettings(main, window);

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/MaintenanceWindow.h"
 
-#include "Main.h"
 #include "RuntimeError.h"
 #include "maintenance/CreatorSearchBox.h"
 #include "maintenance/FieldLabel.h"
+#include "maintenance/MaintenanceState.h"
 #include "maintenance/PeriodPanelPicture.h"
 #include "maintenance/WholeCharacters.h"
 #include "platform/widgets/Fonts.h"
@@ -163,7 +163,7 @@ QPoint centredPosition(const QRect& screenArea, const QSize& windowSize)
             screenArea.top() + int(std::max(0.0, std::round(top)))};
 }
 
-MaintenanceWindow::MaintenanceWindow(Main& program)
+MaintenanceWindow::MaintenanceWindow(MaintenanceProgram& program)
     : QWidget(nullptr), m_program(program), m_creator(std::make_unique<Ui::CreatorPage>()),
       m_master(std::make_unique<Ui::MasterPage>()), m_period(std::make_unique<Ui::PeriodStampPage>()),
       m_honorific(std::make_unique<Ui::HonorificPage>()),

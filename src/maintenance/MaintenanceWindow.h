@@ -17,7 +17,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
-struct Main;
+struct MaintenanceProgram;
 
 namespace Ui {
 class CreatorPage;
@@ -45,10 +45,10 @@ public:
     static constexpr int SearchSettingRows = 16; // one per Setting row, ID = row + 1
     static constexpr int PeriodLines = 3;        // 長期目標, 短期目標, サービス種別
 
-    explicit MaintenanceWindow(Main& program);
+    explicit MaintenanceWindow(MaintenanceProgram& program);
     ~MaintenanceWindow() override;
 
-    Main& program() const { return m_program; }
+    MaintenanceProgram& program() const { return m_program; }
 
     // Lock and unlock the creator page's actions: 作成者検索, 検索開始, 作成者登録 and 作成者終了, in that
     // order.
@@ -174,7 +174,7 @@ private:
 
     const SearchSettingRow& searchRow(int i) const;
 
-    Main& m_program;
+    MaintenanceProgram& m_program;
     QTabWidget* m_tabs = nullptr;
     std::unique_ptr<Ui::CreatorPage> m_creator;
     std::unique_ptr<Ui::MasterPage> m_master;

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/MasterActions.h"
 
-#include "Main.h"
 #include "database/Transaction.h"
 #include "database/Values.h"
+#include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-MasterActions::MasterActions(Main& main, MaintenanceWindow& window)
+MasterActions::MasterActions(MaintenanceProgram& main, MaintenanceWindow& window)
     : QObject(&window), m_main(main), m_window(window)
 {
     connect(window.マスター変更(), &QPushButton::clicked, this, &MasterActions::onマスター変更Clicked);

@@ -4,7 +4,7 @@
 #include <QObject>
 
 class MaintenanceWindow;
-struct Main;
+struct MaintenanceProgram;
 
 // The マスター page: replaces the master account, masterID and password of the live master row, with
 // the pair typed into マスターID and マスターパスワード.
@@ -14,7 +14,7 @@ class MasterActions : public QObject
 
 public:
     // Connects マスター変更; the object lives as long as the window.
-    MasterActions(Main& main, MaintenanceWindow& window);
+    MasterActions(MaintenanceProgram& main, MaintenanceWindow& window);
 
     // How many characters the start window's sign-in boxes take, and so the master page's too.
     static constexpr int kSignInTextLimit = 32;
@@ -32,6 +32,6 @@ public:
     static QString unusablePairText();
 
 private:
-    Main& m_main;
+    MaintenanceProgram& m_main;
     MaintenanceWindow& m_window;
 };

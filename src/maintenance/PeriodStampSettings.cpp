@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/PeriodStampSettings.h"
 
-#include "Main.h"
 #include "database/Transaction.h"
 #include "database/Values.h"
+#include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/StoredValues.h"
 
@@ -19,7 +19,7 @@ const QString PeriodRowFilters[MaintenanceWindow::PeriodLines] = {
 
 } // namespace
 
-void ShowPeriodStampSettings(Main& main, MaintenanceWindow& window)
+void ShowPeriodStampSettings(MaintenanceProgram& main, MaintenanceWindow& window)
 {
     SharedRecordset& rs = *main.SharedRecordset;
     rs.open(QStringLiteral("Setting"), *main.DbConnection);
@@ -46,7 +46,7 @@ void ShowPeriodStampSettings(Main& main, MaintenanceWindow& window)
     rs.release();
 }
 
-PeriodStampActions::PeriodStampActions(Main& main, MaintenanceWindow& window)
+PeriodStampActions::PeriodStampActions(MaintenanceProgram& main, MaintenanceWindow& window)
     : QObject(&window), m_main(main), m_window(window)
 {
     connect(window.期間設定変更(), &QPushButton::clicked, this, &PeriodStampActions::on期間設定変更Clicked);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/SearchSetting.h"
 
-#include "Main.h"
 #include "database/Values.h"
+#include "maintenance/MaintenanceState.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ QString SearchSortTextFor(qint32 sort, qint32 set1)
     return column + (set1 == 0 ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
 }
 
-void LoadSearchSetting(Main& main, const qint16& id)
+void LoadSearchSetting(MaintenanceProgram& main, const qint16& id)
 {
     if (id < 1)
         return;

@@ -4,12 +4,12 @@
 #include <QString>
 #include <QtGlobal>
 
-struct Main;
+struct MaintenanceProgram;
 
 // Reads the live Setting row `id` into CurrentSetting and turns it into SearchFilterText and SearchSortText,
 // the filter and sort texts of its list's record set. An id below 1 reads nothing and changes nothing.
 // A missing row, or a whole-number column without a number, is a run-time error.
-void LoadSearchSetting(Main& main, const qint16& id);
+void LoadSearchSetting(MaintenanceProgram& main, const qint16& id);
 
 // The filter text of a list: the current creator's records for Filter 1, else none.
 QString SearchFilterTextFor(qint32 filter, qint32 currentCreatorId);

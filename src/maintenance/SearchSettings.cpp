@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/SearchSettings.h"
 
-#include "Main.h"
 #include "database/Transaction.h"
 #include "database/Values.h"
+#include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/StoredValues.h"
 
 #include <QPushButton>
 #include <QRadioButton>
 
-void ShowSearchSettings(Main& main, MaintenanceWindow& window)
+void ShowSearchSettings(MaintenanceProgram& main, MaintenanceWindow& window)
 {
     SharedRecordset& rs = *main.SharedRecordset;
     rs.open(QStringLiteral("Setting"), *main.DbConnection);
@@ -52,7 +52,7 @@ QString SearchSettingRowFilter(int id)
     return QStringLiteral("ID = ") + (id >= 0 ? QStringLiteral(" ") : QString()) + QString::number(id);
 }
 
-SearchSettingsActions::SearchSettingsActions(Main& main, MaintenanceWindow& window)
+SearchSettingsActions::SearchSettingsActions(MaintenanceProgram& main, MaintenanceWindow& window)
     : QObject(&window), m_main(main), m_window(window)
 {
     connect(window.設定変更(), &QPushButton::clicked, this, &SearchSettingsActions::on設定変更Clicked);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "Main.h"
 #include "about/AboutWindow.h"
+#include "launcher/Main.h"
 
 #include <QApplication>
 #include <QCloseEvent>

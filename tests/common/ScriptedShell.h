@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "Main.h"
+#include "launcher/Main.h"
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "Main.h"
 #include "database/Database.h"
+#include "launcher/Main.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 #include "common/MessageRecorder.h"
 #include "environment/StoreFolder.h"
 
-#include "Main.h"
 #include "environment/ExcelCheck.h"
+#include "launcher/Main.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "environment/StoreFolder.h"
 
-#include "Main.h"
 #include "environment/Registry.h"
+#include "launcher/Main.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "environment/StoreFolder.h"
 
-#include "Main.h"
 #include "environment/WindowsIdentification.h"
+#include "launcher/Main.h"
 
 #include <QTest>
 
@@ -93,7 +93,7 @@ private Q_SLOTS:
                                  values));
         Main main(folder.path());
         main.WindowsVersionCode = -1;
-        IdentifyWindowsVersion(main);
+        main.WindowsVersionCode = IdentifyWindowsVersion(main.environment);
         QCOMPARE(main.WindowsVersionCode, code);
     }
 };

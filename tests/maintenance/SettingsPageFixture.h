@@ -4,10 +4,10 @@
 #include "common/MessageRecorder.h"
 #include "common/TestDatabase.h"
 
-#include "Main.h"
 #include "RuntimeError.h"
 #include "database/Database.h"
 #include "database/Values.h"
+#include "launcher/Main.h"
 #include "maintenance/MaintenanceWindow.h"
 
 #include <QLineEdit>

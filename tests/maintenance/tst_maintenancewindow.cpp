@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "Main.h"
 #include "RuntimeError.h"
+#include "launcher/Main.h"
 #include "maintenance/FieldLabel.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/PeriodPanelPicture.h"

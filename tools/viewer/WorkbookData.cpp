@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "viewer/WorkbookData.h"
 
-#include "Main.h"
 #include "database/Database.h"
+#include "database/DatabaseState.h"
 #include "database/Values.h"
 #include "environment/WindowsIdentification.h"
 
@@ -63,7 +63,7 @@ QString describe(const QVariant& value, std::initializer_list<Code> codes, const
     return otherwise.isEmpty() ? unknown(value) : otherwise;
 }
 
-void readCreator(Main& main, WorkbookData& data)
+void readCreator(DatabaseState& main, WorkbookData& data)
 {
     SharedRecordset& rs = *main.SharedRecordset;
     rs.open(QStringLiteral("temp"), *main.DbConnection);
@@ -92,7 +92,7 @@ void readCreator(Main& main, WorkbookData& data)
     rs.release();
 }
 
-void readMaster(Main& main, WorkbookData& data)
+void readMaster(DatabaseState& main, WorkbookData& data)
 {
     SharedRecordset& rs = *main.SharedRecordset;
     rs.open(QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1"), *main.DbConnection);
@@ -112,7 +112,7 @@ void readMaster(Main& main, WorkbookData& data)
     rs.release();
 }
 
-void readSettings(Main& main, WorkbookData& data)
+void readSettings(DatabaseState& main, WorkbookData& data)
 {
     SharedRecordset& rs = *main.SharedRecordset;
     rs.open(QStringLiteral("Setting"), *main.DbConnection);
@@ -156,7 +156,7 @@ void readSettings(Main& main, WorkbookData& data)
 
 } // namespace
 
-WorkbookData ReadWorkbookData(Main& main)
+WorkbookData ReadWorkbookData(DatabaseState& main)
 {
     WorkbookData data;
     readCreator(main, data);
@@ -165,9 +165,9 @@ WorkbookData ReadWorkbookData(Main& main)
     return data;
 }
 
-WorkbookData LoadWorkbookData(Main& main)
+WorkbookData LoadWorkbookData(DatabaseState& main)
 {
-    IdentifyWindowsVersion(main);
+    main.WindowsVersionCode = IdentifyWindowsVersion(main.environment);
     main.VirtualStorePath = ResolveVirtualStorePath(main);
     try {
         OpenDatabase(main);

@@ -14,8 +14,8 @@
 //
 // Exit status: 0 when its window was closed, 1 when the database could not be read, 2 for a wrong command
 // line. Every failure is shown in a message box first.
-#include "Main.h"
 #include "RuntimeError.h"
+#include "database/DatabaseState.h"
 #include "platform/widgets/QtMessageBoxes.h"
 #include "viewer/ViewerWindow.h"
 #include "viewer/WorkbookData.h"
@@ -39,7 +39,7 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    Main program(ViewerProgramFolder(QCoreApplication::applicationDirPath()));
+    DatabaseState program(ViewerProgramFolder(QCoreApplication::applicationDirPath()));
     program.messageBoxes = &messageBoxes;
     WorkbookData data;
     try {
