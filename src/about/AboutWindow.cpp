@@ -2,6 +2,7 @@
 #include "about/AboutWindow.h"
 
 #include "environment/Registry.h"
+#include "platform/widgets/Centre.h"
 #include "platform/widgets/Fonts.h"
 
 #include <QApplication>
@@ -9,7 +10,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -78,7 +78,7 @@ AboutWindow::AboutWindow(const platform::Environment& environment)
     setFixedSize(qMax(hint.width(), 420), qMax(hint.height(), 170));
     versionRow->addSpacing(qMax(0, (width() - 2 * margin - m_title->sizeHint().width()) / 2));
 
-    centreOnScreen();
+    centre::onScreen(*this);
     m_timer->setInterval(kTimeoutMilliseconds);
     m_timer->start();
 }
@@ -103,7 +103,7 @@ AboutWindow* AboutWindow::showOnce(const platform::Environment& environment)
     // Shown without being modal; the start window stays usable. Once shown, the window's frame is known,
     // and the whole window, frame included, is centred.
     window->show();
-    window->centreOnScreen();
+    centre::onScreen(*window);
     return window;
 }
 
@@ -127,16 +127,6 @@ bool AboutWindow::endProgramWhenUnloaded()
     if (window)
         window->m_endsProgram = true;
     return window != nullptr;
-}
-
-void AboutWindow::centreOnScreen()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    const QSize outer = frameGeometry().size();
-    move(area.left() + (area.width() - outer.width()) / 2, area.top() + (area.height() - outer.height()) / 2);
 }
 
 void AboutWindow::mousePressEvent(QMouseEvent* event)

@@ -53,7 +53,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void centreOnScreen();
 
     QLabel* m_title = nullptr;   // Label5
     QLabel* m_version = nullptr; // Label2

@@ -2,6 +2,7 @@
 #include "database/Database.h"
 
 #include "database/DatabaseState.h"
+#include "database/Values.h"
 #include "platform/Events.h"
 #include "platform/FileSystem.h"
 
@@ -67,15 +68,7 @@ void CloseDatabase(DatabaseState& main)
 
 QString QuoteSql(const QString& text)
 {
-    if (text.isEmpty())
-        return QString();
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    QString quoted = text.mid(begin, end - begin);
+    QString quoted = values::trimBlanks(text);
     quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
     return quoted;
 }

@@ -68,17 +68,6 @@ QString rightChars(const QString& text, int count)
     return text.size() <= count ? text : text.right(count);
 }
 
-QString trimBlanks(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 // The value as a number, when it is one or is a text that reads as one.
 bool asNumber(const QVariant& value, double& number)
 {
@@ -299,7 +288,7 @@ QString providerNumberText(const QVariant& value)
     } else {
         formatted = value.toString(); // a text that is no number is formatted as it stands
     }
-    return rightChars(QStringLiteral("0000000000") + trimBlanks(formatted), 10);
+    return rightChars(QStringLiteral("0000000000") + values::trimBlanks(formatted), 10);
 }
 
 QString paddedNumberText(const QVariant& value, int width)
@@ -309,7 +298,7 @@ QString paddedNumberText(const QVariant& value, int width)
     const QString text = value.toString();
     if (text.isEmpty())
         return QString();
-    return rightChars(QString(width, QLatin1Char('0')) + trimBlanks(text), width);
+    return rightChars(QString(width, QLatin1Char('0')) + values::trimBlanks(text), width);
 }
 
 } // namespace upgrade

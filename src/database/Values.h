@@ -16,5 +16,7 @@ qint32 toInteger32(const QVariant& value);
 QString textOrEmpty(const QVariant& value);
 // The current local date and time as the database keeps it: "YYYY-MM-DD HH:MM:SS".
 QString now();
+// The text without the blanks (space characters only) at its ends.
+QString trimBlanks(const QString& text);
 
 } // namespace values

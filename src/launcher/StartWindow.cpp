@@ -8,6 +8,7 @@
 #include "launcher/WorkbookRun.h"
 #include "maintenance/MaintenanceVisit.h"
 #include "maintenance/MaintenanceWindow.h"
+#include "platform/widgets/Centre.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/widgets/InputMode.h"
 #include "platform/widgets/PasswordMask.h"
@@ -15,13 +16,12 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 
 namespace {
 
@@ -142,9 +142,7 @@ void StartWindow::buildControls()
 void StartWindow::centre()
 {
     adjustSize();
-    const QRect screen = (this->screen() ? this->screen() : QGuiApplication::primaryScreen())->geometry();
-    move(screen.x() + (screen.width() - frameGeometry().width()) / 2,
-         screen.y() + (screen.height() - frameGeometry().height()) / 2);
+    centre::onScreen(*this);
 }
 
 void StartWindow::bringToFront()

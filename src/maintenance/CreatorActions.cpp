@@ -56,12 +56,6 @@ QString CreatorActions::creatorGoneOnDeleteText()
     return QStringLiteral("この作成者は既に削除されています。");
 }
 
-QList<QLineEdit*> CreatorActions::creatorFields() const
-{
-    return {m_window.氏名(),     m_window.ふりがな(), m_window.郵便番号(), m_window.住所(),
-            m_window.自宅電話(), m_window.携帯電話(), m_window.fax番号(),  m_window.パスワード()};
-}
-
 std::optional<qint32> CreatorActions::loadedCreatorId() const
 {
     bool ok = false;
@@ -84,28 +78,24 @@ void CreatorActions::resetPageForNewCreator()
     QComboBox* list = m_window.作成者検索();
     list->setCurrentIndex(0);
     list->setEditText(kChooseCreatorItem);
-    m_window.登録番号()->clear();
-    for (QLineEdit* box : creatorFields())
-        box->clear();
+    m_window.clearCreatorFields();
     m_window.maskPasswords();
 }
 
 void CreatorActions::on検索開始Clicked()
 {
-    m_window.DisableCreatorControls();
+    CreatorPageLock lock(m_window);
 
     qint16 mode = 0;
     if (m_window.検索条件氏名()->isChecked()) {
         if (m_window.検索氏名()->text().isEmpty()) {
             m_main.messageBoxes->critical(kTitle, QStringLiteral("検索する氏名を入力して下さい。"));
-            m_window.EnableCreatorControls();
             return;
         }
         mode = 1;
     } else if (m_window.検索条件フリガナ()->isChecked()) {
         if (m_window.検索フリガナ()->text().isEmpty()) {
             m_main.messageBoxes->critical(kTitle, QStringLiteral("検索するフリガナを入力して下さい。"));
-            m_window.EnableCreatorControls();
             return;
         }
         mode = 2;
@@ -113,20 +103,14 @@ void CreatorActions::on検索開始Clicked()
     m_main.CreatorSearchMode = mode;
 
     m_window.作成者登録()->setText(kNewCaption);
-    m_window.登録番号()->clear();
-    for (QLineEdit* box :
-         {m_window.氏名(), m_window.郵便番号(), m_window.ふりがな(), m_window.住所(), m_window.自宅電話(),
-          m_window.携帯電話(), m_window.fax番号(), m_window.パスワード()})
-        box->clear();
+    m_window.clearCreatorFields();
     m_window.maskPasswords();
-
     FillCreatorList(m_main, m_window);
-    m_window.EnableCreatorControls();
 }
 
 void CreatorActions::on作成者検索Activated(int index)
 {
-    m_window.DisableCreatorControls();
+    CreatorPageLock lock(m_window);
 
     const std::vector<CreatorEntry>& entries = m_main.maintenance.CreatorEntries;
     if (index > 0 && size_t(index) < entries.size()) {
@@ -143,26 +127,20 @@ void CreatorActions::on作成者検索Activated(int index)
         m_window.パスワード()->setText(entry.password);
     } else if (index == 0) {
         m_window.作成者登録()->setText(kNewCaption);
-        m_window.登録番号()->clear();
-        for (QLineEdit* box :
-             {m_window.氏名(), m_window.郵便番号(), m_window.ふりがな(), m_window.住所(), m_window.自宅電話(),
-              m_window.携帯電話(), m_window.fax番号(), m_window.パスワード()})
-            box->clear();
+        m_window.clearCreatorFields();
     }
     m_window.maskPasswords();
-
-    m_window.EnableCreatorControls();
 }
 
 void CreatorActions::on作成者登録Clicked()
 {
     m_window.作成者終了()->setFocus();
-    m_window.DisableCreatorControls();
+    CreatorPageLock lock(m_window);
 
     if (m_window.氏名()->text().isEmpty() || m_window.ふりがな()->text().isEmpty() ||
         m_window.パスワード()->text().isEmpty()) {
         m_main.messageBoxes->critical(kTitle, QStringLiteral("必須事項を入力して下さい。"));
-        m_window.EnableCreatorControls();
+        lock.unlock();
         m_window.作成者終了()->setFocus();
         return;
     }
@@ -179,7 +157,7 @@ void CreatorActions::on作成者登録Clicked()
             FillCreatorList(m_main, m_window);
             m_window.登録番号()->clear();
             m_window.作成者登録()->setText(kNewCaption);
-            m_window.EnableCreatorControls();
+            lock.unlock();
             m_window.作成者終了()->setFocus();
             return;
         }
@@ -207,7 +185,7 @@ void CreatorActions::on作成者登録Clicked()
 
     FillCreatorList(m_main, m_window);
     resetPageForNewCreator();
-    m_window.EnableCreatorControls();
+    lock.unlock();
     m_window.作成者終了()->setFocus();
 }
 
@@ -215,16 +193,14 @@ void CreatorActions::on登録番号DoubleClicked()
 {
     if (m_window.登録番号()->text().isEmpty())
         return;
-    m_window.DisableCreatorControls();
+    CreatorPageLock lock(m_window);
 
     using Boxes = platform::MessageBoxes;
     const Boxes::Answer answer = m_main.messageBoxes->show(
         {Boxes::Icon::Critical, Boxes::Buttons::OkCancel, Boxes::Answer::Cancel, QStringLiteral("作成者削除"),
          QStringLiteral("この作成者を削除します。\r\nよろしいですか。")});
-    if (answer != Boxes::Answer::Ok) {
-        m_window.EnableCreatorControls();
+    if (answer != Boxes::Answer::Ok)
         return;
-    }
 
     // A creator that is already gone keeps its first deletion date; the user is told, and the page ends
     // as after a deletion.
@@ -240,5 +216,4 @@ void CreatorActions::on登録番号DoubleClicked()
 
     FillCreatorList(m_main, m_window);
     resetPageForNewCreator();
-    m_window.EnableCreatorControls();
 }

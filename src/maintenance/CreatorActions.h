@@ -13,7 +13,8 @@ class QLineEdit;
 // in the creator list 作成者検索, the save button 作成者登録 and the double-click on 登録番号 that deletes
 // the loaded creator. Made once beside the window, as its child; the constructor connects the controls.
 //
-// Every action locks the page's four action controls while it runs and unlocks them on every way out.
+// Every action locks the page's four action controls while it runs and unlocks them on every way out
+// (CreatorPageLock).
 class CreatorActions : public QObject
 {
     Q_OBJECT
@@ -35,8 +36,6 @@ public:
     static QString creatorGoneOnDeleteText();
 
 private:
-    // The eight fields of a creator, in the order the page empties them after a save or a deletion.
-    QList<QLineEdit*> creatorFields() const;
     // The ID in 登録番号; none when it holds no number.
     std::optional<qint32> loadedCreatorId() const;
     // Opens 作成者 on the row with this ID; true when it is there and live. When it is not, the record set

@@ -2,7 +2,6 @@
 #include "maintenance/HonorificSettings.h"
 
 #include "RuntimeError.h"
-#include "database/Transaction.h"
 #include "database/Values.h"
 #include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
@@ -13,8 +12,6 @@
 #include <QRadioButton>
 
 namespace {
-
-const QString MasterRow = QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1");
 
 // The option button of a stored choice; a value without one is reported with the column it came from.
 QRadioButton* optionFor(QRadioButton* (MaintenanceWindow::*option)(int) const,
@@ -33,7 +30,7 @@ QRadioButton* optionFor(QRadioButton* (MaintenanceWindow::*option)(int) const,
 void ShowHonorificSettings(MaintenanceProgram& main, MaintenanceWindow& window)
 {
     SharedRecordset& rs = *main.SharedRecordset;
-    rs.open(MasterRow, *main.DbConnection);
+    rs.open(storedvalues::kMasterRow, *main.DbConnection);
     main.HonorificSetting = values::toInteger16(rs.field(QStringLiteral("compellation")));
     main.RuledLineSetting = values::toInteger16(rs.field(QStringLiteral("ruling")));
     rs.release();
@@ -50,16 +47,10 @@ HonorificActions::HonorificActions(MaintenanceProgram& main, MaintenanceWindow& 
 
 void HonorificActions::on敬称設定変更Clicked()
 {
-    SharedRecordset& rs = *m_main.SharedRecordset;
-    Transaction save(*m_main.DbConnection, rs);
-    rs.open(MasterRow, *m_main.DbConnection);
-    rs.setField(QStringLiteral("compellation"),
-                storedvalues::whole16(m_window.Option敬称(0)->isChecked() ? 0 : 1));
-    rs.setField(QStringLiteral("ruling"), storedvalues::whole16(m_window.Option罫線(0)->isChecked() ? 0 : 1));
-    rs.setField(QStringLiteral("更新日"), values::now());
-    rs.update();
-    rs.release();
-    save.commit();
+    storedvalues::writeMasterRow(
+        m_main,
+        {{QStringLiteral("compellation"), storedvalues::whole16(m_window.Option敬称(0)->isChecked() ? 0 : 1)},
+         {QStringLiteral("ruling"), storedvalues::whole16(m_window.Option罫線(0)->isChecked() ? 0 : 1)}});
 
     // The save also ends whatever was typed on the master page.
     m_window.マスターID()->clear();

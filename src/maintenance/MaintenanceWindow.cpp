@@ -7,6 +7,7 @@
 #include "maintenance/MaintenanceState.h"
 #include "maintenance/PeriodPanelPicture.h"
 #include "maintenance/WholeCharacters.h"
+#include "platform/widgets/Centre.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/widgets/InputMode.h"
 #include "platform/widgets/PasswordMask.h"
@@ -27,7 +28,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -155,14 +155,6 @@ void setMasked(QLineEdit* box, bool masked)
 
 } // namespace
 
-QPoint centredPosition(const QRect& screenArea, const QSize& windowSize)
-{
-    const double left = (screenArea.width() - windowSize.width()) / 2.0;
-    const double top = (screenArea.height() - windowSize.height()) / 2.0;
-    return {screenArea.left() + int(std::max(0.0, std::round(left))),
-            screenArea.top() + int(std::max(0.0, std::round(top)))};
-}
-
 MaintenanceWindow::MaintenanceWindow(MaintenanceProgram& program)
     : QWidget(nullptr), m_program(program), m_creator(std::make_unique<Ui::CreatorPage>()),
       m_master(std::make_unique<Ui::MasterPage>()), m_period(std::make_unique<Ui::PeriodStampPage>()),
@@ -234,7 +226,7 @@ MaintenanceWindow::MaintenanceWindow(MaintenanceProgram& program)
     qApp->installEventFilter(this);
 
     setFixedSize(sizeHint());
-    centreOnScreen();
+    centre::onScreen(*this);
 }
 
 MaintenanceWindow::~MaintenanceWindow() = default;
@@ -365,11 +357,6 @@ void MaintenanceWindow::keepCharactersWhole()
         box->setValidator(validator);
 }
 
-void MaintenanceWindow::centreOnScreen()
-{
-    move(centredPosition(screen()->geometry(), frameGeometry().size()));
-}
-
 void MaintenanceWindow::DisableCreatorControls()
 {
     m_creator->作成者検索->setEnabled(false);
@@ -390,6 +377,15 @@ void MaintenanceWindow::maskPasswords()
 {
     setMasked(m_creator->パスワード, true);
     setMasked(m_master->マスターパスワード, true);
+}
+
+void MaintenanceWindow::clearCreatorFields()
+{
+    m_creator->登録番号->clear();
+    for (QLineEdit* box :
+         {m_creator->氏名, m_creator->ふりがな, m_creator->郵便番号, m_creator->住所, m_creator->自宅電話,
+          m_creator->携帯電話, m_creator->fax番号, m_creator->パスワード})
+        box->clear();
 }
 
 void MaintenanceWindow::returnToStart(bool focusCreatorId)
@@ -470,11 +466,7 @@ void MaintenanceWindow::closeFromCreatorPage()
 {
     m_creator->作成者検索->setCurrentIndex(-1);
     m_creator->作成者検索->setEditText(QString());
-    m_creator->登録番号->clear();
-    for (QLineEdit* box :
-         {m_creator->氏名, m_creator->ふりがな, m_creator->郵便番号, m_creator->住所, m_creator->自宅電話,
-          m_creator->携帯電話, m_creator->fax番号, m_creator->パスワード})
-        box->clear();
+    clearCreatorFields();
     maskPasswords();
     hide();
     Q_EMIT returnedToStart(true);

@@ -56,6 +56,8 @@ public:
     void EnableCreatorControls();
     // Puts the mask "*" back on both password boxes, パスワード and マスターパスワード.
     void maskPasswords();
+    // Empties 登録番号 and the eight creator fields: the page then stands for a new creator.
+    void clearCreatorFields();
     // Hides the window and emits returnedToStart: the way back to the start window of an action that
     // ends the visit, such as a completed master change.
     void returnToStart(bool focusCreatorId);
@@ -162,7 +164,6 @@ private:
     void adoptControlArrays();
     void setInputModes();
     void keepCharactersWhole();
-    void centreOnScreen();
     void revealPassword();
     bool receivesKeysOf(const QWidget* target) const;
 
@@ -189,7 +190,29 @@ private:
     QPushButton* m_設定終了 = nullptr;
 };
 
-// Where a window of the given frame size stands when it is centred on a screen area: half the free
-// space on each side, computed in floating point. A window larger than the area is kept at its top-left
-// corner so that its title bar stays reachable.
-QPoint centredPosition(const QRect& screenArea, const QSize& windowSize);
+// Locks the creator page's actions (DisableCreatorControls) for the time of one action of the creator or
+// master page, and unlocks them (EnableCreatorControls) on every way the action ends. unlock() ends the
+// lock earlier, where the action then moves the focus to a control the lock holds disabled.
+class CreatorPageLock
+{
+public:
+    explicit CreatorPageLock(MaintenanceWindow& window) : m_window(window)
+    {
+        m_window.DisableCreatorControls();
+    }
+    ~CreatorPageLock() { unlock(); }
+    CreatorPageLock(const CreatorPageLock&) = delete;
+    CreatorPageLock& operator=(const CreatorPageLock&) = delete;
+
+    void unlock()
+    {
+        if (m_locked) {
+            m_locked = false;
+            m_window.EnableCreatorControls();
+        }
+    }
+
+private:
+    MaintenanceWindow& m_window;
+    bool m_locked = true;
+};

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/MasterActions.h"
 
-#include "database/Transaction.h"
-#include "database/Values.h"
 #include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
+#include "maintenance/StoredValues.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,7 +34,7 @@ bool MasterActions::canSignInWith(const QString& masterId, const QString& passwo
 void MasterActions::onマスター変更Clicked()
 {
     m_window.マスター終了()->setFocus();
-    m_window.DisableCreatorControls();
+    CreatorPageLock lock(m_window);
 
     const QString masterId = m_window.マスターID()->text();
     const QString password = m_window.マスターパスワード()->text();
@@ -43,7 +42,6 @@ void MasterActions::onマスター変更Clicked()
     if (masterId.isEmpty() || password.isEmpty()) {
         m_main.messageBoxes->critical(QStringLiteral("マスター"),
                                       QStringLiteral("マスターID、マスターパスワードを正しく設定して下さい"));
-        m_window.EnableCreatorControls();
         return;
     }
 
@@ -51,23 +49,15 @@ void MasterActions::onマスター変更Clicked()
     // window out for good.
     if (!canSignInWith(masterId, password)) {
         m_main.messageBoxes->critical(QStringLiteral("マスター"), unusablePairText());
-        m_window.EnableCreatorControls();
         return;
     }
 
-    SharedRecordset& rs = *m_main.SharedRecordset;
-    Transaction change(*m_main.DbConnection, rs);
-    rs.open(QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1"), *m_main.DbConnection);
-    rs.setField(QStringLiteral("masterID"), masterId);
-    rs.setField(QStringLiteral("password"), password);
-    rs.setField(QStringLiteral("更新日"), values::now());
-    rs.update();
-    rs.release();
-    change.commit();
+    storedvalues::writeMasterRow(
+        m_main, {{QStringLiteral("masterID"), masterId}, {QStringLiteral("password"), password}});
 
     m_window.マスターID()->clear();
     m_window.マスターパスワード()->clear();
     m_window.maskPasswords();
-    m_window.EnableCreatorControls();
+    lock.unlock();
     m_window.returnToStart(false);
 }

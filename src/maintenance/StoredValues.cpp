@@ -2,6 +2,9 @@
 #include "maintenance/StoredValues.h"
 
 #include "RuntimeError.h"
+#include "database/Transaction.h"
+#include "database/Values.h"
+#include "maintenance/MaintenanceState.h"
 
 namespace storedvalues {
 
@@ -30,6 +33,19 @@ void noRowToSave(const QString& table)
         QStringLiteral("BOF と EOF のいずれかが True になっているか、または現在のレコードが削除されています。"
                        "要求された操作には、現在のレコードが必要です。(%1)")
             .arg(table));
+}
+
+void writeMasterRow(MaintenanceProgram& main, std::initializer_list<std::pair<QString, QVariant>> columns)
+{
+    SharedRecordset& rs = *main.SharedRecordset;
+    Transaction save(*main.DbConnection, rs);
+    rs.open(kMasterRow, *main.DbConnection);
+    for (const auto& [column, value] : columns)
+        rs.setField(column, value);
+    rs.setField(QStringLiteral("更新日"), values::now());
+    rs.update();
+    rs.release();
+    save.commit();
 }
 
 } // namespace storedvalues

@@ -4,6 +4,7 @@
 #include "maintenance/FieldLabel.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/PeriodPanelPicture.h"
+#include "platform/widgets/Centre.h"
 #include "platform/widgets/InputMode.h"
 
 #include <QAbstractItemView>
@@ -220,7 +221,7 @@ private Q_SLOTS:
         QFETCH(QRect, screen);
         QFETCH(QSize, window);
         QFETCH(QPoint, position);
-        QCOMPARE(::centredPosition(screen, window), position);
+        QCOMPARE(centre::centredPosition(screen, window), position);
     }
 
     // The text boxes: limit, mask, input mode and the label beside each.
