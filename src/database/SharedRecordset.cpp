@@ -221,7 +221,7 @@ void SharedRecordset::setField(const QString& name, const QVariant& value)
     const int column = requireColumn(name);
     requireWritable();
     if (!m_pending)
-        m_pending.emplace();
+        m_pending = PendingChange{};
     for (auto& change : m_pending->changes) {
         if (change.first == column) {
             change.second = value;
@@ -236,7 +236,7 @@ void SharedRecordset::addNew()
     requireOpen();
     requireWritable();
     update();
-    m_pending.emplace();
+    m_pending = PendingChange{};
     m_pending->isNew = true;
 }
 
