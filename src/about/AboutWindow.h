@@ -53,7 +53,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-
     QLabel* m_title = nullptr;   // Label5
     QLabel* m_version = nullptr; // Label2
     QTimer* m_timer = nullptr;   // Timer1

@@ -431,10 +431,24 @@ int compareFieldValues(const QVariant& a, const QVariant& b)
     return compareText(a.toString(), b.toString());
 }
 
+namespace {
+
+// The sort's order of two values. It is total, so that a column that holds numbers and texts side by side
+// (the engine allows it) still sorts consistently: nulls first, then numbers by value, then texts.
+int compareForSort(const QVariant& a, const QVariant& b)
+{
+    const auto rank = [](const QVariant& v) { return v.isNull() ? 0 : (isNumericType(v) ? 1 : 2); };
+    if (rank(a) != rank(b))
+        return rank(a) < rank(b) ? -1 : 1;
+    return compareFieldValues(a, b);
+}
+
+} // namespace
+
 bool RecordSort::less(const QVariant* a, const QVariant* b) const
 {
     for (const Key& key : m_keys) {
-        const int order = compareFieldValues(a[key.column], b[key.column]);
+        const int order = compareForSort(a[key.column], b[key.column]);
         if (order != 0)
             return key.descending ? order > 0 : order < 0;
     }

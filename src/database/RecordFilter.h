@@ -16,7 +16,8 @@
 // of the pattern, wildcard characters inside it included, is matched as it stands. Texts compare without
 // regard to letter case; a null field meets no clause.
 //
-// Sort: "field [ASC|DESC]" items separated by commas. Nulls sort first; the sort is stable.
+// Sort: "field [ASC|DESC]" items separated by commas. Nulls sort first, then numbers, then texts; the sort
+// is stable.
 //
 // A text that does not parse, or that names a column the rows do not have, throws RuntimeError.
 
