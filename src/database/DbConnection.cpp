@@ -12,8 +12,6 @@
 #include <QSqlError>
 #include <QSqlRecord>
 
-#include <sqlite3.h>
-
 #include <vector>
 
 namespace {
@@ -99,7 +97,7 @@ void DbConnection::open(const QString& user, const QString& password, int option
 
 void DbConnection::close()
 {
-    finalizeStatements();
+    m_statements.clear();
     if (m_db.isOpen()) {
         if (m_inTransaction)
             m_db.rollback(); // a transaction left open by a failure is not kept
@@ -133,94 +131,34 @@ void DbConnection::execute(const QString& statement, int options)
 
 namespace {
 
-// Binds the values of a statement: whole numbers, real numbers, texts, bytes and nulls.
-void bindValues(sqlite3_stmt* stmt, const QVariantList& values)
+// A value as the engine is to bind it: whole numbers of every width as 64-bit numbers (Qt's SQLite driver
+// would bind a 16-bit number as text), nulls as nulls, everything else as it is.
+QVariant bindable(const QVariant& value)
 {
-    sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
-    for (int i = 0; i < values.size(); ++i) {
-        const QVariant& value = values.at(i);
-        const int n = i + 1;
-        if (value.isNull()) {
-            sqlite3_bind_null(stmt, n);
-            continue;
-        }
-        switch (value.typeId()) {
-        case QMetaType::Bool:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::Long:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-            sqlite3_bind_int64(stmt, n, value.toLongLong());
-            break;
-        case QMetaType::Float:
-        case QMetaType::Double:
-            sqlite3_bind_double(stmt, n, value.toDouble());
-            break;
-        case QMetaType::QByteArray: {
-            const QByteArray bytes = value.toByteArray();
-            sqlite3_bind_blob(stmt, n, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
-            break;
-        }
-        default: {
-            const QString text = value.toString();
-            sqlite3_bind_text16(stmt, n, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
-            break;
-        }
-        }
+    if (value.isNull())
+        return QVariant();
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return value.toLongLong();
+    default:
+        return value;
     }
 }
 
-QVariant columnValue(sqlite3_stmt* stmt, int i)
+void bindValues(QSqlQuery& query, const QVariantList& values)
 {
-    switch (sqlite3_column_type(stmt, i)) {
-    case SQLITE_INTEGER:
-        return qlonglong(sqlite3_column_int64(stmt, i));
-    case SQLITE_FLOAT:
-        return sqlite3_column_double(stmt, i);
-    case SQLITE_TEXT: {
-        const auto* chars = static_cast<const QChar*>(sqlite3_column_text16(stmt, i));
-        return QString(chars, sqlite3_column_bytes16(stmt, i) / 2);
-    }
-    case SQLITE_BLOB:
-        return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, i)),
-                          sqlite3_column_bytes(stmt, i));
-    default:
-        return QVariant();
-    }
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, bindable(values.at(i)));
 }
 
 } // namespace
-
-sqlite3* DbConnection::engine() const
-{
-    requireOpen();
-    const QVariant handle = m_db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        throw RuntimeError(ErrorNumber::ProviderError,
-                           QStringLiteral("データベース エンジンが SQLite ではありません。"));
-    return *static_cast<sqlite3* const*>(handle.constData());
-}
-
-void DbConnection::failEngine(const QString& context) const
-{
-    sqlite3* db = engine();
-    const int code = sqlite3_errcode(db);
-    throw RuntimeError(code, DescribeEngineFailure(code,
-                                                   QString::fromUtf8(sqlite3_errmsg(db)) +
-                                                       QStringLiteral(" (%1)").arg(context),
-                                                   databaseFile()));
-}
-
-void DbConnection::finalizeStatements()
-{
-    for (sqlite3_stmt* stmt : std::as_const(m_statements))
-        sqlite3_finalize(stmt);
-    m_statements.clear();
-}
 
 void DbConnection::readRows(const QString& statement, const QString& asWritten,
                             const std::function<void(const QStringList&)>& header,
@@ -237,52 +175,53 @@ void DbConnection::readEngineRows(const QString& engineText, const QVariantList&
                                   const std::function<void(const QStringList&)>& header,
                                   const std::function<void(const QVariant*)>& row)
 {
-    sqlite3* db = engine();
-    sqlite3_stmt* stmt = nullptr;
-    const QByteArray utf8 = engineText.toUtf8();
-    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(stmt);
-        failEngine(engineText);
-    }
-    // The statement is finalised on every way out, a failure of a row's receiver included.
-    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> owner(stmt, sqlite3_finalize);
-    bindValues(stmt, values);
-    const int width = sqlite3_column_count(stmt);
+    requireOpen();
+    // Forward-only: the rows are read once, straight into the record set, without a cache of them all.
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.prepare(engineText))
+        fail(query.lastError(), engineText);
+    bindValues(query, values);
+    if (!query.exec())
+        fail(query.lastError(), engineText);
+    const QSqlRecord record = query.record();
+    const int width = record.count();
     QStringList names;
+    names.reserve(width);
     for (int i = 0; i < width; ++i)
-        names.append(QString::fromUtf8(sqlite3_column_name(stmt, i)));
+        names.append(record.fieldName(i));
     header(names);
     std::vector<QVariant> cells(static_cast<size_t>(width));
-    int status = SQLITE_ROW;
-    while ((status = sqlite3_step(stmt)) == SQLITE_ROW) {
+    while (query.next()) {
         for (int i = 0; i < width; ++i)
-            cells[size_t(i)] = columnValue(stmt, i);
+            cells[size_t(i)] = query.isNull(i) ? QVariant() : query.value(i);
         row(cells.data());
     }
-    if (status != SQLITE_DONE)
-        failEngine(engineText);
+    if (query.lastError().isValid())
+        fail(query.lastError(), engineText);
 }
 
 DbConnection::WriteResult DbConnection::write(const QString& engineText, const QVariantList& values)
 {
-    sqlite3* db = engine();
-    sqlite3_stmt*& stmt = m_statements[engineText];
-    if (!stmt) {
-        const QByteArray utf8 = engineText.toUtf8();
-        if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
-            sqlite3_finalize(stmt);
-            m_statements.remove(engineText);
-            failEngine(engineText);
-        }
+    requireOpen();
+    // A row write's statement is prepared once and kept while the connection is open: the record set
+    // writes many rows with the same statement.
+    auto found = m_statements.find(engineText);
+    if (found == m_statements.end()) {
+        QSqlQuery query(m_db);
+        if (!query.prepare(engineText))
+            fail(query.lastError(), engineText);
+        found = m_statements.insert(engineText, query);
     }
-    bindValues(stmt, values);
-    const int status = sqlite3_step(stmt);
-    if (status != SQLITE_DONE && status != SQLITE_ROW) {
-        sqlite3_reset(stmt);
-        failEngine(engineText);
+    QSqlQuery& query = found.value();
+    bindValues(query, values);
+    if (!query.exec()) {
+        const QSqlError error = query.lastError();
+        query.finish();
+        fail(error, engineText);
     }
-    WriteResult result{sqlite3_changes64(db), sqlite3_last_insert_rowid(db)};
-    sqlite3_reset(stmt);
+    WriteResult result{query.numRowsAffected(), query.lastInsertId().toLongLong()};
+    query.finish();
     return result;
 }
 

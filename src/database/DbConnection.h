@@ -8,8 +8,6 @@
 #include <functional>
 
 class QSqlError;
-struct sqlite3;
-struct sqlite3_stmt;
 
 // The program's one connection to its database file. It is given a connection string of the Access ODBC
 // form; the file that the string's DBQ names is an SQLite database. Every failure throws RuntimeError with
@@ -78,15 +76,12 @@ public:
 
 private:
     void requireOpen() const;
-    sqlite3* engine() const;
-    [[noreturn]] void failEngine(const QString& context) const;
-    void finalizeStatements();
 
     QString m_name;
     QString m_connectionString;
     int m_busyTimeout = 5000;
     bool m_inTransaction = false;
     QSqlDatabase m_db;
-    QHash<QString, sqlite3_stmt*> m_statements;
+    QHash<QString, QSqlQuery> m_statements;
     std::function<void(const QString&)> m_observer;
 };
