@@ -55,7 +55,7 @@ void OpenDatabase(DatabaseState& main)
     main.SharedRecordset = std::make_unique<SharedRecordset>();
     main.DbConnection->setConnectionString(main.ConnectionString);
     main.DbConnection->setBusyTimeout(main.databaseBusyTimeout);
-    main.DbConnection->open(QString(), QString(), -1);
+    main.DbConnection->open();
 }
 
 void CloseDatabase(DatabaseState& main)

@@ -54,9 +54,8 @@ QString DbConnection::databaseFile() const
     return platform::nativePath(connectionValue(m_connectionString, QStringLiteral("DBQ")));
 }
 
-void DbConnection::open(const QString& user, const QString& password, int options)
+void DbConnection::open(const QString& user, const QString& password)
 {
-    Q_UNUSED(options);
     if (isOpen())
         throw RuntimeError(ErrorNumber::ObjectOpen,
                            QStringLiteral("オブジェクトが開いている場合は、操作は許可されません。"));
@@ -113,9 +112,8 @@ void DbConnection::requireOpen() const
                            QStringLiteral("オブジェクトが閉じている場合は、操作は許可されません。"));
 }
 
-void DbConnection::execute(const QString& statement, int options)
+void DbConnection::execute(const QString& statement)
 {
-    Q_UNUSED(options);
     requireOpen();
     if (m_observer)
         m_observer(statement);

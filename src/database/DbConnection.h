@@ -28,7 +28,7 @@ public:
 
     // Opens the file named by the connection string. The user name and password are those of the open
     // call; the file itself carries none.
-    void open(const QString& user = {}, const QString& password = {}, int options = -1);
+    void open(const QString& user = {}, const QString& password = {});
     bool isOpen() const { return m_db.isOpen(); }
     void close();
 
@@ -36,7 +36,7 @@ public:
     QString databaseFile() const;
 
     // Runs a statement that returns no rows (a table change or a row change).
-    void execute(const QString& statement, int options = -1);
+    void execute(const QString& statement);
 
     // Runs a query and hands over its rows: first the column names, then each row's values, one call a
     // row. Reads straight from the engine, without a QVariant cache in between, for the record set's
@@ -71,8 +71,6 @@ public:
     // Throws the engine's failure as a RuntimeError with the engine's number and a description the user
     // can read (see DescribeEngineFailure).
     [[noreturn]] void fail(const QSqlError& error, const QString& context = {}) const;
-
-    QSqlDatabase& database() { return m_db; }
 
 private:
     void requireOpen() const;

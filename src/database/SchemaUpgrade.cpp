@@ -80,7 +80,7 @@ bool asNumber(const QVariant& value, double& number)
 void executeAll(DbConnection& db, const QStringList& statements)
 {
     for (const QString& statement : statements)
-        db.execute(statement, -1);
+        db.execute(statement);
 }
 
 // Step for 1040: only the version and the update time change.
@@ -212,9 +212,8 @@ void upgradeUnversioned(DatabaseState& main)
 
     for (const auto& column : kRecipientColumns)
         db.execute(QStringLiteral("ALTER TABLE 利用者 ADD ") + QString::fromUtf8(column[0]) +
-                       QLatin1Char(' ') + QString::fromUtf8(column[1]),
-                   -1);
-    db.execute(QStringLiteral("ALTER TABLE 計画書 ADD 名前印 VARCHAR(100)"), -1);
+                   QLatin1Char(' ') + QString::fromUtf8(column[1]));
+    db.execute(QStringLiteral("ALTER TABLE 計画書 ADD 名前印 VARCHAR(100)"));
 
     convertProviderNumbers(main);
     convertRecipientNumbers(main);

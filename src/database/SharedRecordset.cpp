@@ -33,12 +33,8 @@ QString foldName(const QString& name)
 
 } // namespace
 
-void SharedRecordset::open(const QString& source, DbConnection& connection, int cursorType, int lockType,
-                           int options)
+void SharedRecordset::open(const QString& source, DbConnection& connection)
 {
-    Q_UNUSED(cursorType);
-    Q_UNUSED(lockType);
-    Q_UNUSED(options);
     if (m_open)
         throw RuntimeError(ErrorNumber::ObjectOpen,
                            QStringLiteral("オブジェクトが開いている場合は、操作は許可されません。"));

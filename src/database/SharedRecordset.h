@@ -23,9 +23,7 @@ class DbConnection;
 class SharedRecordset
 {
 public:
-    // Cursor, lock and location values as the program passes them.
-    static constexpr int StaticCursor = 3;
-    static constexpr int OptimisticLock = 3;
+    // Cursor locations as the program sets them.
     static constexpr int ServerSideCursor = 2;
     static constexpr int ClientSideCursor = 3;
 
@@ -37,8 +35,8 @@ public:
     void setCursorLocation(int location) { m_cursorLocation = location; }
     int cursorLocation() const { return m_cursorLocation; }
 
-    void open(const QString& source, DbConnection& connection, int cursorType = StaticCursor,
-              int lockType = OptimisticLock, int options = -1);
+    // Every open is static, optimistic and client-side: the rows are a snapshot held in memory.
+    void open(const QString& source, DbConnection& connection);
     bool isOpen() const { return m_open; }
     // Saves a pending change first, as every move does; a pending change is never dropped silently.
     void close();
