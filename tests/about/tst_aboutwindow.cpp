@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "about/AboutWindow.h"
+#include "common/RegistryStoreText.h"
 #include "launcher/Main.h"
 
 #include <QApplication>
@@ -26,17 +27,11 @@ class AboutWindowTest : public QObject
     Q_OBJECT
 
 private:
-    // A registry store of the test's own, found through HANAPLAN_REGISTRY.
-    void writeStore(const QByteArray& body)
+    // The installed version in a registry store of the test's own, found through HANAPLAN_REGISTRY.
+    void writeVersion(const QString& version)
     {
-        QFile file(m_dir.filePath(QStringLiteral("system.reg")));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("Windows Registry Editor Version 5.00\r\n\r\n" + body + "\r\n");
-    }
-    void writeVersion(const QByteArray& version)
-    {
-        writeStore("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare]\r\n\"DisplayVersion\"=\"" + version +
-                   "\"");
+        QVERIFY(RegistryStoreText().displayVersion(version).writeTo(
+            m_dir.filePath(QStringLiteral("system.reg"))));
     }
 
     // Loads and shows the window and waits until it can take events.
@@ -113,19 +108,20 @@ private Q_SLOTS:
 
     void showsTitleAndInstalledVersion_data()
     {
-        QTest::addColumn<QByteArray>("store");
+        QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("installed version")
-            << QByteArray(
-                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare]\r\n\"DisplayVersion\"=\"1.1.4.0\"")
-            << "Ver.   1.1.4.0";
-        QTest::newRow("no version in the store") << QByteArray() << "Ver.   Not Found";
+        QTest::newRow("installed version") << "1.1.4.0"
+                                           << "Ver.   1.1.4.0";
+        QTest::newRow("no version in the store") << QString() << "Ver.   Not Found";
     }
     void showsTitleAndInstalledVersion()
     {
-        QFETCH(QByteArray, store);
+        QFETCH(QString, version);
         QFETCH(QString, expected);
-        writeStore(store);
+        if (version.isEmpty())
+            QVERIFY(RegistryStoreText().writeTo(m_dir.filePath(QStringLiteral("system.reg"))));
+        else
+            writeVersion(version);
         AboutWindow* window = openWindow();
         QVERIFY(window);
         QCOMPARE(label(window, "Label5")->text(), QStringLiteral("Hanaplan\u3000作成システム"));

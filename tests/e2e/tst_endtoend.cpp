@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The built program in a real X server (Xvfb), driven by key presses as a user drives it, with an
 // installation, registry store and scripted spreadsheet of the test's own.
+#include "common/RegistryStoreText.h"
 #include "common/TestDatabase.h"
 
 #include "VersionPeWriter.h"
@@ -164,13 +165,10 @@ private:
         script.close();
         script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
 
-        QString store = QStringLiteral(
-            "Windows Registry Editor Version 5.00\n\n"
-            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare]\n\"DisplayVersion\"=\"1.1.4.0\"\n\n");
+        RegistryStoreText store;
+        store.displayVersion(QStringLiteral("1.1.4.0"));
         if (xlsAssociation)
-            store += QStringLiteral("[HKEY_CLASSES_ROOT\\.xls]\n@=\"Hanaplan.Sheet\"\n\n"
-                                    "[HKEY_CLASSES_ROOT\\Hanaplan.Sheet\\shell\\open\\command]\n@=\"\\\"") +
-                     sheet + QStringLiteral("\\\" \\\"%1\\\"\"\n\n");
+            store.xlsProgram(sheet);
         if (excelMajor != 0) {
             const QString folder = install->root() + QStringLiteral("/Excel");
             QDir().mkpath(folder);
@@ -180,14 +178,9 @@ private:
             QFile exe(folder + QStringLiteral("/excel.exe"));
             QVERIFY(exe.open(QIODevice::WriteOnly));
             exe.write(versionpe::writeVersionPe(options));
-            store += QStringLiteral("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App "
-                                    "Paths\\excel.exe]\n"
-                                    "\"Path\"=\"%1\"\n")
-                         .arg(folder);
+            store.excelFolder(folder);
         }
-        QFile reg(programFolder() + QStringLiteral("/system.reg"));
-        QVERIFY(reg.open(QIODevice::WriteOnly));
-        reg.write(store.toUtf8());
+        QVERIFY(store.writeTo(programFolder() + QStringLiteral("/system.reg")));
     }
 
     // Whether the program has ended or ends within 15 s (waitForFinished() alone is false for a process

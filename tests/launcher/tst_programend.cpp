@@ -2,6 +2,7 @@
 // When the program ends, with real message boxes and windows in the application's own event loop: only
 // the start window's unload ends it (or an About window that outlives it), never a message box that was
 // the last visible window while the start window was hidden.
+#include "common/RegistryStoreText.h"
 #include "common/TestDatabase.h"
 
 #include "about/AboutWindow.h"
@@ -89,11 +90,9 @@ private Q_SLOTS:
         book.write("<Workbook/>");
         book.close();
         // A registry store without the .xls association: the shell's open fails with 31.
-        QFile store(install->root() + QStringLiteral("/system.reg"));
-        QVERIFY(store.open(QIODevice::WriteOnly));
-        store.write("Windows Registry Editor Version 5.00\n");
-        store.close();
-        qputenv("HANAPLAN_REGISTRY", store.fileName().toUtf8());
+        const QString store = install->root() + QStringLiteral("/system.reg");
+        QVERIFY(RegistryStoreText().writeTo(store));
+        qputenv("HANAPLAN_REGISTRY", store.toUtf8());
 
         program = install->makeMain();
         program->messageBoxes = &messages;

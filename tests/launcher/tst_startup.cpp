@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "common/MessageRecorder.h"
+#include "common/RegistryStoreText.h"
 #include "common/TestDatabase.h"
 
 #include "RuntimeError.h"
@@ -29,13 +30,8 @@ private:
     // the Windows version the system reports.
     void writeStore(int excelMajor, int windowsMajor = 10, int windowsMinor = 0)
     {
-        QString text =
-            QStringLiteral(
-                "Windows Registry Editor Version 5.00\n\n"
-                "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\n"
-                "\"CurrentMajorVersionNumber\"=dword:%1\n\"CurrentMinorVersionNumber\"=dword:%2\n\n")
-                .arg(windowsMajor, 8, 16, QLatin1Char('0'))
-                .arg(windowsMinor, 8, 16, QLatin1Char('0'));
+        RegistryStoreText text;
+        text.windowsVersion(windowsMajor, windowsMinor);
         if (excelMajor > 0) {
             const QString folder = install->root() + QStringLiteral("/Excel");
             QDir().mkpath(folder);
@@ -44,14 +40,9 @@ private:
             QFile exe(folder + QStringLiteral("/excel.exe"));
             QVERIFY(exe.open(QIODevice::WriteOnly));
             exe.write(versionpe::writeVersionPe(options));
-            text += QStringLiteral("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App "
-                                   "Paths\\excel.exe]\n"
-                                   "\"Path\"=\"%1\"\n")
-                        .arg(folder);
+            text.excelFolder(folder);
         }
-        QFile f(store());
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(text.toUtf8());
+        QVERIFY(text.writeTo(store()));
     }
 
     StartUpResult startUp(StartWindow& window) { return StartUp(*program, window); }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "common/RegistryStoreText.h"
 #include "platform/Environment.h"
 #include "platform/Shell.h"
 
@@ -37,17 +38,7 @@ private:
     // Registers a program for .xls files; the command line is written as the registry export holds it.
     void registerProgram(const QString& program)
     {
-        QString command = QStringLiteral("\"") + program + QStringLiteral("\" \"%1\"");
-        command.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-            .replace(QLatin1Char('"'), QStringLiteral("\\\""));
-        writeFile(
-            QStringLiteral("system.reg"),
-            (QStringLiteral(
-                 "Windows Registry Editor Version 5.00\n\n[HKEY_CLASSES_ROOT\\.xls]\n@=\"Hanaplan.Sheet\"\n\n"
-                 "[HKEY_CLASSES_ROOT\\Hanaplan.Sheet\\shell\\open\\command]\n@=\"") +
-             command + QStringLiteral("\"\n"))
-                .toUtf8(),
-            false);
+        writeFile(QStringLiteral("system.reg"), RegistryStoreText().xlsProgram(program).toUtf8(), false);
     }
 
     QByteArray readFile(const QString& name) const
@@ -92,7 +83,7 @@ private Q_SLOTS:
         writeFile(QStringLiteral("plain.sh"), "#!/bin/sh\nexit 0\n", false);
         writeFile(QStringLiteral("garbage.bin"), QByteArray(64, '\x07'), true);
         if (program.isEmpty())
-            writeFile(QStringLiteral("system.reg"), "Windows Registry Editor Version 5.00\n", false);
+            writeFile(QStringLiteral("system.reg"), RegistryStoreText().toUtf8(), false);
         else
             registerProgram(path(program));
         platform::RegistryShell shell(environment);
