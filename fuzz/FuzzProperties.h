@@ -54,32 +54,15 @@ inline const std::array<Row, RowCount>& rows()
     return all;
 }
 
-// Letter case ignored; katakana folded to hiragana; a name as it stands wins over a folded one.
-inline QString foldName(const QString& name)
-{
-    QString folded = name.toCaseFolded();
-    for (QChar& c : folded) {
-        const char16_t u = c.unicode();
-        if (u >= 0x30A1 && u <= 0x30F6)
-            c = QChar(char16_t(u - 0x60));
-    }
-    return folded;
-}
-
+// The record set's own lookup of the columns above.
 inline int columnIndex(const QString& name)
 {
-    static const QHash<QString, int> byName = [] {
-        QHash<QString, int> map;
-        for (int i = Width - 1; i >= 0; --i)
-            map.insert(foldName(columnNames()[i]), i);
-        for (int i = Width - 1; i >= 0; --i)
-            map.insert(columnNames()[i].toCaseFolded(), i);
-        return map;
+    static const ColumnNames names = [] {
+        ColumnNames n;
+        n.assign(QStringList(columnNames().begin(), columnNames().end()));
+        return n;
     }();
-    auto it = byName.constFind(name.toCaseFolded());
-    if (it == byName.cend())
-        it = byName.constFind(foldName(name));
-    return it == byName.cend() ? -1 : it.value();
+    return names.indexOf(name);
 }
 
 // The record set sorts with std::stable_sort, which needs a strict weak ordering.

@@ -454,3 +454,37 @@ bool RecordSort::less(const QVariant* a, const QVariant* b) const
     }
     return false;
 }
+
+namespace {
+
+// Letter case ignored; katakana folded to hiragana, so that フリガナ and ふりがな are one name.
+QString foldName(const QString& name)
+{
+    QString folded = name.toCaseFolded();
+    for (QChar& c : folded) {
+        const char16_t u = c.unicode();
+        if (u >= 0x30A1 && u <= 0x30F6)
+            c = QChar(char16_t(u - 0x60));
+    }
+    return folded;
+}
+
+} // namespace
+
+void ColumnNames::assign(const QStringList& columns)
+{
+    m_byName.clear();
+    m_byName.reserve(columns.size() * 2);
+    for (qsizetype i = columns.size() - 1; i >= 0; --i)
+        m_byName.insert(foldName(columns.at(i)), int(i));
+    for (qsizetype i = columns.size() - 1; i >= 0; --i)
+        m_byName.insert(columns.at(i).toCaseFolded(), int(i)); // a name as it stands wins over a folded one
+}
+
+int ColumnNames::indexOf(const QString& name) const
+{
+    auto it = m_byName.constFind(name.toCaseFolded());
+    if (it == m_byName.cend())
+        it = m_byName.constFind(foldName(name));
+    return it == m_byName.cend() ? -1 : it.value();
+}

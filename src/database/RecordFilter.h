@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <functional>
@@ -23,6 +25,19 @@
 
 // Resolves a column name to its position in a row, or -1.
 using ColumnLookup = std::function<int(const QString&)>;
+
+// The columns of a row by name, as the record set finds them: letter case is ignored, and katakana reach
+// hiragana names (フリガナ reaches ふりがな); a name as it stands wins over a folded one.
+class ColumnNames
+{
+public:
+    void assign(const QStringList& columns);
+    void clear() { m_byName.clear(); }
+    int indexOf(const QString& name) const;
+
+private:
+    QHash<QString, int> m_byName;
+};
 
 class RecordFilter
 {

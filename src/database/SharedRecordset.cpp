@@ -11,18 +11,6 @@ namespace {
 
 const QString kRowIdColumn = QStringLiteral("hanaplan_rowid");
 
-// Letter case ignored; katakana folded to hiragana, so that フリガナ and ふりがな are one name.
-QString foldName(const QString& name)
-{
-    QString folded = name.toCaseFolded();
-    for (QChar& c : folded) {
-        const char16_t u = c.unicode();
-        if (u >= 0x30A1 && u <= 0x30F6)
-            c = QChar(char16_t(u - 0x60));
-    }
-    return folded;
-}
-
 [[noreturn]] void noCurrentRecord()
 {
     throw RuntimeError(
@@ -70,12 +58,7 @@ void SharedRecordset::open(const QString& source, DbConnection& connection)
             chunk.insert(chunk.end(), values + first, values + first + width);
         });
 
-    m_columnByName.reserve(width * 2);
-    for (int i = width - 1; i >= 0; --i)
-        m_columnByName.insert(foldName(m_columns.at(i)), i);
-    for (int i = width - 1; i >= 0; --i)
-        m_columnByName.insert(m_columns.at(i).toCaseFolded(),
-                              i); // a name as it stands wins over a folded one
+    m_columnByName.assign(m_columns);
 
     m_connection = &connection;
     m_table = plain.valid ? plain.table : QString();
@@ -143,10 +126,7 @@ void SharedRecordset::requireCurrent() const
 
 int SharedRecordset::columnIndex(const QString& name) const
 {
-    auto it = m_columnByName.constFind(name.toCaseFolded());
-    if (it == m_columnByName.cend())
-        it = m_columnByName.constFind(foldName(name));
-    return it == m_columnByName.cend() ? -1 : it.value();
+    return m_columnByName.indexOf(name);
 }
 
 int SharedRecordset::requireColumn(const QString& name) const

@@ -105,7 +105,7 @@ private:
     QString m_table;         // the table rows are written to; empty when read-only
     QString m_selectColumns; // the column list of the source, to read back an added row
     QStringList m_columns;
-    QHash<QString, int> m_columnByName;
+    ColumnNames m_columnByName;
     // The rows, m_columns.size() values each, in chunks of kChunkRows rows, so that a large snapshot is
     // neither copied while it grows nor kept in one block. m_rowIds holds their row ids.
     static constexpr int kChunkRows = 512;
