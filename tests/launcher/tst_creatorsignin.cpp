@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "common/MessageRecorder.h"
-#include "common/ScriptedShell.h"
-#include "common/TestDatabase.h"
+#include "common/StartWindowFixture.h"
 
 #include "RuntimeError.h"
 #include "launcher/SignIn.h"
@@ -17,53 +15,29 @@ using Icon = platform::MessageBoxes::Icon;
 
 // The creator sign-in on the start window, with the database files of the test's own installation and a
 // scripted shell in place of the spreadsheet.
-class CreatorSignInTest : public QObject
+class CreatorSignInTest : public QObject, private StartWindowFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestInstallation> install;
-    std::unique_ptr<Main> program;
-    std::unique_ptr<MessageRecorder> messages;
-    std::unique_ptr<ScriptedShell> shell;
-    std::unique_ptr<StartWindow> window;
-    QStringList statements;
-
     QString workbook() const { return install->programFolder() + QStringLiteral("/Hanaplan.xls"); }
     QString workingCopy() const { return install->allUsersProfile() + QStringLiteral("/作業シート.xls"); }
 
     void signIn(const QString& id, const QString& password, const QString& masterId = QStringLiteral("m"),
                 const QString& masterPassword = QStringLiteral("p"))
     {
-        window->作成者ID()->setText(id);
-        window->作成者パスワード()->setText(password);
-        window->マスターID()->setText(masterId);
-        window->マスターパスワード()->setText(masterPassword);
-        QTest::mouseClick(window->作成(), Qt::LeftButton);
-    }
-    QStringList boxes() const
-    {
-        return {window->作成者ID()->text(), window->作成者パスワード()->text(), window->マスターID()->text(),
-                window->マスターパスワード()->text()};
+        type(id, password, masterId, masterPassword);
+        QTest::mouseClick(start->作成(), Qt::LeftButton);
     }
     QList<QVariantList> temp() const
     {
         return DatabaseInspector(install->installedDatabase()).rows(QStringLiteral("SELECT ID FROM temp"));
     }
-    void verifyMessage(Icon icon, const QString& title, const QString& text)
-    {
-        QCOMPARE(messages->shown.size(), 1);
-        QCOMPARE(int(messages->shown[0].icon), int(icon));
-        QCOMPARE(int(messages->shown[0].buttons), int(platform::MessageBoxes::Buttons::Ok));
-        QCOMPARE(messages->shown[0].title, title);
-        QCOMPARE(messages->shown[0].text, text);
-    }
 
 private Q_SLOTS:
     void init()
     {
-        install = std::make_unique<TestInstallation>();
-        install->installDatabase(QStringLiteral("installed"));
+        makeInstallation();
         QFile book(workbook());
         QVERIFY(book.open(QIODevice::WriteOnly));
         book.write("<?xml version=\"1.0\"?><Workbook/>");
@@ -76,26 +50,9 @@ private Q_SLOTS:
         DatabaseInspector(install->installedDatabase())
             .value(QStringLiteral("INSERT INTO temp (ID) VALUES (3), (4)"));
 
-        program = install->makeMain();
-        messages = std::make_unique<MessageRecorder>();
-        shell = std::make_unique<ScriptedShell>(*program);
-        program->messageBoxes = messages.get();
-        program->shell = shell.get();
-        OpenDatabase(*program);
-        statements.clear();
-        program->DbConnection->setStatementObserver([this](const QString& s) { statements.append(s); });
-        window = std::make_unique<StartWindow>(*program);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        open();
     }
-    void cleanup()
-    {
-        window.reset();
-        shell.reset();
-        messages.reset();
-        program.reset();
-        install.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void emptyBoxesDoNothing_data()
     {
@@ -109,8 +66,8 @@ private Q_SLOTS:
         QFETCH(QString, id);
         QFETCH(QString, password);
         signIn(id, password);
-        QVERIFY(messages->shown.isEmpty());
-        QVERIFY(window->isVisible());
+        QVERIFY(messages.shown.isEmpty());
+        QVERIFY(start->isVisible());
         QCOMPARE(boxes(), (QStringList{id, password, QStringLiteral("m"), QStringLiteral("p")}));
         QVERIFY(statements.isEmpty());
     }
@@ -133,11 +90,11 @@ private Q_SLOTS:
     {
         QFETCH(QString, id);
         signIn(id, QStringLiteral("Secret"));
-        verifyMessage(Icon::Information, QStringLiteral("計画書作成"),
+        expectMessage(Icon::Information, QStringLiteral("計画書作成"),
                       QStringLiteral("指定の作成者IDは登録されていません"));
         QVERIFY(statements.isEmpty());
         QCOMPARE(boxes(), (QStringList{QString(), QString(), QString(), QString()}));
-        QVERIFY(window->isVisible());
+        QVERIFY(start->isVisible());
         QCOMPARE(temp().size(), 2);
     }
 
@@ -152,13 +109,13 @@ private Q_SLOTS:
     {
         QFETCH(QString, id);
         signIn(id, QStringLiteral("pw"));
-        verifyMessage(Icon::Information, QStringLiteral("計画書作成"),
+        expectMessage(Icon::Information, QStringLiteral("計画書作成"),
                       QStringLiteral("指定の作成者IDは登録されていません"));
         QCOMPARE(statements,
                  QStringList{QStringLiteral("SELECT * FROM 作成者 WHERE 削除日 IS NULL AND ID=") + id});
         QCOMPARE(boxes(), (QStringList{QString(), QString(), QString(), QString()}));
         QVERIFY(!program->SharedRecordset->isOpen());
-        QVERIFY(window->isVisible());
+        QVERIFY(start->isVisible());
     }
 
     void wrongPassword_data()
@@ -174,12 +131,12 @@ private Q_SLOTS:
         QFETCH(QString, id);
         QFETCH(QString, password);
         signIn(id, password);
-        verifyMessage(Icon::Critical, QStringLiteral("計画書作成"),
+        expectMessage(Icon::Critical, QStringLiteral("計画書作成"),
                       QStringLiteral("指定のパスワードが違っています。"));
         QCOMPARE(boxes(), (QStringList{id, QString(), QString(), QString()}));
         QCOMPARE(temp().size(), 2);
         QVERIFY(shell->opened.isEmpty());
-        QVERIFY(window->isVisible());
+        QVERIFY(start->isVisible());
     }
 
     void signInRunsTheWorkbook_data()
@@ -200,14 +157,14 @@ private Q_SLOTS:
 
         bool visibleDuringRun = true;
         shell->spreadsheet = [&] {
-            visibleDuringRun = window->isVisible();
+            visibleDuringRun = start->isVisible();
             QFile saved(workingCopy()); // what the spreadsheet saves into its copy is thrown away
             saved.open(QIODevice::WriteOnly | QIODevice::Append);
             saved.write("edited");
         };
         signIn(id, QStringLiteral("Secret"));
 
-        QVERIFY(messages->shown.isEmpty());
+        QVERIFY(messages.shown.isEmpty());
         QCOMPARE(shell->opened, QStringList{workingCopy()});
         QCOMPARE(shell->waits, 1);
         QVERIFY(!shell->databaseOpenWhileRunning);
@@ -221,9 +178,9 @@ private Q_SLOTS:
         QCOMPARE(program->WorkbookSourcePath, install->programFolder() + QStringLiteral("\\Hanaplan.xls"));
         QVERIFY(platform::fileAttributes(workbook()) & platform::FileAttribute::ReadOnly);
         QVERIFY(program->DbConnection && program->DbConnection->isOpen());
-        QVERIFY(window->isVisible());
+        QVERIFY(start->isVisible());
         QCOMPARE(boxes(), (QStringList{QString(), QString(), QString(), QString()}));
-        QCOMPARE(window->focusWidget(), window->作成者ID());
+        QCOMPARE(start->focusWidget(), start->作成者ID());
     }
 
     void shellFailure_data()
@@ -245,11 +202,11 @@ private Q_SLOTS:
         QFETCH(QString, text);
         shell->result = result;
         signIn(QStringLiteral("7"), QStringLiteral("Secret"));
-        verifyMessage(Icon::Critical, QStringLiteral("EXCELチェック"), text);
+        expectMessage(Icon::Critical, QStringLiteral("EXCELチェック"), text);
         QCOMPARE(shell->waits, 0);
         QVERIFY(!QFile::exists(workingCopy()));
         QVERIFY(program->DbConnection->isOpen());
-        QVERIFY(window->isVisible());
+        QVERIFY(start->isVisible());
         QCOMPARE(temp(), (QList<QVariantList>{{7}}));
     }
 
@@ -257,11 +214,11 @@ private Q_SLOTS:
     void missingWorkbook()
     {
         QFile::remove(workbook());
-        window->作成者ID()->setText(QStringLiteral("7"));
-        window->作成者パスワード()->setText(QStringLiteral("Secret"));
+        start->作成者ID()->setText(QStringLiteral("7"));
+        start->作成者パスワード()->setText(QStringLiteral("Secret"));
         // The handler itself: a failure is caught only by the application's notify(), which this test has
         // not.
-        HANAPLAN_VERIFY_RUNTIME_ERROR(window->on作成Clicked(), ErrorNumber::FileNotFound);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(start->on作成Clicked(), ErrorNumber::FileNotFound);
     }
 };
 

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "common/MessageRecorder.h"
-#include "common/TestDatabase.h"
+#include "common/StartWindowFixture.h"
 
-#include "launcher/StartWindow.h"
-#include "maintenance/MaintenanceVisit.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/MasterActions.h"
 
@@ -16,37 +13,19 @@ using Icon = platform::MessageBoxes::Icon;
 
 // The master sign-in on the start window: its messages and what each clears, the fills in their order,
 // and the way back; and a master change that the next sign-in then needs.
-class MaintenanceSignInTest : public QObject
+class MaintenanceSignInTest : public QObject, private StartWindowFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestInstallation> install;
-    std::unique_ptr<Main> program;
-    std::unique_ptr<MessageRecorder> messages;
-    std::unique_ptr<StartWindow> start;
-    QPointer<MaintenanceWindow> mente;
-    QStringList statements;
-
     void signIn(const QString& id, const QString& password)
     {
-        start->作成者ID()->setText(QStringLiteral("7"));
-        start->作成者パスワード()->setText(QStringLiteral("x"));
-        start->マスターID()->setText(id);
-        start->マスターパスワード()->setText(password);
+        type(QStringLiteral("7"), QStringLiteral("x"), id, password);
         QTest::mouseClick(start->メンテ(), Qt::LeftButton);
-    }
-    QStringList boxes() const
-    {
-        return {start->作成者ID()->text(), start->作成者パスワード()->text(), start->マスターID()->text(),
-                start->マスターパスワード()->text()};
     }
     void verifyRefused(Icon icon, const QString& text)
     {
-        QCOMPARE(messages->shown.size(), 1);
-        QCOMPARE(int(messages->shown[0].icon), int(icon));
-        QCOMPARE(messages->shown[0].title, QStringLiteral("メンテナンス"));
-        QCOMPARE(messages->shown[0].text, text);
+        expectMessage(icon, QStringLiteral("メンテナンス"), text);
         QVERIFY(start->isVisible());
         QVERIFY(!mente->isVisible());
         QVERIFY(!program->SharedRecordset->isOpen());
@@ -55,35 +34,16 @@ private:
 private Q_SLOTS:
     void init()
     {
-        install = std::make_unique<TestInstallation>();
-        install->installDatabase(QStringLiteral("installed"));
-        program = install->makeMain();
-        messages = std::make_unique<MessageRecorder>();
-        program->messageBoxes = messages.get();
-        OpenDatabase(*program);
-        start = std::make_unique<StartWindow>(*program);
-        mente = new MaintenanceWindow(*program);
-        ConnectMaintenanceActions(*program, *mente);
-        start->setMaintenanceWindow(mente);
-        start->show();
-        QVERIFY(QTest::qWaitForWindowExposed(start.get()));
-        statements.clear();
-        program->DbConnection->setStatementObserver([this](const QString& s) { statements.append(s); });
+        makeInstallation();
+        open();
     }
-    void cleanup()
-    {
-        delete mente.data();
-        start.reset();
-        messages.reset();
-        program.reset();
-        install.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void emptyBoxesDoNothing()
     {
         signIn(QString(), QStringLiteral("hanacare"));
         signIn(QStringLiteral("master"), QString());
-        QVERIFY(messages->shown.isEmpty());
+        QVERIFY(messages.shown.isEmpty());
         QVERIFY(statements.isEmpty());
         QVERIFY(start->isVisible());
     }
@@ -133,7 +93,7 @@ private Q_SLOTS:
                                   "'山田花子', 'ヤマダハナコ', '東京都', 'pw')"));
         signIn(QStringLiteral("O'Neil"), QStringLiteral("hanacare"));
 
-        QVERIFY(messages->shown.isEmpty());
+        QVERIFY(messages.shown.isEmpty());
         QCOMPARE(statements.value(0),
                  QStringLiteral("SELECT * FROM MST WHERE 削除日 IS NULL AND masterID='O''Neil'"));
         // The four fills, in their order: the creator list (with its Setting row), the search settings, the
@@ -170,11 +130,11 @@ private Q_SLOTS:
         QVERIFY(start->isVisible());
 
         signIn(QStringLiteral("master"), QStringLiteral("hanacare"));
-        QCOMPARE(messages->shown.size(), 1);
+        QCOMPARE(messages.shown.size(), 1);
         QVERIFY(!mente->isVisible());
-        messages->shown.clear();
+        messages.shown.clear();
         signIn(QStringLiteral("新マスター"), QStringLiteral("new pass"));
-        QVERIFY(messages->shown.isEmpty());
+        QVERIFY(messages.shown.isEmpty());
         QVERIFY(mente->isVisible());
     }
 
@@ -198,18 +158,18 @@ private Q_SLOTS:
         mente->マスターパスワード()->setText(password);
         QTest::mouseClick(mente->マスター変更(), Qt::LeftButton);
 
-        QCOMPARE(messages->shown.size(), 1);
-        QCOMPARE(messages->shown[0].title, QStringLiteral("マスター"));
-        QCOMPARE(messages->shown[0].text, MasterActions::unusablePairText());
-        QCOMPARE(int(messages->shown[0].icon), int(Icon::Critical));
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].title, QStringLiteral("マスター"));
+        QCOMPARE(messages.shown[0].text, MasterActions::unusablePairText());
+        QCOMPARE(int(messages.shown[0].icon), int(Icon::Critical));
         QVERIFY(mente->isVisible());
         QCOMPARE(mente->マスターID()->text(), id);
         QCOMPARE(DatabaseInspector(install->installedDatabase()).dump(), before);
 
         QTest::mouseClick(mente->マスター終了(), Qt::LeftButton);
-        messages->shown.clear();
+        messages.shown.clear();
         signIn(QStringLiteral("master"), QStringLiteral("hanacare"));
-        QVERIFY(messages->shown.isEmpty());
+        QVERIFY(messages.shown.isEmpty());
         QVERIFY(mente->isVisible());
     }
 

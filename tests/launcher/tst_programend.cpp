@@ -3,13 +3,10 @@
 // the start window's unload ends it (or an About window that outlives it), never a message box that was
 // the last visible window while the start window was hidden.
 #include "common/RegistryStoreText.h"
-#include "common/TestDatabase.h"
+#include "common/StartWindowFixture.h"
 
 #include "about/AboutWindow.h"
 #include "launcher/LauncherApplication.h"
-#include "launcher/StartWindow.h"
-#include "maintenance/MaintenanceVisit.h"
-#include "maintenance/MaintenanceWindow.h"
 #include "platform/Shell.h"
 #include "platform/widgets/QtMessageBoxes.h"
 
@@ -29,17 +26,13 @@ constexpr int kStillRunning = 42;
 
 } // namespace
 
-class ProgramEndTest : public QObject
+class ProgramEndTest : public QObject, private StartWindowFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestInstallation> install;
-    std::unique_ptr<Main> program;
-    QtMessageBoxes messages;
-    std::unique_ptr<platform::RegistryShell> shell;
-    std::unique_ptr<StartWindow> start;
-    QPointer<MaintenanceWindow> mente;
+    QtMessageBoxes realBoxes;
+    std::unique_ptr<platform::RegistryShell> registryShell;
     QStringList answered;
 
     // Answers every real message box as a user would, with its OK button, and notes its text.
@@ -68,20 +61,10 @@ private:
         return QCoreApplication::exec();
     }
 
-    void type(const QString& creatorId, const QString& creatorPassword, const QString& masterId,
-              const QString& masterPassword)
-    {
-        start->作成者ID()->setText(creatorId);
-        start->作成者パスワード()->setText(creatorPassword);
-        start->マスターID()->setText(masterId);
-        start->マスターパスワード()->setText(masterPassword);
-    }
-
 private Q_SLOTS:
     void init()
     {
-        install = std::make_unique<TestInstallation>();
-        install->installDatabase(QStringLiteral("installed"));
+        makeInstallation();
         DatabaseInspector(install->installedDatabase())
             .value(QStringLiteral("INSERT INTO 作成者 (ID, 名前, ふりがな, password) VALUES (7, '山田花子', "
                                   "'ヤマダハナコ', 'pw')"));
@@ -94,27 +77,18 @@ private Q_SLOTS:
         QVERIFY(RegistryStoreText().writeTo(store));
         qputenv("HANAPLAN_REGISTRY", store.toUtf8());
 
-        program = install->makeMain();
-        program->messageBoxes = &messages;
-        shell = std::make_unique<platform::RegistryShell>(program->environment);
-        program->shell = shell.get();
-        OpenDatabase(*program);
-        start = std::make_unique<StartWindow>(*program);
-        mente = new MaintenanceWindow(*program);
-        ConnectMaintenanceActions(*program, *mente);
-        start->setMaintenanceWindow(mente);
-        start->show();
-        QVERIFY(QTest::qWaitForWindowExposed(start.get()));
+        open();
+        // Real message boxes and the real shell.
+        program->messageBoxes = &realBoxes;
+        registryShell = std::make_unique<platform::RegistryShell>(program->environment);
+        program->shell = registryShell.get();
         answered.clear();
     }
     void cleanup()
     {
         AboutWindow::unloadLoaded();
-        delete mente.data();
-        start.reset();
-        shell.reset();
-        program.reset();
-        install.reset();
+        tearDown();
+        registryShell.reset();
         qunsetenv("HANAPLAN_REGISTRY");
     }
 
