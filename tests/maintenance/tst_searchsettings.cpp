@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "SettingsPageFixture.h"
 
+#include "maintenance/SearchSetting.h"
 #include "maintenance/SearchSettings.h"
 
 #include <QApplication>
@@ -35,7 +36,8 @@ QVariantList stored(const SettingsPageFixture& f, int id)
 
 } // namespace
 
-// The 検索設定 page: its fill from Setting and the save of all sixteen rows.
+// The 検索設定 page: its fill from Setting and the save of all sixteen rows; a Setting row turned into the
+// filter and sort texts of its list.
 class SearchSettingsTest : public QObject
 {
     Q_OBJECT
@@ -161,6 +163,68 @@ private Q_SLOTS:
             HANAPLAN_VERIFY_RUNTIME_ERROR(ShowSearchSettings(*f.program, *f.window),
                                           ErrorNumber::NoControlArrayElement);
         }
+    }
+
+    void searchTexts_data()
+    {
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<int>("sort");
+        QTest::addColumn<int>("set1");
+        QTest::addColumn<QString>("filterText");
+        QTest::addColumn<QString>("sortText");
+        QTest::newRow("none ascending") << 0 << 0 << 0 << QString() << QStringLiteral("ID ASC");
+        QTest::newRow("unknown sort, any other direction")
+            << 2 << 9 << 7 << QString() << QStringLiteral("ID DESC");
+        QTest::newRow("frequency") << 1 << 1 << 0 << QStringLiteral("作成者ID = 0")
+                                   << QStringLiteral("使用頻度 ASC");
+        QTest::newRow("updated") << 0 << 2 << 1 << QString() << QStringLiteral("更新日 DESC");
+        QTest::newRow("created") << 0 << 3 << 0 << QString() << QStringLiteral("作成日 ASC");
+        QTest::newRow("name") << 0 << 4 << 1 << QString() << QStringLiteral("名前 DESC");
+        QTest::newRow("reading") << 0 << 5 << 0 << QString() << QStringLiteral("フリガナ ASC");
+        QTest::newRow("negative direction") << -1 << 5 << -1 << QString() << QStringLiteral("フリガナ DESC");
+    }
+    void searchTexts()
+    {
+        QFETCH(int, filter);
+        QFETCH(int, sort);
+        QFETCH(int, set1);
+        QFETCH(QString, filterText);
+        QFETCH(QString, sortText);
+        QCOMPARE(SearchFilterTextFor(filter, 0), filterText);
+        QCOMPARE(SearchSortTextFor(sort, set1), sortText);
+    }
+
+    // Loading a row reads it once into memory with its texts; an ID below one reads nothing.
+    void loadSearchSetting()
+    {
+        SettingsPageFixture f(
+            {QStringLiteral("UPDATE Setting SET Filter = 1, Sort = 4, Set1 = 1, Find = 3, "
+                            "Set5 = 9, Cset2 = 'x', 更新日 = '2026-03-04 05:06:07' WHERE ID = 7")});
+        f.program->maintenance.CurrentCreatorId = 12;
+        LoadSearchSetting(*f.program, 7);
+        for (qint16 id : {qint16(0), qint16(-3)})
+            LoadSearchSetting(*f.program, id);
+        QCOMPARE(f.statements,
+                 QStringList{QStringLiteral("SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =7")});
+        const SettingRecord& row = f.program->maintenance.CurrentSetting;
+        QCOMPARE(row.ID, 7);
+        QCOMPARE(row.Find, 3);
+        QCOMPARE(row.Set5, 9);
+        QCOMPARE(row.Cset1, QString());
+        QCOMPARE(row.Cset2, QStringLiteral("x"));
+        QCOMPARE(row.更新日, QStringLiteral("2026-03-04 05:06:07"));
+        QCOMPARE(f.program->maintenance.SearchFilterText, QStringLiteral("作成者ID = 12"));
+        QCOMPARE(f.program->maintenance.SearchSortText, QStringLiteral("名前 DESC"));
+        QVERIFY(!f.program->SharedRecordset->isOpen());
+    }
+
+    void searchSettingThatCannotBeRead()
+    {
+        SettingsPageFixture f({QStringLiteral("UPDATE Setting SET 削除日 = '2026-01-01' WHERE ID = 2"),
+                               QStringLiteral("UPDATE Setting SET Sort = NULL WHERE ID = 3")});
+        HANAPLAN_VERIFY_RUNTIME_ERROR(LoadSearchSetting(*f.program, 2), ErrorNumber::NoCurrentRecord);
+        f.program->SharedRecordset->discard();
+        HANAPLAN_VERIFY_RUNTIME_ERROR(LoadSearchSetting(*f.program, 3), ErrorNumber::TypeMismatch);
     }
 };
 
