@@ -257,7 +257,6 @@ private Q_SLOTS:
         QVERIFY2(box->property("inputMode").isValid(), "input mode not set");
         QCOMPARE(int(inputmode::of(box)), mode);
         QCOMPARE(box->testAttribute(Qt::WA_InputMethodEnabled), mode != int(inputmode::Mode::Disabled));
-        QVERIFY(box->text().isEmpty());
         if (!label.isEmpty())
             QCOMPARE(labelOf(*window, box), label);
 
@@ -427,7 +426,6 @@ private Q_SLOTS:
         QVERIFY(!list->completer());
         QCOMPARE(labelOf(*window, list), QStringLiteral("作成者検索"));
         list->addItems({"選択して下さい", "        12　乙", "         7　甲"});
-        QCOMPARE(list->itemText(2), QStringLiteral("         7　甲"));
         // What is typed is never added to the list.
         list->lineEdit()->setFocus();
         list->setEditText(QString());
