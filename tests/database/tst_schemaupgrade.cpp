@@ -234,34 +234,30 @@ private Q_SLOTS:
         QCOMPARE(inspect().value(QStringLiteral("SELECT count(*) FROM 利用者")).toInt(), 0);
     }
 
+    // Each value as a provider number, and padded to the ten digits of an insured number and the six of an
+    // insurer number; nullptr stands for no text.
     void conversions_data()
     {
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QString>("provider");
         QTest::addColumn<QString>("insured");
         QTest::addColumn<QString>("insurer");
-        QTest::newRow("null") << QVariant() << QStringLiteral("0000000000") << QString() << QString();
-        QTest::newRow("zero") << QVariant(0) << QStringLiteral("0") << QStringLiteral("0000000000")
-                              << QStringLiteral("000000");
-        QTest::newRow("zero as text") << QVariant(QStringLiteral("0")) << QStringLiteral("0")
-                                      << QStringLiteral("0000000000") << QStringLiteral("000000");
-        QTest::newRow("12345") << QVariant(12345) << QStringLiteral("0000012345")
-                               << QStringLiteral("0000012345") << QStringLiteral("012345");
-        QTest::newRow("long number") << QVariant(12345678901234LL) << QStringLiteral("5678901234")
-                                     << QStringLiteral("5678901234") << QStringLiteral("901234");
-        QTest::newRow("blanks around") << QVariant(QStringLiteral(" 45 ")) << QStringLiteral("0000000045")
-                                       << QStringLiteral("0000000045") << QStringLiteral("000045");
-        QTest::newRow("empty text") << QVariant(QString(QLatin1String(""))) << QStringLiteral("0000000000")
-                                    << QString() << QString();
-        QTest::newRow("blanks only") << QVariant(QStringLiteral("   ")) << QStringLiteral("0000000000")
-                                     << QStringLiteral("0000000000") << QStringLiteral("000000");
-        QTest::newRow("rounded") << QVariant(12.5) << QStringLiteral("0000000013")
-                                 << QStringLiteral("00000012.5") << QStringLiteral("0012.5");
-        QTest::newRow("negative") << QVariant(-5) << QStringLiteral("0000000005")
-                                  << QStringLiteral("00000000-5") << QStringLiteral("0000-5");
-        QTest::newRow("text that is no number")
-            << QVariant(QStringLiteral("A-12")) << QStringLiteral("000000A-12")
-            << QStringLiteral("000000A-12") << QStringLiteral("00A-12");
+        auto row = [](const char* title, const QVariant& value, const char* provider, const char* insured,
+                      const char* insurer) {
+            QTest::newRow(title) << value << QString::fromUtf8(provider) << QString::fromUtf8(insured)
+                                 << QString::fromUtf8(insurer);
+        };
+        row("null", QVariant(), "0000000000", nullptr, nullptr);
+        row("zero", QVariant(0), "0", "0000000000", "000000");
+        row("zero as text", QVariant(QStringLiteral("0")), "0", "0000000000", "000000");
+        row("12345", QVariant(12345), "0000012345", "0000012345", "012345");
+        row("long number", QVariant(12345678901234LL), "5678901234", "5678901234", "901234");
+        row("blanks around", QVariant(QStringLiteral(" 45 ")), "0000000045", "0000000045", "000045");
+        row("empty text", QVariant(QString(QLatin1String(""))), "0000000000", nullptr, nullptr);
+        row("blanks only", QVariant(QStringLiteral("   ")), "0000000000", "0000000000", "000000");
+        row("rounded", QVariant(12.5), "0000000013", "00000012.5", "0012.5");
+        row("negative", QVariant(-5), "0000000005", "00000000-5", "0000-5");
+        row("text that is no number", QVariant(QStringLiteral("A-12")), "000000A-12", "000000A-12", "00A-12");
     }
     void conversions()
     {
