@@ -195,16 +195,15 @@ private Q_SLOTS:
     {
         QPointer<AboutWindow> window = openWindow();
         QVERIFY(window);
+        QPointer<QTimer> timer = window->findChild<QTimer*>(QStringLiteral("Timer1"));
         // The close box: the window system asks the window to close.
         QCloseEvent closeBox;
         QCoreApplication::sendEvent(window->windowHandle(), &closeBox);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!window.isNull());
-        QVERIFY(window->isVisible());
-        QVERIFY(window->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
+        QVERIFY(!window.isNull() && window->isVisible());
+        QVERIFY(timer->isActive());
 
         // The program's end unloads it.
-        QPointer<QTimer> timer = window->findChild<QTimer*>(QStringLiteral("Timer1"));
         AboutWindow::unloadLoaded();
         QVERIFY(!window->isVisible());
         QVERIFY(!timer->isActive());
