@@ -278,26 +278,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("obstacle");
         QTest::addColumn<QString>("remedy");
         QTest::addColumn<int>("number");
-        QTest::newRow("unversioned: duplicate 利用者 column")
-            << QStringLiteral("unversioned")
-            << QStringLiteral("ALTER TABLE 利用者 ADD 健康保険負担割合 Double")
-            << QStringLiteral("ALTER TABLE 利用者 DROP 健康保険負担割合") << 1;
-        QTest::newRow("unversioned: no 事業者 table for the conversion")
-            << QStringLiteral("unversioned") << QStringLiteral("ALTER TABLE 事業者 RENAME TO 事業者_old")
-            << QStringLiteral("ALTER TABLE 事業者_old RENAME TO 事業者") << 1;
-        QTest::newRow("1020: compellation exists")
-            << QStringLiteral("v1020") << QStringLiteral("ALTER TABLE MST ADD compellation Integer")
-            << QStringLiteral("ALTER TABLE MST DROP compellation") << 1;
-        QTest::newRow("1030: ruling exists")
-            << QStringLiteral("v1030") << QStringLiteral("ALTER TABLE MST ADD ruling Integer")
-            << QStringLiteral("ALTER TABLE MST DROP ruling") << 1;
-        QTest::newRow("1040: MST without 更新日")
-            << QStringLiteral("v1040") << QStringLiteral("ALTER TABLE MST DROP 更新日")
-            << QStringLiteral("ALTER TABLE MST ADD 更新日 DATETIME") << ErrorNumber::ItemNotFound;
-        QTest::newRow("null dbver") << QStringLiteral("v1040")
-                                    << QStringLiteral("UPDATE MST SET dbver = NULL")
-                                    << QStringLiteral("UPDATE MST SET dbver = 1040")
-                                    << ErrorNumber::InvalidUseOfNull;
+        auto row = [](const char* title, const char* fixture, const char* obstacle, const char* remedy,
+                      int number) {
+            QTest::newRow(title) << QString::fromUtf8(fixture) << QString::fromUtf8(obstacle)
+                                 << QString::fromUtf8(remedy) << number;
+        };
+        row("unversioned: duplicate 利用者 column", "unversioned",
+            "ALTER TABLE 利用者 ADD 健康保険負担割合 Double", "ALTER TABLE 利用者 DROP 健康保険負担割合", 1);
+        row("unversioned: no 事業者 table for the conversion", "unversioned",
+            "ALTER TABLE 事業者 RENAME TO 事業者_old", "ALTER TABLE 事業者_old RENAME TO 事業者", 1);
+        row("1020: compellation exists", "v1020", "ALTER TABLE MST ADD compellation Integer",
+            "ALTER TABLE MST DROP compellation", 1);
+        row("1030: ruling exists", "v1030", "ALTER TABLE MST ADD ruling Integer",
+            "ALTER TABLE MST DROP ruling", 1);
+        row("1040: MST without 更新日", "v1040", "ALTER TABLE MST DROP 更新日",
+            "ALTER TABLE MST ADD 更新日 DATETIME", ErrorNumber::ItemNotFound);
+        row("null dbver", "v1040", "UPDATE MST SET dbver = NULL", "UPDATE MST SET dbver = 1040",
+            ErrorNumber::InvalidUseOfNull);
     }
     void failurePartWayLeavesFileUnchanged()
     {
