@@ -121,16 +121,6 @@ private Q_SLOTS:
         QCOMPARE(masterId(*program), QStringLiteral("changed"));
     }
 
-    void emptyVirtualStorePathUsesLocalAppData()
-    {
-        auto program = install->makeMain(3000);
-        program->VirtualStorePath = QString();
-        OpenDatabase(*program);
-        QCOMPARE(program->DbConnection->databaseFile(),
-                 install->localAppData() + QStringLiteral("/HanacareService.mdb"));
-        QCOMPARE(program->ConnectionString, BuildConnectionString(install->localAppData()));
-    }
-
     void reopenMakesFreshObjects()
     {
         auto program = install->makeMain();
@@ -216,14 +206,18 @@ private Q_SLOTS:
                     .startsWith(QStringLiteral("ディスクの空き容量が足りない")));
     }
 
-    // A per-user file of no bytes holds nothing: it is made anew from the installed file.
+    // With no virtualised folder the per-user file lies in the local application data itself; one of no
+    // bytes holds nothing, so it is made anew from the installed file.
     void emptyPerUserFileIsReplaced()
     {
         const QString copy = install->localAppData() + QStringLiteral("/HanacareService.mdb");
         QFile(copy).open(QIODevice::WriteOnly);
         QCOMPARE(QFileInfo(copy).size(), 0);
         auto program = install->makeMain(3000);
+        program->VirtualStorePath = QString();
         OpenDatabase(*program);
+        QCOMPARE(program->DbConnection->databaseFile(), copy);
+        QCOMPARE(program->ConnectionString, BuildConnectionString(install->localAppData()));
         QCOMPARE(masterId(*program), QStringLiteral("master"));
         QCOMPARE(QFileInfo(copy).size(), QFileInfo(install->installedDatabase()).size());
     }

@@ -143,34 +143,32 @@ private Q_SLOTS:
         QTest::addColumn<qsizetype>("at");
         QTest::addColumn<quint32>("value");
         QTest::addColumn<QString>("expected");
+        auto row = [](const char* title, qsizetype at, quint32 value, const char* expected) {
+            QTest::newRow(title) << at << value << QString::fromLatin1(expected);
+        };
         const qsizetype rsrc = versionpe::kResourceFileOffset;
         const qsizetype section = versionpe::kSectionTableOffset;
         const qsizetype data = rsrc + versionpe::kResourceData;
-        QTest::newRow("PE header beyond the file") << qsizetype(0x3C) << 0xFFFFFFF0u << "-";
-        QTest::newRow("section claims 4 GB") << section + 16 << 0xFFFFFFFFu << "16.0 15.2";
-        QTest::newRow("section data beyond the file") << section + 20 << 0x7FFFFFFFu << "-";
-        QTest::newRow("resource address in no section")
-            << versionpe::kOptionalHeaderOffset + 96 + 16 << 0x9000u << "-";
-        QTest::newRow("type entry points to itself")
-            << rsrc + versionpe::kTypeDirectory + 20 << 0x80000000u << "-";
-        QTest::newRow("name entry points back")
-            << rsrc + versionpe::kNameDirectory + 20 << 0x80000000u << "-";
-        QTest::newRow("language entry is a directory")
-            << rsrc + versionpe::kLanguageDirectory + 20
-            << quint32(0x80000000u | versionpe::kLanguageDirectory) << "-";
-        QTest::newRow("entry count 65535") << rsrc + versionpe::kTypeDirectory + 12 << 0xFFFF0000u << "-";
-        QTest::newRow("name is not 1") << rsrc + versionpe::kNameDirectory + 16 << 2u << "-";
-        QTest::newRow("other language is taken")
-            << rsrc + versionpe::kLanguageDirectory + 16 << 0x0407u << "16.0 15.2";
-        QTest::newRow("data beyond the file") << rsrc + versionpe::kDataEntry << 0xFFFFFF00u << "-";
-        QTest::newRow("data size 4 GB") << rsrc + versionpe::kDataEntry + 4 << 0xFFFFFFFFu << "16.0 15.2";
-        QTest::newRow("data size smaller than the block") << rsrc + versionpe::kDataEntry + 4 << 64u << "-";
-        QTest::newRow("block length 0") << data << 0x00340000u << "-";
-        QTest::newRow("other key") << data + 6 << 0x00530057u << "-";
+        row("PE header beyond the file", qsizetype(0x3C), 0xFFFFFFF0u, "-");
+        row("section claims 4 GB", section + 16, 0xFFFFFFFFu, "16.0 15.2");
+        row("section data beyond the file", section + 20, 0x7FFFFFFFu, "-");
+        row("resource address in no section", versionpe::kOptionalHeaderOffset + 96 + 16, 0x9000u, "-");
+        row("type entry points to itself", rsrc + versionpe::kTypeDirectory + 20, 0x80000000u, "-");
+        row("name entry points back", rsrc + versionpe::kNameDirectory + 20, 0x80000000u, "-");
+        row("language entry is a directory", rsrc + versionpe::kLanguageDirectory + 20,
+            quint32(0x80000000u | versionpe::kLanguageDirectory), "-");
+        row("entry count 65535", rsrc + versionpe::kTypeDirectory + 12, 0xFFFF0000u, "-");
+        row("name is not 1", rsrc + versionpe::kNameDirectory + 16, 2u, "-");
+        row("other language is taken", rsrc + versionpe::kLanguageDirectory + 16, 0x0407u, "16.0 15.2");
+        row("data beyond the file", rsrc + versionpe::kDataEntry, 0xFFFFFF00u, "-");
+        row("data size 4 GB", rsrc + versionpe::kDataEntry + 4, 0xFFFFFFFFu, "16.0 15.2");
+        row("data size smaller than the block", rsrc + versionpe::kDataEntry + 4, 64u, "-");
+        row("block length 0", data, 0x00340000u, "-");
+        row("other key", data + 6, 0x00530057u, "-");
         const quint32 length = qFromLittleEndian<quint16>(kImage.constData() + data);
-        QTest::newRow("no fixed part") << data << length << "no fixed part";
-        QTest::newRow("fixed part too short") << data << (51u << 16 | length) << "no fixed part";
-        QTest::newRow("fixed part unsigned") << data + 40 << 0u << "no fixed part";
+        row("no fixed part", data, length, "no fixed part");
+        row("fixed part too short", data, (51u << 16 | length), "no fixed part");
+        row("fixed part unsigned", data + 40, 0u, "no fixed part");
     }
     void damagedStructures()
     {

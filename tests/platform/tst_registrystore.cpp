@@ -50,44 +50,29 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("escapes") << QByteArray(R"("v"="C:\\x\"y\n")") << "v"
-                                 << "1:43 3a 5c 78 22 79 5c 6e 00";
-        QTest::newRow("quote and backslash in name") << QByteArray(R"("a\"b\\"="1")") << "a\"b\\"
-                                                     << "1:31 00";
-        QTest::newRow("non-ASCII text in UTF-8") << QByteArray("\"v\"=\"版\"") << "v"
-                                                 << "1:e7 89 88 00";
-        QTest::newRow("default value") << QByteArray(R"(@="d")") << ""
-                                       << "1:64 00";
-        QTest::newRow("dword, short, upper case") << QByteArray("\"v\"=DWORD:FF") << "v"
-                                                  << "4:ff 00 00 00";
-        QTest::newRow("dword of nine digits") << QByteArray("\"v\"=dword:000000001") << "v"
-                                              << "(none)";
-        QTest::newRow("dword not hex") << QByteArray("\"v\"=dword:12g4") << "v"
-                                       << "(none)";
-        QTest::newRow("binary continued") << QByteArray("\"v\"=hex:01,02,\\\r\n  03,\\\r\n  04") << "v"
-                                          << "3:01 02 03 04";
-        QTest::newRow("binary, odd digit") << QByteArray("\"v\"=hex:0a,fff") << "v"
-                                           << "(none)";
-        QTest::newRow("binary, gap") << QByteArray("\"v\"=hex:0a,,ff") << "v"
-                                     << "(none)";
-        QTest::newRow("typed hex") << QByteArray("\"v\"=hex(b):01,00,00,00,00,00,00,00") << "v"
-                                   << "11:01 00 00 00 00 00 00 00";
-        QTest::newRow("unterminated text") << QByteArray(R"("v"="ab)") << "v"
-                                           << "(none)";
-        QTest::newRow("unterminated name") << QByteArray(R"("v=1)") << "v"
-                                           << "(none)";
-        QTest::newRow("junk after text") << QByteArray(R"("v"="a" x)") << "v"
-                                         << "(none)";
-        QTest::newRow("unknown data form") << QByteArray("\"v\"=qword:1") << "v"
-                                           << "(none)";
-        QTest::newRow("later value wins") << QByteArray("\"v\"=\"1\"\r\n\"V\"=\"2\"") << "v"
-                                          << "1:32 00";
-        QTest::newRow("value deleted") << QByteArray("\"v\"=\"1\"\r\n\"V\"=-") << "v"
-                                       << "(none)";
-        QTest::newRow("comment") << QByteArray("; \"v\"=\"1\"") << "v"
-                                 << "(none)";
-        QTest::newRow("blanks around =") << QByteArray("  \"v\" = \"1\"  ") << "v"
-                                         << "1:31 00";
+        auto row = [](const char* title, const QByteArray& body, const char* name, const char* expected) {
+            QTest::newRow(title) << body << QString::fromUtf8(name) << QString::fromUtf8(expected);
+        };
+        row("escapes", QByteArray(R"("v"="C:\\x\"y\n")"), "v", "1:43 3a 5c 78 22 79 5c 6e 00");
+        row("quote and backslash in name", QByteArray(R"("a\"b\\"="1")"), "a\"b\\", "1:31 00");
+        row("non-ASCII text in UTF-8", QByteArray("\"v\"=\"版\""), "v", "1:e7 89 88 00");
+        row("default value", QByteArray(R"(@="d")"), "", "1:64 00");
+        row("dword, short, upper case", QByteArray("\"v\"=DWORD:FF"), "v", "4:ff 00 00 00");
+        row("dword of nine digits", QByteArray("\"v\"=dword:000000001"), "v", "(none)");
+        row("dword not hex", QByteArray("\"v\"=dword:12g4"), "v", "(none)");
+        row("binary continued", QByteArray("\"v\"=hex:01,02,\\\r\n  03,\\\r\n  04"), "v", "3:01 02 03 04");
+        row("binary, odd digit", QByteArray("\"v\"=hex:0a,fff"), "v", "(none)");
+        row("binary, gap", QByteArray("\"v\"=hex:0a,,ff"), "v", "(none)");
+        row("typed hex", QByteArray("\"v\"=hex(b):01,00,00,00,00,00,00,00"), "v",
+            "11:01 00 00 00 00 00 00 00");
+        row("unterminated text", QByteArray(R"("v"="ab)"), "v", "(none)");
+        row("unterminated name", QByteArray(R"("v=1)"), "v", "(none)");
+        row("junk after text", QByteArray(R"("v"="a" x)"), "v", "(none)");
+        row("unknown data form", QByteArray("\"v\"=qword:1"), "v", "(none)");
+        row("later value wins", QByteArray("\"v\"=\"1\"\r\n\"V\"=\"2\""), "v", "1:32 00");
+        row("value deleted", QByteArray("\"v\"=\"1\"\r\n\"V\"=-"), "v", "(none)");
+        row("comment", QByteArray("; \"v\"=\"1\""), "v", "(none)");
+        row("blanks around =", QByteArray("  \"v\" = \"1\"  "), "v", "1:31 00");
     }
     void values()
     {
@@ -121,6 +106,11 @@ private Q_SLOTS:
         QTest::newRow("CR only") << QByteArray("REGEDIT4\r[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare]\r"
                                                "\"DisplayVersion\"=\"1\"")
                                  << "1:31 00";
+        // REGEDIT4 writes hex(2) in the code page, not in UTF-16.
+        QTest::newRow("REGEDIT4, typed text bytes")
+            << QByteArray("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare]\r\n"
+                          "\"DisplayVersion\"=hex(2):41,42,00\r\n")
+            << "2:41 42 00";
         QTest::newRow("UTF-16 without mark") << utf16le(text).mid(2) << "(none)";
         QTest::newRow("no header") << text.mid(text.indexOf(QLatin1Char('['))).toUtf8() << "(none)";
         QTest::newRow("other header")
@@ -136,58 +126,32 @@ private Q_SLOTS:
             expected);
     }
 
-    void ansiExportKeepsTypedTextBytes()
-    {
-        // REGEDIT4 writes hex(2) in the code page, not in UTF-16.
-        const QByteArray file = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"v\"=hex(2):41,42,00\r\n";
-        QCOMPARE(lookup(file, QStringLiteral("K"), QStringLiteral("v")), QStringLiteral("2:41 42 00"));
-    }
-
     void keys_data()
     {
         QTest::addColumn<bool>("classesRoot");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");
+        auto row = [](const char* title, bool classesRoot, const char* key, const char* name,
+                      const char* expected) {
+            QTest::newRow(title) << classesRoot << QString::fromUtf8(key) << QString::fromUtf8(name)
+                                 << QString::fromUtf8(expected);
+        };
         // The deleted key goes with everything below it, not with a key that only shares its beginning.
-        QTest::newRow("deleted key") << false << "SOFTWARE\\A"
-                                     << "v"
-                                     << "(none)";
-        QTest::newRow("below a deleted key") << false << "SOFTWARE\\A\\B"
-                                             << "v"
-                                             << "(none)";
-        QTest::newRow("sibling of a deleted key") << false << "software\\a!"
-                                                  << "V"
-                                                  << "1:73 00";
+        row("deleted key", false, "SOFTWARE\\A", "v", "(none)");
+        row("below a deleted key", false, "SOFTWARE\\A\\B", "v", "(none)");
+        row("sibling of a deleted key", false, "software\\a!", "V", "1:73 00");
         // Sections of one key in different case add up; the trailing backslash is accepted.
-        QTest::newRow("trailing backslash") << false << "Software\\C\\"
-                                            << "v"
-                                            << "1:63 00";
-        QTest::newRow("second section") << false << "SOFTWARE\\C"
-                                        << "w"
-                                        << "1:77 00";
-        QTest::newRow("classes root") << true << ".XLS"
-                                      << ""
-                                      << "1:78 00";
-        QTest::newRow("other root") << false << ".xls"
-                                    << ""
-                                    << "(none)";
+        row("trailing backslash", false, "Software\\C\\", "v", "1:63 00");
+        row("second section", false, "SOFTWARE\\C", "w", "1:77 00");
+        row("classes root", true, ".XLS", "", "1:78 00");
+        row("other root", false, ".xls", "", "(none)");
         // Values after a section that cannot be read (or of another root) land nowhere.
-        QTest::newRow("after another root") << false << "SOFTWARE\\C"
-                                            << "u"
-                                            << "(none)";
-        QTest::newRow("after an open section") << false << "SOFTWARE\\C"
-                                               << "lost"
-                                               << "(none)";
-        QTest::newRow("after a deletion") << false << "SOFTWARE"
-                                          << "lost"
-                                          << "(none)";
-        QTest::newRow("double backslash") << false << "SOFTWARE\\\\C"
-                                          << "v"
-                                          << "(none)";
-        QTest::newRow("leading backslash") << false << "\\SOFTWARE\\C"
-                                           << "v"
-                                           << "(none)";
+        row("after another root", false, "SOFTWARE\\C", "u", "(none)");
+        row("after an open section", false, "SOFTWARE\\C", "lost", "(none)");
+        row("after a deletion", false, "SOFTWARE", "lost", "(none)");
+        row("double backslash", false, "SOFTWARE\\\\C", "v", "(none)");
+        row("leading backslash", false, "\\SOFTWARE\\C", "v", "(none)");
     }
     void keys()
     {
