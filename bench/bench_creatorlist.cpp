@@ -125,8 +125,8 @@ int main(int argc, char* argv[])
     // Both read the same creators in the same order.
     const QList<QByteArray> lines = sqliteOutput.trimmed().split('\n');
     const auto& entries = program.maintenance.CreatorEntries;
-    if (window.作成者検索()->count() != kCreators + 1 || lines.size() != kCreators ||
-        int(entries.size()) != kCreators + 1)
+    if (window.findChild<QComboBox*>(QStringLiteral("作成者検索"))->count() != kCreators + 1 ||
+        lines.size() != kCreators || int(entries.size()) != kCreators + 1)
         bench::die(QStringLiteral("the two lists differ in length"));
     for (int k = 1; k <= kCreators; ++k)
         if (lines.at(k - 1).split('|').value(0).toInt() != entries[size_t(k)].ID)

@@ -9,6 +9,8 @@
 #include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
 
+#include "ui_CreatorPage.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,14 +36,14 @@ void setOptional(SharedRecordset& rs, const QString& column, const QLineEdit* bo
 } // namespace
 
 CreatorActions::CreatorActions(MaintenanceProgram& main, MaintenanceWindow& window)
-    : QObject(&window), m_main(main), m_window(window)
+    : QObject(&window), m_main(main), m_window(window), m_page(window.creatorPage())
 {
-    connect(window.検索開始(), &QPushButton::clicked, this, &CreatorActions::on検索開始Clicked);
+    connect(m_page.検索開始, &QPushButton::clicked, this, &CreatorActions::on検索開始Clicked);
     // picked is the user's choice from the list only: neither typed text nor the program's own changes to
     // the box's items and text send it.
-    connect(window.作成者検索(), &CreatorSearchBox::picked, this, &CreatorActions::on作成者検索Activated);
-    connect(window.作成者登録(), &QPushButton::clicked, this, &CreatorActions::on作成者登録Clicked);
-    connect(window.登録番号(), &FieldLabel::doubleClicked, this, &CreatorActions::on登録番号DoubleClicked);
+    connect(m_page.作成者検索, &CreatorSearchBox::picked, this, &CreatorActions::on作成者検索Activated);
+    connect(m_page.作成者登録, &QPushButton::clicked, this, &CreatorActions::on作成者登録Clicked);
+    connect(m_page.登録番号, &FieldLabel::doubleClicked, this, &CreatorActions::on登録番号DoubleClicked);
 }
 
 QString CreatorActions::creatorGoneOnChangeText()
@@ -59,7 +61,7 @@ QString CreatorActions::creatorGoneOnDeleteText()
 std::optional<qint32> CreatorActions::loadedCreatorId() const
 {
     bool ok = false;
-    const qint32 id = m_window.登録番号()->text().toInt(&ok);
+    const qint32 id = m_page.登録番号->text().toInt(&ok);
     return ok ? std::optional<qint32>(id) : std::nullopt;
 }
 
@@ -75,7 +77,7 @@ bool CreatorActions::openLiveCreator(qint32 id)
 
 void CreatorActions::resetPageForNewCreator()
 {
-    QComboBox* list = m_window.作成者検索();
+    QComboBox* list = m_page.作成者検索;
     list->setCurrentIndex(0);
     list->setEditText(kChooseCreatorItem);
     m_window.clearCreatorFields();
@@ -87,14 +89,14 @@ void CreatorActions::on検索開始Clicked()
     CreatorPageLock lock(m_window);
 
     qint16 mode = 0;
-    if (m_window.検索条件氏名()->isChecked()) {
-        if (m_window.検索氏名()->text().isEmpty()) {
+    if (m_page.検索条件氏名->isChecked()) {
+        if (m_page.検索氏名->text().isEmpty()) {
             m_main.messageBoxes->critical(kTitle, QStringLiteral("検索する氏名を入力して下さい。"));
             return;
         }
         mode = 1;
-    } else if (m_window.検索条件フリガナ()->isChecked()) {
-        if (m_window.検索フリガナ()->text().isEmpty()) {
+    } else if (m_page.検索条件フリガナ->isChecked()) {
+        if (m_page.検索フリガナ->text().isEmpty()) {
             m_main.messageBoxes->critical(kTitle, QStringLiteral("検索するフリガナを入力して下さい。"));
             return;
         }
@@ -102,7 +104,7 @@ void CreatorActions::on検索開始Clicked()
     }
     m_main.CreatorSearchMode = mode;
 
-    m_window.作成者登録()->setText(kNewCaption);
+    m_page.作成者登録->setText(kNewCaption);
     m_window.clearCreatorFields();
     m_window.maskPasswords();
     FillCreatorList(m_main, m_window);
@@ -115,18 +117,18 @@ void CreatorActions::on作成者検索Activated(int index)
     const std::vector<CreatorEntry>& entries = m_main.maintenance.CreatorEntries;
     if (index > 0 && size_t(index) < entries.size()) {
         const CreatorEntry& entry = entries[size_t(index)];
-        m_window.作成者登録()->setText(kChangeCaption);
-        m_window.登録番号()->setText(QString::number(entry.ID));
-        m_window.氏名()->setText(entry.名前);
-        m_window.郵便番号()->setText(entry.郵便番号);
-        m_window.ふりがな()->setText(entry.ふりがな);
-        m_window.住所()->setText(entry.住所);
-        m_window.自宅電話()->setText(entry.電話);
-        m_window.携帯電話()->setText(entry.携帯電話);
-        m_window.fax番号()->setText(entry.fax);
-        m_window.パスワード()->setText(entry.password);
+        m_page.作成者登録->setText(kChangeCaption);
+        m_page.登録番号->setText(QString::number(entry.ID));
+        m_page.氏名->setText(entry.名前);
+        m_page.郵便番号->setText(entry.郵便番号);
+        m_page.ふりがな->setText(entry.ふりがな);
+        m_page.住所->setText(entry.住所);
+        m_page.自宅電話->setText(entry.電話);
+        m_page.携帯電話->setText(entry.携帯電話);
+        m_page.fax番号->setText(entry.fax);
+        m_page.パスワード->setText(entry.password);
     } else if (index == 0) {
-        m_window.作成者登録()->setText(kNewCaption);
+        m_page.作成者登録->setText(kNewCaption);
         m_window.clearCreatorFields();
     }
     m_window.maskPasswords();
@@ -134,19 +136,19 @@ void CreatorActions::on作成者検索Activated(int index)
 
 void CreatorActions::on作成者登録Clicked()
 {
-    m_window.作成者終了()->setFocus();
+    m_page.作成者終了->setFocus();
     CreatorPageLock lock(m_window);
 
-    if (m_window.氏名()->text().isEmpty() || m_window.ふりがな()->text().isEmpty() ||
-        m_window.パスワード()->text().isEmpty()) {
+    if (m_page.氏名->text().isEmpty() || m_page.ふりがな->text().isEmpty() ||
+        m_page.パスワード->text().isEmpty()) {
         m_main.messageBoxes->critical(kTitle, QStringLiteral("必須事項を入力して下さい。"));
         lock.unlock();
-        m_window.作成者終了()->setFocus();
+        m_page.作成者終了->setFocus();
         return;
     }
 
     SharedRecordset& rs = *m_main.SharedRecordset;
-    const bool isChange = !m_window.登録番号()->text().isEmpty();
+    const bool isChange = !m_page.登録番号->text().isEmpty();
     if (isChange) {
         // A change. The creator may have gone since the list was read: deleted here or by another program
         // on the same file. It is then neither brought back to life nor recreated behind the user's back;
@@ -155,10 +157,10 @@ void CreatorActions::on作成者登録Clicked()
         if (!id || !openLiveCreator(*id)) {
             m_main.messageBoxes->critical(kTitle, creatorGoneOnChangeText());
             FillCreatorList(m_main, m_window);
-            m_window.登録番号()->clear();
-            m_window.作成者登録()->setText(kNewCaption);
+            m_page.登録番号->clear();
+            m_page.作成者登録->setText(kNewCaption);
             lock.unlock();
-            m_window.作成者終了()->setFocus();
+            m_page.作成者終了->setFocus();
             return;
         }
     } else {
@@ -169,14 +171,14 @@ void CreatorActions::on作成者登録Clicked()
 
     {
         Transaction save(*m_main.DbConnection, rs);
-        rs.setField(QStringLiteral("password"), m_window.パスワード()->text());
-        rs.setField(QStringLiteral("名前"), m_window.氏名()->text());
-        rs.setField(QStringLiteral("ふりがな"), m_window.ふりがな()->text());
-        setOptional(rs, QStringLiteral("郵便番号"), m_window.郵便番号(), isChange);
-        setOptional(rs, QStringLiteral("住所"), m_window.住所(), isChange);
-        setOptional(rs, QStringLiteral("電話"), m_window.自宅電話(), isChange);
-        setOptional(rs, QStringLiteral("携帯電話"), m_window.携帯電話(), isChange);
-        setOptional(rs, QStringLiteral("fax"), m_window.fax番号(), isChange);
+        rs.setField(QStringLiteral("password"), m_page.パスワード->text());
+        rs.setField(QStringLiteral("名前"), m_page.氏名->text());
+        rs.setField(QStringLiteral("ふりがな"), m_page.ふりがな->text());
+        setOptional(rs, QStringLiteral("郵便番号"), m_page.郵便番号, isChange);
+        setOptional(rs, QStringLiteral("住所"), m_page.住所, isChange);
+        setOptional(rs, QStringLiteral("電話"), m_page.自宅電話, isChange);
+        setOptional(rs, QStringLiteral("携帯電話"), m_page.携帯電話, isChange);
+        setOptional(rs, QStringLiteral("fax"), m_page.fax番号, isChange);
         rs.setField(QStringLiteral("更新日"), values::now());
         rs.update();
         rs.release();
@@ -186,12 +188,12 @@ void CreatorActions::on作成者登録Clicked()
     FillCreatorList(m_main, m_window);
     resetPageForNewCreator();
     lock.unlock();
-    m_window.作成者終了()->setFocus();
+    m_page.作成者終了->setFocus();
 }
 
 void CreatorActions::on登録番号DoubleClicked()
 {
-    if (m_window.登録番号()->text().isEmpty())
+    if (m_page.登録番号->text().isEmpty())
         return;
     CreatorPageLock lock(m_window);
 

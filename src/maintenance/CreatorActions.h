@@ -8,6 +8,9 @@
 struct MaintenanceProgram;
 class MaintenanceWindow;
 class QLineEdit;
+namespace Ui {
+class CreatorPage;
+}
 
 // The actions of the creator page of the maintenance window: the search button 検索開始, the user's pick
 // in the creator list 作成者検索, the save button 作成者登録 and the double-click on 登録番号 that deletes
@@ -46,4 +49,5 @@ private:
 
     MaintenanceProgram& m_main;
     MaintenanceWindow& m_window;
+    Ui::CreatorPage& m_page;
 };

@@ -7,6 +7,8 @@
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/SearchSetting.h"
 
+#include "ui_CreatorPage.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QStringList>
@@ -27,7 +29,8 @@ QString CreatorSearchFilter(qint16 mode, const QString& text)
 
 void FillCreatorList(MaintenanceProgram& main, MaintenanceWindow& window)
 {
-    QComboBox* list = window.作成者検索();
+    const Ui::CreatorPage& page = window.creatorPage();
+    QComboBox* list = page.作成者検索;
     list->clear();
     list->addItem(kChooseCreatorItem);
     list->setCurrentIndex(0);
@@ -42,10 +45,10 @@ void FillCreatorList(MaintenanceProgram& main, MaintenanceWindow& window)
     const qint16 mode = main.CreatorSearchMode;
     switch (mode) {
     case 1:
-        rs.setFilter(CreatorSearchFilter(1, window.検索氏名()->text()));
+        rs.setFilter(CreatorSearchFilter(1, page.検索氏名->text()));
         break;
     case 2:
-        rs.setFilter(CreatorSearchFilter(2, window.検索フリガナ()->text()));
+        rs.setFilter(CreatorSearchFilter(2, page.検索フリガナ->text()));
         break;
     default:
         rs.setFilter(main.maintenance.SearchFilterText);

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/HonorificSettings.h"
 
-#include "RuntimeError.h"
 #include "database/Values.h"
+#include "maintenance/ControlArray.h"
 #include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/StoredValues.h"
+
+#include "ui_HonorificPage.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,16 +15,13 @@
 
 namespace {
 
-// The option button of a stored choice; a value without one is reported with the column it came from.
-QRadioButton* optionFor(QRadioButton* (MaintenanceWindow::*option)(int) const,
-                        const MaintenanceWindow& window, qint16 value, const char* column)
+// The option button of a stored choice: index 0 or 1 of a pair; a value without one is reported with the
+// column it came from.
+QRadioButton* optionFor(QRadioButton* first, QRadioButton* second, qint16 value, const char* column)
 {
     if (value != 0 && value != 1)
-        throw RuntimeError(ErrorNumber::NoControlArrayElement,
-                           QStringLiteral("コントロール配列の要素 '%1' は存在しません。(MST.%2)")
-                               .arg(value)
-                               .arg(QLatin1String(column)));
-    return (window.*option)(value);
+        controlarray::missingElement(value, QStringLiteral("(MST.%1)").arg(QLatin1String(column)));
+    return value == 0 ? first : second;
 }
 
 } // namespace
@@ -34,26 +33,27 @@ void ShowHonorificSettings(MaintenanceProgram& main, MaintenanceWindow& window)
     main.HonorificSetting = values::toInteger16(rs.field(QStringLiteral("compellation")));
     main.RuledLineSetting = values::toInteger16(rs.field(QStringLiteral("ruling")));
     rs.release();
-    optionFor(&MaintenanceWindow::Option敬称, window, main.HonorificSetting, "compellation")
-        ->setChecked(true);
-    optionFor(&MaintenanceWindow::Option罫線, window, main.RuledLineSetting, "ruling")->setChecked(true);
+    const Ui::HonorificPage& page = window.honorificPage();
+    optionFor(page.Option敬称_0, page.Option敬称_1, main.HonorificSetting, "compellation")->setChecked(true);
+    optionFor(page.Option罫線_0, page.Option罫線_1, main.RuledLineSetting, "ruling")->setChecked(true);
 }
 
 HonorificActions::HonorificActions(MaintenanceProgram& main, MaintenanceWindow& window)
     : QObject(&window), m_main(main), m_window(window)
 {
-    connect(window.敬称設定変更(), &QPushButton::clicked, this, &HonorificActions::on敬称設定変更Clicked);
+    connect(window.honorificPage().敬称設定変更, &QPushButton::clicked, this,
+            &HonorificActions::on敬称設定変更Clicked);
 }
 
 void HonorificActions::on敬称設定変更Clicked()
 {
+    const Ui::HonorificPage& page = m_window.honorificPage();
     storedvalues::writeMasterRow(
         m_main,
-        {{QStringLiteral("compellation"), storedvalues::whole16(m_window.Option敬称(0)->isChecked() ? 0 : 1)},
-         {QStringLiteral("ruling"), storedvalues::whole16(m_window.Option罫線(0)->isChecked() ? 0 : 1)}});
+        {{QStringLiteral("compellation"), storedvalues::whole16(page.Option敬称_0->isChecked() ? 0 : 1)},
+         {QStringLiteral("ruling"), storedvalues::whole16(page.Option罫線_0->isChecked() ? 0 : 1)}});
 
     // The save also ends whatever was typed on the master page.
-    m_window.マスターID()->clear();
-    m_window.マスターパスワード()->clear();
+    m_window.clearMasterFields();
     m_window.maskPasswords();
 }

@@ -1,27 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "maintenance/CreatorSearchBox.h"
-
 #include <QWidget>
 
-#include <array>
 #include <memory>
 
-class FieldLabel;
-class PeriodPanelPicture;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QTabWidget;
 struct MaintenanceProgram;
 
 namespace Ui {
 class CreatorPage;
 class MasterPage;
+struct SearchSettingsPage;
 class PeriodStampPage;
 class HonorificPage;
 } // namespace Ui
@@ -33,9 +24,9 @@ class HonorificPage;
 // page in front survive between visits. Every way out of it hides it and then emits returnedToStart();
 // the start window shows itself in answer. The window knows nothing of the start window.
 //
-// Controls that share a name (a control array) share one objectName and carry their position in the
-// int property "index"; the typed accessors below take that index. An index outside the array is a
-// run-time error (340), as addressing a missing control array element is.
+// Each page's controls are reached through its Ui struct, by the names the forms give them. Controls that
+// share a name (a control array) share one objectName and carry their position in the int property
+// "index".
 class MaintenanceWindow : public QWidget
 {
     Q_OBJECT
@@ -58,95 +49,18 @@ public:
     void maskPasswords();
     // Empties 登録番号 and the eight creator fields: the page then stands for a new creator.
     void clearCreatorFields();
+    // Empties マスターID and マスターパスワード.
+    void clearMasterFields();
     // Hides the window and emits returnedToStart: the way back to the start window of an action that
     // ends the visit, such as a completed master change.
     void returnToStart(bool focusCreatorId);
 
-    QTabWidget* SSTab1() const;
-
-    // Page 0, 作成者.
-    CreatorSearchBox* 作成者検索() const;
-    QGroupBox* Frame1() const;
-    QRadioButton* 検索条件すべて() const;
-    QRadioButton* 検索条件氏名() const;
-    QRadioButton* 検索条件フリガナ() const;
-    QLineEdit* 検索氏名() const;
-    QLineEdit* 検索フリガナ() const;
-    QPushButton* 検索開始() const;
-    FieldLabel* 登録番号() const;
-    QLineEdit* 氏名() const;
-    QLineEdit* ふりがな() const;
-    QLineEdit* 郵便番号() const;
-    QLineEdit* 住所() const;
-    QLineEdit* 自宅電話() const;
-    QLineEdit* 携帯電話() const;
-    QLineEdit* fax番号() const;
-    QLineEdit* パスワード() const;
-    QPushButton* 作成者登録() const;
-    QPushButton* 作成者終了() const;
-
-    // Page 1, マスター.
-    QLineEdit* マスターID() const;
-    QLineEdit* マスターパスワード() const;
-    QPushButton* マスター変更() const;
-    QPushButton* マスター終了() const;
-
-    // Page 2, 検索設定: row i (0 to 15) shows Setting row i + 1.
-    QLabel* Label12(int i) const;
-    QLabel* Label13() const;
-    QLabel* Label14() const;
-    QLabel* Label15() const;
-    QLabel* Label16() const;
-    QGroupBox* 検索Filter(int i) const;
-    QGroupBox* 検索Sort(int i) const;
-    QGroupBox* 検索順(int i) const;
-    QRadioButton* 検索設定作成者(int i) const;
-    QRadioButton* 検索設定全員(int i) const;
-    QRadioButton* 検索設定なし(int i) const;
-    QRadioButton* 検索設定使用頻度(int i) const;
-    QRadioButton* 検索設定更新日(int i) const;
-    QRadioButton* 検索設定作成日(int i) const;
-    QRadioButton* 検索設定名前(int i) const;
-    QRadioButton* 検索設定フリガナ(int i) const;
-    QRadioButton* 検索設定昇順(int i) const;
-    QRadioButton* 検索設定降順(int i) const;
-    QPushButton* 設定変更() const;
-    QPushButton* 設定終了() const;
-
-    // Page 3, 期間・押印: line k (0 to 2) is Setting row 8, 9 or 12.
-    QLabel* Label17() const;
-    QLabel* Label19() const;
-    QLabel* Label20() const;
-    QLabel* Label21() const;
-    QLabel* Label22() const;
-    QLabel* Label23() const;
-    QLabel* Label24() const;
-    QLabel* Label25() const;
-    QLabel* Label26() const;
-    QLabel* Label27() const;
-    PeriodPanelPicture* Picture1() const;
-    PeriodPanelPicture* Picture2() const;
-    PeriodPanelPicture* Picture3() const;
-    QGroupBox* Frame2(int k) const;
-    QRadioButton* 期間と範囲(int k) const;
-    QRadioButton* 期間のみ(int k) const;
-    QRadioButton* 範囲のみ(int k) const;
-    QGroupBox* Frame3() const;
-    QRadioButton* 説明文表示あり() const;
-    QRadioButton* 説明文表示なし() const;
-    QLineEdit* 表示文() const;
-    QPushButton* 期間設定変更() const;
-    QPushButton* 期間設定終了() const;
-
-    // Page 4, 敬称・罫線: index 0 is 様 and なし, index 1 殿 and あり.
-    QLabel* Label28() const;
-    QLabel* Label29() const;
-    QGroupBox* 敬称() const;
-    QGroupBox* 罫線() const;
-    QRadioButton* Option敬称(int i) const;
-    QRadioButton* Option罫線(int i) const;
-    QPushButton* 敬称設定変更() const;
-    QPushButton* 敬称設定終了() const;
+    // The controls of each page, for the page's actions.
+    Ui::CreatorPage& creatorPage() const { return *m_creator; }
+    Ui::MasterPage& masterPage() const { return *m_master; }
+    Ui::SearchSettingsPage& searchSettingsPage() const { return *m_search; }
+    Ui::PeriodStampPage& periodStampPage() const { return *m_period; }
+    Ui::HonorificPage& honorificPage() const { return *m_honorific; }
 
 Q_SIGNALS:
     // Emitted after the window has hidden itself on its way back to the start window, which then shows
@@ -158,9 +72,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    struct SearchSettingRow;
-
-    void buildSearchSettingsPage(QWidget* page);
     void adoptControlArrays();
     void setInputModes();
     void keepCharactersWhole();
@@ -173,21 +84,13 @@ private:
     void closeFromSettingsPage();
     QPushButton* closeButton(int page) const;
 
-    const SearchSettingRow& searchRow(int i) const;
-
     MaintenanceProgram& m_program;
     QTabWidget* m_tabs = nullptr;
     std::unique_ptr<Ui::CreatorPage> m_creator;
     std::unique_ptr<Ui::MasterPage> m_master;
     std::unique_ptr<Ui::PeriodStampPage> m_period;
     std::unique_ptr<Ui::HonorificPage> m_honorific;
-    std::unique_ptr<std::array<SearchSettingRow, SearchSettingRows>> m_searchRows;
-    QLabel* m_label13 = nullptr;
-    QLabel* m_label14 = nullptr;
-    QLabel* m_label15 = nullptr;
-    QLabel* m_label16 = nullptr;
-    QPushButton* m_設定変更 = nullptr;
-    QPushButton* m_設定終了 = nullptr;
+    std::unique_ptr<Ui::SearchSettingsPage> m_search;
 };
 
 // Locks the creator page's actions (DisableCreatorControls) for the time of one action of the creator or

@@ -5,13 +5,16 @@
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/StoredValues.h"
 
+#include "ui_MasterPage.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 
 MasterActions::MasterActions(MaintenanceProgram& main, MaintenanceWindow& window)
     : QObject(&window), m_main(main), m_window(window)
 {
-    connect(window.マスター変更(), &QPushButton::clicked, this, &MasterActions::onマスター変更Clicked);
+    connect(window.masterPage().マスター変更, &QPushButton::clicked, this,
+            &MasterActions::onマスター変更Clicked);
 }
 
 QString MasterActions::unusablePairText()
@@ -33,11 +36,12 @@ bool MasterActions::canSignInWith(const QString& masterId, const QString& passwo
 
 void MasterActions::onマスター変更Clicked()
 {
-    m_window.マスター終了()->setFocus();
+    const Ui::MasterPage& page = m_window.masterPage();
+    page.マスター終了->setFocus();
     CreatorPageLock lock(m_window);
 
-    const QString masterId = m_window.マスターID()->text();
-    const QString password = m_window.マスターパスワード()->text();
+    const QString masterId = page.マスターID->text();
+    const QString password = page.マスターパスワード->text();
     // A text of blanks only counts as filled.
     if (masterId.isEmpty() || password.isEmpty()) {
         m_main.messageBoxes->critical(QStringLiteral("マスター"),
@@ -55,8 +59,7 @@ void MasterActions::onマスター変更Clicked()
     storedvalues::writeMasterRow(
         m_main, {{QStringLiteral("masterID"), masterId}, {QStringLiteral("password"), password}});
 
-    m_window.マスターID()->clear();
-    m_window.マスターパスワード()->clear();
+    m_window.clearMasterFields();
     m_window.maskPasswords();
     lock.unlock();
     m_window.returnToStart(false);

@@ -7,9 +7,13 @@
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/StoredValues.h"
 
+#include "ui_PeriodStampPage.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <array>
 
 namespace {
 
@@ -17,43 +21,60 @@ namespace {
 const QString PeriodRowFilters[MaintenanceWindow::PeriodLines] = {
     QStringLiteral("ID = 8"), QStringLiteral("ID = 9"), QStringLiteral("ID = 12")};
 
+// The three method choices of line k: 期間と範囲 (0), 期間のみ (1) and 範囲のみ (2).
+std::array<QRadioButton*, 3> methodOptions(const Ui::PeriodStampPage& page, int k)
+{
+    switch (k) {
+    case 0:
+        return {page.期間と範囲_0, page.期間のみ_0, page.範囲のみ_0};
+    case 1:
+        return {page.期間と範囲_1, page.期間のみ_1, page.範囲のみ_1};
+    default:
+        return {page.期間と範囲_2, page.期間のみ_2, page.範囲のみ_2};
+    }
+}
+
 } // namespace
 
 void ShowPeriodStampSettings(MaintenanceProgram& main, MaintenanceWindow& window)
 {
+    const Ui::PeriodStampPage& page = window.periodStampPage();
     SharedRecordset& rs = *main.SharedRecordset;
     rs.open(QStringLiteral("Setting"), *main.DbConnection);
     if (!rs.eof()) {
         for (int k = 0; k < MaintenanceWindow::PeriodLines; ++k) {
             rs.setFilter(PeriodRowFilters[k]);
             const QVariant method = rs.field(QStringLiteral("Set2"));
+            const auto options = methodOptions(page, k);
             if (storedvalues::equals(method, 1))
-                window.期間のみ(k)->setChecked(true);
+                options[1]->setChecked(true);
             else if (storedvalues::equals(method, 2))
-                window.範囲のみ(k)->setChecked(true);
+                options[2]->setChecked(true);
             else // 0, any other number, null
-                window.期間と範囲(k)->setChecked(true);
+                options[0]->setChecked(true);
         }
     }
     rs.release();
 
     rs.open(QStringLiteral("MST"), *main.DbConnection);
     if (storedvalues::equals(rs.field(QStringLiteral("stamp")), 1))
-        window.説明文表示あり()->setChecked(true);
+        page.説明文表示あり->setChecked(true);
     else
-        window.説明文表示なし()->setChecked(true);
-    window.表示文()->setText(values::textOrEmpty(rs.field(QStringLiteral("stampcont"))));
+        page.説明文表示なし->setChecked(true);
+    page.表示文->setText(values::textOrEmpty(rs.field(QStringLiteral("stampcont"))));
     rs.release();
 }
 
 PeriodStampActions::PeriodStampActions(MaintenanceProgram& main, MaintenanceWindow& window)
     : QObject(&window), m_main(main), m_window(window)
 {
-    connect(window.期間設定変更(), &QPushButton::clicked, this, &PeriodStampActions::on期間設定変更Clicked);
+    connect(window.periodStampPage().期間設定変更, &QPushButton::clicked, this,
+            &PeriodStampActions::on期間設定変更Clicked);
 }
 
 void PeriodStampActions::on期間設定変更Clicked()
 {
+    const Ui::PeriodStampPage& page = m_window.periodStampPage();
     SharedRecordset& rs = *m_main.SharedRecordset;
     // The three Setting rows and the MST row are saved together or not at all.
     Transaction save(*m_main.DbConnection, rs);
@@ -65,12 +86,13 @@ void PeriodStampActions::on期間設定変更Clicked()
     }
     for (int k = 0; k < MaintenanceWindow::PeriodLines; ++k) {
         rs.setFilter(PeriodRowFilters[k]); // saves the previous row's change
+        const auto options = methodOptions(page, k);
         qint16 method = 0;
-        if (m_window.期間と範囲(k)->isChecked())
+        if (options[0]->isChecked())
             method = 0;
-        else if (m_window.期間のみ(k)->isChecked())
+        else if (options[1]->isChecked())
             method = 1;
-        else if (m_window.範囲のみ(k)->isChecked())
+        else if (options[2]->isChecked())
             method = 2;
         rs.setField(QStringLiteral("Set2"), storedvalues::whole16(method));
     }
@@ -78,10 +100,10 @@ void PeriodStampActions::on期間設定変更Clicked()
     rs.release();
 
     rs.open(QStringLiteral("MST"), *m_main.DbConnection);
-    if (m_window.説明文表示あり()->isChecked()) {
+    if (page.説明文表示あり->isChecked()) {
         rs.setField(QStringLiteral("stamp"), storedvalues::whole16(1));
         // The sentence is a field value: stored exactly as typed, blanks and quotes included.
-        const QString sentence = m_window.表示文()->text();
+        const QString sentence = page.表示文->text();
         rs.setField(QStringLiteral("stampcont"), sentence.isEmpty() ? QVariant() : QVariant(sentence));
     } else {
         rs.setField(QStringLiteral("stamp"), storedvalues::whole16(0));

@@ -5,6 +5,7 @@
 #include "database/Values.h"
 #include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
+#include "maintenance/SearchSettingsPage.h"
 #include "maintenance/StoredValues.h"
 
 #include <QPushButton>
@@ -17,18 +18,19 @@ void ShowSearchSettings(MaintenanceProgram& main, MaintenanceWindow& window)
     if (!rs.eof()) {
         const int count = rs.recordCount();
         for (int n = 0; n < count; ++n) {
-            const int i = values::toInteger32(rs.field(QStringLiteral("ID"))) - 1;
+            const Ui::SearchSettingsPage::Row& row =
+                window.searchSettingsPage().row(values::toInteger32(rs.field(QStringLiteral("ID"))) - 1);
 
             // A null Filter or Set1 counts as nonzero.
             if (storedvalues::equals(rs.field(QStringLiteral("Filter")), 0))
-                window.検索設定全員(i)->setChecked(true);
+                row.検索設定全員->setChecked(true);
             else
-                window.検索設定作成者(i)->setChecked(true);
+                row.検索設定作成者->setChecked(true);
 
             const QVariant sort = rs.field(QStringLiteral("Sort"));
-            QRadioButton* const sortOptions[] = {window.検索設定なし(i),   window.検索設定使用頻度(i),
-                                                 window.検索設定更新日(i), window.検索設定作成日(i),
-                                                 window.検索設定名前(i),   window.検索設定フリガナ(i)};
+            QRadioButton* const sortOptions[] = {row.検索設定なし,   row.検索設定使用頻度,
+                                                 row.検索設定更新日, row.検索設定作成日,
+                                                 row.検索設定名前,   row.検索設定フリガナ};
             for (int code = 0; code < 6; ++code) {
                 if (storedvalues::equals(sort, code)) {
                     sortOptions[code]->setChecked(true);
@@ -37,9 +39,9 @@ void ShowSearchSettings(MaintenanceProgram& main, MaintenanceWindow& window)
             }
 
             if (storedvalues::equals(rs.field(QStringLiteral("Set1")), 0))
-                window.検索設定昇順(i)->setChecked(true);
+                row.検索設定昇順->setChecked(true);
             else
-                window.検索設定降順(i)->setChecked(true);
+                row.検索設定降順->setChecked(true);
 
             rs.moveNext();
         }
@@ -55,7 +57,8 @@ QString SearchSettingRowFilter(int id)
 SearchSettingsActions::SearchSettingsActions(MaintenanceProgram& main, MaintenanceWindow& window)
     : QObject(&window), m_main(main), m_window(window)
 {
-    connect(window.設定変更(), &QPushButton::clicked, this, &SearchSettingsActions::on設定変更Clicked);
+    connect(window.searchSettingsPage().設定変更, &QPushButton::clicked, this,
+            &SearchSettingsActions::on設定変更Clicked);
 }
 
 void SearchSettingsActions::on設定変更Clicked()
@@ -69,21 +72,23 @@ void SearchSettingsActions::on設定変更Clicked()
         rs.release();
         storedvalues::noRowToSave(QStringLiteral("Setting"));
     }
+    const Ui::SearchSettingsPage& page = m_window.searchSettingsPage();
     for (int i = 0; i < MaintenanceWindow::SearchSettingRows; ++i) {
         rs.setFilter(SearchSettingRowFilter(i + 1)); // saves the previous row's change
-        const qint16 filter = m_window.検索設定作成者(i)->isChecked() ? 1 : 0;
+        const Ui::SearchSettingsPage::Row& row = page.row(i);
+        const qint16 filter = row.検索設定作成者->isChecked() ? 1 : 0;
         qint16 sort = 0;
-        if (m_window.検索設定使用頻度(i)->isChecked())
+        if (row.検索設定使用頻度->isChecked())
             sort = 1;
-        else if (m_window.検索設定更新日(i)->isChecked())
+        else if (row.検索設定更新日->isChecked())
             sort = 2;
-        else if (m_window.検索設定作成日(i)->isChecked())
+        else if (row.検索設定作成日->isChecked())
             sort = 3;
-        else if (m_window.検索設定名前(i)->isChecked())
+        else if (row.検索設定名前->isChecked())
             sort = 4;
-        else if (m_window.検索設定フリガナ(i)->isChecked())
+        else if (row.検索設定フリガナ->isChecked())
             sort = 5;
-        const qint16 direction = m_window.検索設定降順(i)->isChecked() ? 1 : 0;
+        const qint16 direction = row.検索設定降順->isChecked() ? 1 : 0;
         rs.setField(QStringLiteral("Filter"), storedvalues::whole16(filter));
         rs.setField(QStringLiteral("Sort"), storedvalues::whole16(sort));
         rs.setField(QStringLiteral("Set1"), storedvalues::whole16(direction));

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "common/Controls.h"
 #include "common/StartWindowFixture.h"
 
 #include "maintenance/MaintenanceWindow.h"
@@ -106,12 +107,12 @@ private Q_SLOTS:
         QCOMPARE(boxes(), (QStringList{QString(), QString(), QString(), QString()}));
         QVERIFY(!start->isVisible());
         QVERIFY(mente->isVisible());
-        QCOMPARE(mente->作成者検索()->count(), 2);
-        QCOMPARE(mente->作成者検索()->itemText(1),
+        QCOMPARE(control<QComboBox>(*mente, "作成者検索")->count(), 2);
+        QCOMPARE(control<QComboBox>(*mente, "作成者検索")->itemText(1),
                  QStringLiteral("        12　山田花子、ヤマダハナコ、東京都"));
 
         // Back to the start window, with the focus in 作成者ID.
-        QTest::mouseClick(mente->作成者終了(), Qt::LeftButton);
+        QTest::mouseClick(button(*mente, "作成者終了"), Qt::LeftButton);
         QVERIFY(!mente->isVisible());
         QVERIFY(start->isVisible());
         QCOMPARE(start->focusWidget(), start->作成者ID());
@@ -122,10 +123,10 @@ private Q_SLOTS:
     {
         signIn(QStringLiteral("master"), QStringLiteral("hanacare"));
         QVERIFY(mente->isVisible());
-        mente->SSTab1()->setCurrentIndex(MaintenanceWindow::MasterPage);
-        mente->マスターID()->setText(QStringLiteral("新マスター"));
-        mente->マスターパスワード()->setText(QStringLiteral("new pass"));
-        QTest::mouseClick(mente->マスター変更(), Qt::LeftButton);
+        control<QTabWidget>(*mente, "SSTab1")->setCurrentIndex(MaintenanceWindow::MasterPage);
+        edit(*mente, "マスターID")->setText(QStringLiteral("新マスター"));
+        edit(*mente, "マスターパスワード")->setText(QStringLiteral("new pass"));
+        QTest::mouseClick(button(*mente, "マスター変更"), Qt::LeftButton);
         QVERIFY(!mente->isVisible());
         QVERIFY(start->isVisible());
 
@@ -153,20 +154,20 @@ private Q_SLOTS:
         QFETCH(QString, password);
         const QString before = DatabaseInspector(install->installedDatabase()).dump();
         signIn(QStringLiteral("master"), QStringLiteral("hanacare"));
-        mente->SSTab1()->setCurrentIndex(MaintenanceWindow::MasterPage);
-        mente->マスターID()->setText(id);
-        mente->マスターパスワード()->setText(password);
-        QTest::mouseClick(mente->マスター変更(), Qt::LeftButton);
+        control<QTabWidget>(*mente, "SSTab1")->setCurrentIndex(MaintenanceWindow::MasterPage);
+        edit(*mente, "マスターID")->setText(id);
+        edit(*mente, "マスターパスワード")->setText(password);
+        QTest::mouseClick(button(*mente, "マスター変更"), Qt::LeftButton);
 
         QCOMPARE(messages.shown.size(), 1);
         QCOMPARE(messages.shown[0].title, QStringLiteral("マスター"));
         QCOMPARE(messages.shown[0].text, MasterActions::unusablePairText());
         QCOMPARE(int(messages.shown[0].icon), int(Icon::Critical));
         QVERIFY(mente->isVisible());
-        QCOMPARE(mente->マスターID()->text(), id);
+        QCOMPARE(edit(*mente, "マスターID")->text(), id);
         QCOMPARE(DatabaseInspector(install->installedDatabase()).dump(), before);
 
-        QTest::mouseClick(mente->マスター終了(), Qt::LeftButton);
+        QTest::mouseClick(button(*mente, "マスター終了"), Qt::LeftButton);
         messages.shown.clear();
         signIn(QStringLiteral("master"), QStringLiteral("hanacare"));
         QVERIFY(messages.shown.isEmpty());

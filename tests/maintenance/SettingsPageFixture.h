@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "common/Controls.h"
 #include "common/MessageRecorder.h"
 #include "common/TestDatabase.h"
 
@@ -46,7 +47,7 @@ struct SettingsPageFixture
 
     void showPage(int page)
     {
-        window->SSTab1()->setCurrentIndex(page);
+        control<QTabWidget>(*window, "SSTab1")->setCurrentIndex(page);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }

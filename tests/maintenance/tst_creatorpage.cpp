@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include "common/Controls.h"
 #include "common/MessageRecorder.h"
 #include "common/TestDatabase.h"
 
 #include "maintenance/CreatorActions.h"
 #include "maintenance/CreatorList.h"
+#include "maintenance/CreatorSearchBox.h"
 #include "maintenance/FieldLabel.h"
 #include "maintenance/MaintenanceWindow.h"
 
@@ -76,14 +78,15 @@ private:
     QStringList items() const
     {
         QStringList out;
-        for (int i = 0; i < window->作成者検索()->count(); ++i)
-            out.append(window->作成者検索()->itemText(i));
+        for (int i = 0; i < control<QComboBox>(*window, "作成者検索")->count(); ++i)
+            out.append(control<QComboBox>(*window, "作成者検索")->itemText(i));
         return out;
     }
     QList<QLineEdit*> fields() const
     {
-        return {window->氏名(),     window->ふりがな(), window->郵便番号(), window->住所(),
-                window->自宅電話(), window->携帯電話(), window->fax番号(),  window->パスワード()};
+        return {edit(*window, "氏名"),    edit(*window, "ふりがな"),  edit(*window, "郵便番号"),
+                edit(*window, "住所"),    edit(*window, "自宅電話"),  edit(*window, "携帯電話"),
+                edit(*window, "fax番号"), edit(*window, "パスワード")};
     }
     QStringList fieldTexts() const
     {
@@ -94,24 +97,25 @@ private:
     }
     bool creatorControlsEnabled() const
     {
-        return window->作成者検索()->isEnabled() && window->検索開始()->isEnabled() &&
-               window->作成者登録()->isEnabled() && window->作成者終了()->isEnabled();
+        return control<QComboBox>(*window, "作成者検索")->isEnabled() &&
+               button(*window, "検索開始")->isEnabled() && button(*window, "作成者登録")->isEnabled() &&
+               button(*window, "作成者終了")->isEnabled();
     }
     bool passwordsMasked() const
     {
-        return window->パスワード()->echoMode() == QLineEdit::Password &&
-               window->マスターパスワード()->echoMode() == QLineEdit::Password;
+        return edit(*window, "パスワード")->echoMode() == QLineEdit::Password &&
+               edit(*window, "マスターパスワード")->echoMode() == QLineEdit::Password;
     }
     void revealPasswords()
     {
-        window->パスワード()->setEchoMode(QLineEdit::Normal);
-        window->マスターパスワード()->setEchoMode(QLineEdit::Normal);
+        edit(*window, "パスワード")->setEchoMode(QLineEdit::Normal);
+        edit(*window, "マスターパスワード")->setEchoMode(QLineEdit::Normal);
     }
 
     // The user picks item k of the list with the keyboard, as one steps through a drop-down list.
     void pick(int k)
     {
-        QComboBox* list = window->作成者検索();
+        QComboBox* list = control<QComboBox>(*window, "作成者検索");
         const int from = k > 0 ? k - 1 : 1;
         list->setCurrentIndex(from);
         QTest::keyClick(list, k > 0 ? Qt::Key_Down : Qt::Key_Up);
@@ -122,16 +126,16 @@ private:
         option->setChecked(true);
         if (box)
             box->setText(text);
-        QTest::mouseClick(window->検索開始(), Qt::LeftButton);
+        QTest::mouseClick(button(*window, "検索開始"), Qt::LeftButton);
     }
     void fillRequired(const QString& name, const QString& reading, const QString& password)
     {
-        window->氏名()->setText(name);
-        window->ふりがな()->setText(reading);
-        window->パスワード()->setText(password);
+        edit(*window, "氏名")->setText(name);
+        edit(*window, "ふりがな")->setText(reading);
+        edit(*window, "パスワード")->setText(password);
     }
-    void save() { QTest::mouseClick(window->作成者登録(), Qt::LeftButton); }
-    void doubleClickId() { QTest::mouseDClick(window->登録番号(), Qt::LeftButton); }
+    void save() { QTest::mouseClick(button(*window, "作成者登録"), Qt::LeftButton); }
+    void doubleClickId() { QTest::mouseDClick(control<FieldLabel>(*window, "登録番号"), Qt::LeftButton); }
     QVariantList creatorRow(int id, const char* columns)
     {
         const auto rows = db->rows(
@@ -226,7 +230,7 @@ private Q_SLOTS:
         for (int id : order)
             expected.append(lines.value(id));
         QCOMPARE(items(), expected);
-        QCOMPARE(window->作成者検索()->currentText(), kChooseCreatorItem);
+        QCOMPARE(control<QComboBox>(*window, "作成者検索")->currentText(), kChooseCreatorItem);
         const auto& entries = program->maintenance.CreatorEntries;
         QCOMPARE(int(entries.size()), 4);
         for (int k = 1; k <= 3; ++k)
@@ -248,19 +252,19 @@ private Q_SLOTS:
         FillCreatorList(*program, *window);
         QCOMPARE(items().size(), 4);
 
-        search(window->検索条件氏名(), window->検索氏名(), QStringLiteral("  山  "));
+        search(option(*window, "検索条件氏名"), edit(*window, "検索氏名"), QStringLiteral("  山  "));
         QCOMPARE(program->CreatorSearchMode, qint16(1));
         QCOMPARE(items().mid(1),
                  (QStringList{line("         1", QStringLiteral("山田花子、ヤマダハナコ、")),
                               line("         2", QStringLiteral("山本一郎、ヤマモトイチロウ、"))}));
 
-        search(window->検索条件フリガナ(), window->検索フリガナ(), QStringLiteral("サト"));
+        search(option(*window, "検索条件フリガナ"), edit(*window, "検索フリガナ"), QStringLiteral("サト"));
         QCOMPARE(program->CreatorSearchMode, qint16(2));
         QCOMPARE(items().size(), 2);
         QCOMPARE(program->maintenance.CreatorEntries.at(1).ID, 3);
 
         // Nothing found: the list holds item 0 only, the entries stay as they were.
-        search(window->検索条件フリガナ(), window->検索フリガナ(), QStringLiteral("ン"));
+        search(option(*window, "検索条件フリガナ"), edit(*window, "検索フリガナ"), QStringLiteral("ン"));
         QCOMPARE(items(), QStringList{kChooseCreatorItem});
         QCOMPARE(messages.shown.size(), 1);
         QCOMPARE(messages.shown.at(0).icon, Icon::Information);
@@ -268,12 +272,12 @@ private Q_SLOTS:
         QCOMPARE(messages.shown.at(0).title, QStringLiteral("作成者"));
         QCOMPARE(messages.shown.at(0).text, QStringLiteral("該当のフリガナはありません。"));
         QCOMPARE(program->maintenance.CreatorEntries.at(1).ID, 3);
-        search(window->検索条件氏名(), window->検索氏名(), QStringLiteral("鈴木"));
+        search(option(*window, "検索条件氏名"), edit(*window, "検索氏名"), QStringLiteral("鈴木"));
         QCOMPARE(messages.shown.at(1).text, QStringLiteral("該当の氏名はありません。"));
         QVERIFY(creatorControlsEnabled());
 
         // Every rebuild repeats the search with the text as it stands then.
-        window->検索氏名()->setText(QStringLiteral("佐"));
+        edit(*window, "検索氏名")->setText(QStringLiteral("佐"));
         FillCreatorList(*program, *window);
         QCOMPARE(items().size(), 2);
 
@@ -282,8 +286,8 @@ private Q_SLOTS:
         revealPasswords();
         const QStringList before = fieldTexts();
         messages.shown.clear();
-        search(window->検索条件フリガナ(), window->検索フリガナ(), QString());
-        search(window->検索条件氏名(), window->検索氏名(), QString());
+        search(option(*window, "検索条件フリガナ"), edit(*window, "検索フリガナ"), QString());
+        search(option(*window, "検索条件氏名"), edit(*window, "検索氏名"), QString());
         QCOMPARE(messages.shown.size(), 2);
         QCOMPARE(messages.shown.at(0).text, QStringLiteral("検索するフリガナを入力して下さい。"));
         QCOMPARE(messages.shown.at(1).text, QStringLiteral("検索する氏名を入力して下さい。"));
@@ -294,17 +298,17 @@ private Q_SLOTS:
         QCOMPARE(program->CreatorSearchMode, qint16(1));
         QCOMPARE(items().size(), 2);
         QCOMPARE(fieldTexts(), before);
-        QCOMPARE(window->登録番号()->text(), QStringLiteral("3"));
+        QCOMPARE(control<FieldLabel>(*window, "登録番号")->text(), QStringLiteral("3"));
         QVERIFY(!passwordsMasked());
         QVERIFY(creatorControlsEnabled());
 
         // A search that runs prepares the page for a new creator; すべて ignores the texts.
-        search(window->検索条件すべて());
+        search(option(*window, "検索条件すべて"));
         QCOMPARE(program->CreatorSearchMode, qint16(0));
         QCOMPARE(items().size(), 4);
         QCOMPARE(fieldTexts(), QStringList(8));
-        QVERIFY(window->登録番号()->text().isEmpty());
-        QCOMPARE(window->作成者登録()->text(), QStringLiteral("新規登録"));
+        QVERIFY(control<FieldLabel>(*window, "登録番号")->text().isEmpty());
+        QCOMPARE(button(*window, "作成者登録")->text(), QStringLiteral("新規登録"));
         QVERIFY(passwordsMasked());
     }
 
@@ -337,9 +341,9 @@ private Q_SLOTS:
         addCreator(7, QStringLiteral("x''y"), QStringLiteral("エックス"));
         setCreatorSort(0, 0);
 
-        search(window->検索条件氏名(), window->検索氏名(), text);
+        search(option(*window, "検索条件氏名"), edit(*window, "検索氏名"), text);
         QList<int> ids;
-        for (int k = 1; k < window->作成者検索()->count(); ++k)
+        for (int k = 1; k < control<QComboBox>(*window, "作成者検索")->count(); ++k)
             ids.append(program->maintenance.CreatorEntries.at(size_t(k)).ID);
         QCOMPARE(ids, found);
         QCOMPARE(messages.shown.size(), found.isEmpty() ? 1 : 0);
@@ -357,7 +361,7 @@ private Q_SLOTS:
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         FillCreatorList(*program, *window);
-        CreatorSearchBox* list = window->作成者検索();
+        auto* list = control<CreatorSearchBox>(*window, "作成者検索");
         const QString second = list->itemText(2);
         const QString firstId = QString::number(program->maintenance.CreatorEntries[1].ID);
         const QString secondId = QString::number(program->maintenance.CreatorEntries[2].ID);
@@ -366,7 +370,7 @@ private Q_SLOTS:
         list->setEditText(second);
         QTest::keyClick(list, Qt::Key_Return);
         QTest::keyClick(list, Qt::Key_Tab);
-        QVERIFY(window->登録番号()->text().isEmpty());
+        QVERIFY(control<FieldLabel>(*window, "登録番号")->text().isEmpty());
         QCOMPARE(fieldTexts(), QStringList(8));
 
         // The open list, clicked with the mouse.
@@ -375,19 +379,19 @@ private Q_SLOTS:
         QTRY_VERIFY(view->isVisible());
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                           view->visualRect(list->model()->index(2, 0)).center());
-        QCOMPARE(window->登録番号()->text(), secondId);
+        QCOMPARE(control<FieldLabel>(*window, "登録番号")->text(), secondId);
 
         // The open list, chosen with the keys.
         list->showPopup();
         QTRY_VERIFY(view->isVisible());
         QTest::keyClick(view, Qt::Key_Up);
         QTest::keyClick(view, Qt::Key_Return);
-        QCOMPARE(window->登録番号()->text(), firstId);
+        QCOMPARE(control<FieldLabel>(*window, "登録番号")->text(), firstId);
 
         // The arrow key on the closed box.
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Up);
-        QVERIFY(window->登録番号()->text().isEmpty());
+        QVERIFY(control<FieldLabel>(*window, "登録番号")->text().isEmpty());
         QCOMPARE(list->currentIndex(), 0);
     }
 
@@ -406,8 +410,8 @@ private Q_SLOTS:
 
         pick(1);
         QVERIFY(statements.isEmpty());
-        QCOMPARE(window->登録番号()->text(), QStringLiteral("4"));
-        QCOMPARE(window->作成者登録()->text(), QStringLiteral("変更"));
+        QCOMPARE(control<FieldLabel>(*window, "登録番号")->text(), QStringLiteral("4"));
+        QCOMPARE(button(*window, "作成者登録")->text(), QStringLiteral("変更"));
         QCOMPARE(fieldTexts(),
                  (QStringList{QStringLiteral("山田"), QStringLiteral("ヤマダ"), QStringLiteral("100-0001"),
                               QStringLiteral("東京都"), QStringLiteral("03"), QStringLiteral("090"),
@@ -416,13 +420,13 @@ private Q_SLOTS:
         QVERIFY(creatorControlsEnabled());
 
         FillCreatorList(*program, *window);
-        QCOMPARE(window->登録番号()->text(), QStringLiteral("4"));
-        QCOMPARE(window->氏名()->text(), QStringLiteral("山田"));
+        QCOMPARE(control<FieldLabel>(*window, "登録番号")->text(), QStringLiteral("4"));
+        QCOMPARE(edit(*window, "氏名")->text(), QStringLiteral("山田"));
 
         pick(1);
         pick(0);
-        QVERIFY(window->登録番号()->text().isEmpty());
-        QCOMPARE(window->作成者登録()->text(), QStringLiteral("新規登録"));
+        QVERIFY(control<FieldLabel>(*window, "登録番号")->text().isEmpty());
+        QCOMPARE(button(*window, "作成者登録")->text(), QStringLiteral("新規登録"));
         QCOMPARE(fieldTexts(), QStringList(8));
     }
 
@@ -448,10 +452,10 @@ private Q_SLOTS:
         QCOMPARE(items(), (QStringList{kChooseCreatorItem,
                                        line("         1", QStringLiteral("山田花子、ヤマダハナコ、"))}));
         QCOMPARE(fieldTexts(), QStringList(8));
-        QVERIFY(window->登録番号()->text().isEmpty());
+        QVERIFY(control<FieldLabel>(*window, "登録番号")->text().isEmpty());
         QVERIFY(passwordsMasked());
         QVERIFY(creatorControlsEnabled());
-        QCOMPARE(QApplication::focusWidget(), window->作成者終了());
+        QCOMPARE(QApplication::focusWidget(), button(*window, "作成者終了"));
 
         // Change: an emptied optional field is removed, 作成日 stays, 更新日 moves.
         exec(QStringLiteral(
@@ -460,21 +464,21 @@ private Q_SLOTS:
                  .arg(id));
         FillCreatorList(*program, *window);
         pick(1);
-        window->fax番号()->clear();
-        window->氏名()->setText(QStringLiteral("山田 花子"));
-        window->携帯電話()->setText(QStringLiteral("090-1"));
+        edit(*window, "fax番号")->clear();
+        edit(*window, "氏名")->setText(QStringLiteral("山田 花子"));
+        edit(*window, "携帯電話")->setText(QStringLiteral("090-1"));
         save();
         row = creatorRow(id, "名前, fax, 住所, 携帯電話, 作成日");
         QCOMPARE(row, (QVariantList{QStringLiteral("山田 花子"), QVariant(), QStringLiteral("東京"),
                                     QStringLiteral("090-1"), kOld}));
         QVERIFY(creatorRow(id, "更新日").at(0).toString() > kOld);
         QCOMPARE(creatorCount(), 1);
-        QCOMPARE(window->作成者登録()->text(), QStringLiteral("変更"));
-        QVERIFY(window->登録番号()->text().isEmpty());
+        QCOMPARE(button(*window, "作成者登録")->text(), QStringLiteral("変更"));
+        QVERIFY(control<FieldLabel>(*window, "登録番号")->text().isEmpty());
         // The removed fax does not come back at the next pick.
         pick(1);
-        QCOMPARE(window->fax番号()->text(), QString());
-        QCOMPARE(window->住所()->text(), QStringLiteral("東京"));
+        QCOMPARE(edit(*window, "fax番号")->text(), QString());
+        QCOMPARE(edit(*window, "住所")->text(), QStringLiteral("東京"));
         pick(0);
 
         // The emptied page stands for a new creator.
@@ -495,8 +499,10 @@ private Q_SLOTS:
     {
         QFETCH(int, empty);
         fillRequired(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
-        window->住所()->setText(QStringLiteral("東京"));
-        QList<QLineEdit*>{window->氏名(), window->ふりがな(), window->パスワード()}.at(empty)->clear();
+        edit(*window, "住所")->setText(QStringLiteral("東京"));
+        QList<QLineEdit*>{edit(*window, "氏名"), edit(*window, "ふりがな"), edit(*window, "パスワード")}
+            .at(empty)
+            ->clear();
         revealPasswords();
         const QStringList before = fieldTexts();
         save();
@@ -531,14 +537,14 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QString, address);
         QFETCH(QString, password);
-        window->氏名()->setText(name);
-        window->住所()->setText(address);
-        window->パスワード()->setText(password);
-        window->ふりがな()->setText(name);
+        edit(*window, "氏名")->setText(name);
+        edit(*window, "住所")->setText(address);
+        edit(*window, "パスワード")->setText(password);
+        edit(*window, "ふりがな")->setText(name);
         // The boxes hold the whole texts: none is longer than its box admits.
-        QCOMPARE(window->氏名()->text(), name);
-        QCOMPARE(window->住所()->text(), address);
-        QCOMPARE(window->パスワード()->text(), password);
+        QCOMPARE(edit(*window, "氏名")->text(), name);
+        QCOMPARE(edit(*window, "住所")->text(), address);
+        QCOMPARE(edit(*window, "パスワード")->text(), password);
         save();
         QVERIFY(messages.shown.isEmpty());
         const int id = db->value(QStringLiteral("SELECT max(ID) FROM 作成者")).toInt();
@@ -549,7 +555,7 @@ private Q_SLOTS:
         QCOMPARE(entry.password, password);
 
         // Searching for the stored name finds it again.
-        search(window->検索条件氏名(), window->検索氏名(), name);
+        search(option(*window, "検索条件氏名"), edit(*window, "検索氏名"), name);
         QCOMPARE(items().size(), 2);
     }
 
@@ -574,7 +580,7 @@ private Q_SLOTS:
         QCOMPARE(question.buttons, Buttons::OkCancel);
         QCOMPARE(question.defaultButton, Answer::Cancel);
         QVERIFY(creatorRow(8, "削除日").at(0).isNull());
-        QCOMPARE(window->登録番号()->text(), QStringLiteral("8"));
+        QCOMPARE(control<FieldLabel>(*window, "登録番号")->text(), QStringLiteral("8"));
         QCOMPARE(fieldTexts(), loaded);
         QVERIFY(creatorControlsEnabled());
 
@@ -594,7 +600,7 @@ private Q_SLOTS:
         QCOMPARE(creatorCount(), 2);
         QCOMPARE(items(),
                  (QStringList{kChooseCreatorItem, line("         9", QStringLiteral("佐藤、サトウ、"))}));
-        QVERIFY(window->登録番号()->text().isEmpty());
+        QVERIFY(control<FieldLabel>(*window, "登録番号")->text().isEmpty());
         QCOMPARE(fieldTexts(), QStringList(8));
         QVERIFY(passwordsMasked());
         QVERIFY(creatorControlsEnabled());
@@ -618,7 +624,7 @@ private Q_SLOTS:
         QFETCH(bool, rowStays);
         listCreators8And9();
         pick(1);
-        window->住所()->setText(QStringLiteral("大阪"));
+        edit(*window, "住所")->setText(QStringLiteral("大阪"));
         const QStringList typed = fieldTexts();
         exec(byOther);
         const QString before = db->dump();
@@ -630,8 +636,8 @@ private Q_SLOTS:
         QCOMPARE(messages.shown.at(0).title, QStringLiteral("作成者"));
         QCOMPARE(db->dump(), before);
         QCOMPARE(fieldTexts(), typed);
-        QVERIFY(window->登録番号()->text().isEmpty());
-        QCOMPARE(window->作成者登録()->text(), QStringLiteral("新規登録"));
+        QVERIFY(control<FieldLabel>(*window, "登録番号")->text().isEmpty());
+        QCOMPARE(button(*window, "作成者登録")->text(), QStringLiteral("新規登録"));
         QCOMPARE(items().size(), 2);
         QVERIFY(!program->SharedRecordset->isOpen());
         QVERIFY(creatorControlsEnabled());
@@ -654,7 +660,7 @@ private Q_SLOTS:
         QCOMPARE(messages.shown.size(), 2);
         QCOMPARE(messages.shown.at(1).text, CreatorActions::creatorGoneOnDeleteText());
         QCOMPARE(creatorRow(9, "削除日"), QVariantList{kOld});
-        QVERIFY(window->登録番号()->text().isEmpty());
+        QVERIFY(control<FieldLabel>(*window, "登録番号")->text().isEmpty());
         QCOMPARE(items().size(), 2);
         QVERIFY(creatorControlsEnabled());
     }
@@ -664,19 +670,19 @@ private Q_SLOTS:
     void rebuildKeepsTheSearch()
     {
         addCreator(1, QStringLiteral("山田"), QStringLiteral("ヤマダ"));
-        search(window->検索条件氏名(), window->検索氏名(), QStringLiteral("山田"));
+        search(option(*window, "検索条件氏名"), edit(*window, "検索氏名"), QStringLiteral("山田"));
         fillRequired(QStringLiteral("山田太郎"), QStringLiteral("ヤマダタロウ"), QStringLiteral("p"));
         save();
         QCOMPARE(items().size(), 3);
 
-        window->検索氏名()->setText(QStringLiteral("鈴木"));
+        edit(*window, "検索氏名")->setText(QStringLiteral("鈴木"));
         fillRequired(QStringLiteral("佐藤"), QStringLiteral("サトウ"), QStringLiteral("p"));
         save();
         QCOMPARE(creatorCount(), 3);
         QCOMPARE(messages.shown.size(), 1);
         QCOMPARE(messages.shown.at(0).text, QStringLiteral("該当の氏名はありません。"));
         QCOMPARE(items(), QStringList{kChooseCreatorItem});
-        QCOMPARE(window->作成者検索()->currentText(), kChooseCreatorItem);
+        QCOMPARE(control<QComboBox>(*window, "作成者検索")->currentText(), kChooseCreatorItem);
     }
 };
 

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include "common/Controls.h"
+
 #include "SettingsPageFixture.h"
 
 #include "maintenance/HonorificSettings.h"
@@ -17,19 +19,19 @@ private Q_SLOTS:
     void fillSelectsTheStoredChoices()
     {
         SettingsPageFixture f({QStringLiteral("UPDATE MST SET compellation = 1, ruling = 0")});
-        QVERIFY(f.window->Option敬称(0)->isChecked());
+        QVERIFY(option(*f.window, "Option敬称", 0)->isChecked());
         ShowHonorificSettings(*f.program, *f.window);
         QCOMPARE(f.statements, QStringList{QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1")});
         QVERIFY(!f.program->SharedRecordset->isOpen());
-        QVERIFY(f.window->Option敬称(1)->isChecked());
-        QVERIFY(f.window->Option罫線(0)->isChecked());
+        QVERIFY(option(*f.window, "Option敬称", 1)->isChecked());
+        QVERIFY(option(*f.window, "Option罫線", 0)->isChecked());
         QCOMPARE(f.program->HonorificSetting, qint16(1));
         QCOMPARE(f.program->RuledLineSetting, qint16(0));
 
         f.run(QStringLiteral("UPDATE MST SET compellation = 0, ruling = 1"));
         ShowHonorificSettings(*f.program, *f.window);
-        QVERIFY(f.window->Option敬称(0)->isChecked());
-        QVERIFY(f.window->Option罫線(1)->isChecked());
+        QVERIFY(option(*f.window, "Option敬称", 0)->isChecked());
+        QVERIFY(option(*f.window, "Option罫線", 1)->isChecked());
         QCOMPARE(f.program->RuledLineSetting, qint16(1));
     }
 
@@ -38,18 +40,18 @@ private Q_SLOTS:
         SettingsPageFixture f({QStringLiteral("UPDATE MST SET compellation = 1, ruling = 0")});
         HonorificActions actions(*f.program, *f.window);
         ShowHonorificSettings(*f.program, *f.window);
-        f.window->マスターID()->setText(QStringLiteral("typed"));
-        f.window->マスターパスワード()->setText(QStringLiteral("secret"));
+        edit(*f.window, "マスターID")->setText(QStringLiteral("typed"));
+        edit(*f.window, "マスターパスワード")->setText(QStringLiteral("secret"));
         f.showPage(MaintenanceWindow::MasterPage);
-        QTest::keyClick(f.window->マスターパスワード(), Qt::Key_F9, Qt::ShiftModifier);
-        QVERIFY(!f.masked(f.window->マスターパスワード()));
-        f.window->パスワード()->setEchoMode(QLineEdit::Normal);
+        QTest::keyClick(edit(*f.window, "マスターパスワード"), Qt::Key_F9, Qt::ShiftModifier);
+        QVERIFY(!f.masked(edit(*f.window, "マスターパスワード")));
+        edit(*f.window, "パスワード")->setEchoMode(QLineEdit::Normal);
 
-        f.window->SSTab1()->setCurrentIndex(MaintenanceWindow::HonorificPage);
-        f.window->Option敬称(0)->click();
-        f.window->Option罫線(1)->click();
+        control<QTabWidget>(*f.window, "SSTab1")->setCurrentIndex(MaintenanceWindow::HonorificPage);
+        option(*f.window, "Option敬称", 0)->click();
+        option(*f.window, "Option罫線", 1)->click();
         const QString started = values::now();
-        f.window->敬称設定変更()->click();
+        button(*f.window, "敬称設定変更")->click();
 
         const QVariantList row =
             f.rows(QStringLiteral("SELECT compellation, ruling, typeof(ruling), 更新日, masterID, "
@@ -59,10 +61,10 @@ private Q_SLOTS:
         QVERIFY2(row.at(3).toString() >= started, qPrintable(row.at(3).toString()));
         QCOMPARE(row.mid(4), (QVariantList{"master", "hanacare"}));
         QVERIFY(!f.program->SharedRecordset->isOpen());
-        QCOMPARE(f.window->マスターID()->text(), QString());
-        QCOMPARE(f.window->マスターパスワード()->text(), QString());
-        QVERIFY(f.masked(f.window->マスターパスワード()));
-        QVERIFY(f.masked(f.window->パスワード()));
+        QCOMPARE(edit(*f.window, "マスターID")->text(), QString());
+        QCOMPARE(edit(*f.window, "マスターパスワード")->text(), QString());
+        QVERIFY(f.masked(edit(*f.window, "マスターパスワード")));
+        QVERIFY(f.masked(edit(*f.window, "パスワード")));
         // The program-wide copies keep the last fill; the window stays.
         QCOMPARE(f.program->HonorificSetting, qint16(1));
         QCOMPARE(f.program->RuledLineSetting, qint16(0));
@@ -94,12 +96,12 @@ private Q_SLOTS:
     void saveWithoutALiveRowWritesNothing()
     {
         SettingsPageFixture f({QStringLiteral("UPDATE MST SET 削除日 = '2026-12-02'")});
-        f.window->マスターID()->setText(QStringLiteral("typed"));
+        edit(*f.window, "マスターID")->setText(QStringLiteral("typed"));
         const QString before = f.dump();
         HANAPLAN_VERIFY_RUNTIME_ERROR(HonorificActions(*f.program, *f.window).on敬称設定変更Clicked(),
                                       ErrorNumber::NoCurrentRecord);
         QCOMPARE(f.dump(), before);
-        QCOMPARE(f.window->マスターID()->text(), QStringLiteral("typed"));
+        QCOMPARE(edit(*f.window, "マスターID")->text(), QStringLiteral("typed"));
     }
 };
 

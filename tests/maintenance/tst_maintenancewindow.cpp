@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "RuntimeError.h"
+#include "common/Controls.h"
+
 #include "launcher/Main.h"
 #include "maintenance/FieldLabel.h"
 #include "maintenance/MaintenanceWindow.h"
@@ -101,7 +102,7 @@ private:
 
     void showWindow(int page)
     {
-        window->SSTab1()->setCurrentIndex(page);
+        control<QTabWidget>(*window, "SSTab1")->setCurrentIndex(page);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -109,22 +110,24 @@ private:
     // Types something into every text box of the creator and master pages and shows both passwords.
     void fillEverything()
     {
-        window->作成者検索()->setEditText(QStringLiteral("         7　山田花子、ヤマダハナコ、"));
-        window->登録番号()->setText(QStringLiteral("7"));
+        control<QComboBox>(*window, "作成者検索")
+            ->setEditText(QStringLiteral("         7　山田花子、ヤマダハナコ、"));
+        control<FieldLabel>(*window, "登録番号")->setText(QStringLiteral("7"));
         for (QLineEdit* box : creatorFields())
             box->setText(QStringLiteral("x'") + box->objectName());
-        window->検索氏名()->setText(QStringLiteral("山田"));
-        window->検索条件氏名()->setChecked(true);
-        window->作成者登録()->setText(QStringLiteral("変更"));
-        window->マスターID()->setText(QStringLiteral("master"));
-        window->マスターパスワード()->setText(QStringLiteral("secret"));
-        window->パスワード()->setEchoMode(QLineEdit::Normal);
-        window->マスターパスワード()->setEchoMode(QLineEdit::Normal);
+        edit(*window, "検索氏名")->setText(QStringLiteral("山田"));
+        option(*window, "検索条件氏名")->setChecked(true);
+        button(*window, "作成者登録")->setText(QStringLiteral("変更"));
+        edit(*window, "マスターID")->setText(QStringLiteral("master"));
+        edit(*window, "マスターパスワード")->setText(QStringLiteral("secret"));
+        edit(*window, "パスワード")->setEchoMode(QLineEdit::Normal);
+        edit(*window, "マスターパスワード")->setEchoMode(QLineEdit::Normal);
     }
     QList<QLineEdit*> creatorFields() const
     {
-        return {window->氏名(),     window->ふりがな(), window->郵便番号(), window->住所(),
-                window->自宅電話(), window->携帯電話(), window->fax番号(),  window->パスワード()};
+        return {edit(*window, "氏名"),    edit(*window, "ふりがな"),  edit(*window, "郵便番号"),
+                edit(*window, "住所"),    edit(*window, "自宅電話"),  edit(*window, "携帯電話"),
+                edit(*window, "fax番号"), edit(*window, "パスワード")};
     }
     bool masked(QLineEdit* box) const { return box->echoMode() == QLineEdit::Password; }
 
@@ -152,16 +155,18 @@ private Q_SLOTS:
     void searchFrameFocusOrder()
     {
         QFETCH(int, chosen);
-        const QList<QRadioButton*> options = {window->検索条件すべて(), window->検索条件氏名(),
-                                              window->検索条件フリガナ()};
+        const QList<QRadioButton*> options = {option(*window, "検索条件すべて"),
+                                              option(*window, "検索条件氏名"),
+                                              option(*window, "検索条件フリガナ")};
         options[chosen]->setChecked(true);
         showWindow(MaintenanceWindow::CreatorPage);
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        window->作成者検索()->setFocus();
+        control<QComboBox>(*window, "作成者検索")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QVERIFY(options.contains(QApplication::focusWidget()));
-        const QList<QWidget*> order = {window->検索氏名(), window->検索フリガナ(), window->検索開始()};
+        const QList<QWidget*> order = {edit(*window, "検索氏名"), edit(*window, "検索フリガナ"),
+                                       button(*window, "検索開始")};
         for (QWidget* next : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
@@ -174,10 +179,10 @@ private Q_SLOTS:
         QCOMPARE(window->windowTitle(), QStringLiteral("メンテナンス"));
         QVERIFY(window->isWindow());
         QVERIFY(!window->isVisible());
-        QCOMPARE(window->SSTab1()->currentIndex(), 0);
+        QCOMPARE(control<QTabWidget>(*window, "SSTab1")->currentIndex(), 0);
         QStringList tabs;
-        for (int i = 0; i < window->SSTab1()->count(); ++i)
-            tabs << window->SSTab1()->tabText(i);
+        for (int i = 0; i < control<QTabWidget>(*window, "SSTab1")->count(); ++i)
+            tabs << control<QTabWidget>(*window, "SSTab1")->tabText(i);
         QCOMPARE(tabs, (QStringList{"作成者", "マスター", "検索設定", "期間・押印", "敬称・罫線"}));
 
         // The test's screen (1280 × 1024, see main) has room: the window stands in its middle.
@@ -274,7 +279,7 @@ private Q_SLOTS:
     void typingAtTheLimit()
     {
         showWindow(MaintenanceWindow::CreatorPage);
-        QLineEdit* box = window->郵便番号();
+        QLineEdit* box = edit(*window, "郵便番号");
         box->setFocus();
         QTest::keyClicks(box, QStringLiteral("123-456"));
         QKeyEvent emoji(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("😀"));
@@ -330,22 +335,6 @@ private Q_SLOTS:
         QCOMPARE(actualChecked, checked);
     }
 
-    // Addressing a control array element that does not exist is a run-time error.
-    void missingControlArrayElement()
-    {
-        for (auto access : std::initializer_list<std::function<void()>>{
-                 [&] { window->検索設定作成者(16); }, [&] { window->Label12(-1); },
-                 [&] { window->Frame2(3); }, [&] { window->範囲のみ(-1); }, [&] { window->Option敬称(2); },
-                 [&] { window->Option罫線(-1); }}) {
-            try {
-                access();
-                QFAIL("no run-time error");
-            } catch (const RuntimeError& error) {
-                QCOMPARE(error.number(), 340);
-            }
-        }
-    }
-
     // What each row of 検索設定 offers; hidden choices exist and carry the row's value.
     void searchSettingRows_data()
     {
@@ -368,7 +357,8 @@ private Q_SLOTS:
         QFETCH(QStringList, shown);
         showWindow(MaintenanceWindow::SearchSettingsPage);
         QStringList visible;
-        for (QGroupBox* frame : {window->検索Filter(row), window->検索Sort(row), window->検索順(row)}) {
+        for (QGroupBox* frame : {frame(*window, "検索Filter", row), frame(*window, "検索Sort", row),
+                                 frame(*window, "検索順", row)}) {
             QCOMPARE(frame->isVisible(), !shown.isEmpty());
             const QList<QRadioButton*> options = frame->findChildren<QRadioButton*>();
             for (QRadioButton* option : options)
@@ -376,52 +366,52 @@ private Q_SLOTS:
                     visible << option->text();
         }
         QCOMPARE(visible, shown);
-        QCOMPARE(window->Label12(row)->isVisible(), !shown.isEmpty());
+        QCOMPARE(label(*window, "Label12", row)->isVisible(), !shown.isEmpty());
         // The values stand in hidden choices too.
-        QVERIFY(window->検索設定作成者(row)->isChecked());
-        QVERIFY(window->検索設定使用頻度(row)->isChecked());
-        QVERIFY(window->検索設定昇順(row)->isChecked());
+        QVERIFY(option(*window, "検索設定作成者", row)->isChecked());
+        QVERIFY(option(*window, "検索設定使用頻度", row)->isChecked());
+        QVERIFY(option(*window, "検索設定昇順", row)->isChecked());
     }
 
     // Each frame is a group of its own: a choice clears the other options of its frame only.
     void framesAreIndependentGroups()
     {
         showWindow(MaintenanceWindow::SearchSettingsPage);
-        clickOption(window->検索設定全員(4));
-        QVERIFY(window->検索設定全員(4)->isChecked());
-        QVERIFY(!window->検索設定作成者(4)->isChecked());
-        QVERIFY(window->検索設定作成者(5)->isChecked());
-        QVERIFY(window->検索設定使用頻度(4)->isChecked());
-        QVERIFY(window->検索設定昇順(4)->isChecked());
+        clickOption(option(*window, "検索設定全員", 4));
+        QVERIFY(option(*window, "検索設定全員", 4)->isChecked());
+        QVERIFY(!option(*window, "検索設定作成者", 4)->isChecked());
+        QVERIFY(option(*window, "検索設定作成者", 5)->isChecked());
+        QVERIFY(option(*window, "検索設定使用頻度", 4)->isChecked());
+        QVERIFY(option(*window, "検索設定昇順", 4)->isChecked());
         // A hidden choice is set like a visible one and clears its frame.
-        window->検索設定フリガナ(7)->setChecked(true);
-        QVERIFY(!window->検索設定使用頻度(7)->isChecked());
-        QVERIFY(window->検索設定使用頻度(6)->isChecked());
+        option(*window, "検索設定フリガナ", 7)->setChecked(true);
+        QVERIFY(!option(*window, "検索設定使用頻度", 7)->isChecked());
+        QVERIFY(option(*window, "検索設定使用頻度", 6)->isChecked());
 
-        window->SSTab1()->setCurrentIndex(MaintenanceWindow::PeriodStampPage);
-        clickOption(window->期間のみ(1));
-        QVERIFY(window->期間のみ(1)->isChecked());
-        QVERIFY(!window->期間と範囲(1)->isChecked());
-        QVERIFY(window->期間と範囲(0)->isChecked());
-        QVERIFY(window->期間と範囲(2)->isChecked());
-        QVERIFY(window->説明文表示なし()->isChecked());
-        clickOption(window->説明文表示あり());
-        QVERIFY(!window->説明文表示なし()->isChecked());
-        QVERIFY(window->期間のみ(1)->isChecked());
+        control<QTabWidget>(*window, "SSTab1")->setCurrentIndex(MaintenanceWindow::PeriodStampPage);
+        clickOption(option(*window, "期間のみ", 1));
+        QVERIFY(option(*window, "期間のみ", 1)->isChecked());
+        QVERIFY(!option(*window, "期間と範囲", 1)->isChecked());
+        QVERIFY(option(*window, "期間と範囲", 0)->isChecked());
+        QVERIFY(option(*window, "期間と範囲", 2)->isChecked());
+        QVERIFY(option(*window, "説明文表示なし")->isChecked());
+        clickOption(option(*window, "説明文表示あり"));
+        QVERIFY(!option(*window, "説明文表示なし")->isChecked());
+        QVERIFY(option(*window, "期間のみ", 1)->isChecked());
 
-        window->SSTab1()->setCurrentIndex(MaintenanceWindow::HonorificPage);
-        clickOption(window->Option罫線(1));
-        QVERIFY(window->Option罫線(1)->isChecked());
-        QVERIFY(window->Option敬称(0)->isChecked());
-        clickOption(window->Option敬称(1));
-        QVERIFY(!window->Option敬称(0)->isChecked());
-        QVERIFY(window->Option罫線(1)->isChecked());
+        control<QTabWidget>(*window, "SSTab1")->setCurrentIndex(MaintenanceWindow::HonorificPage);
+        clickOption(option(*window, "Option罫線", 1));
+        QVERIFY(option(*window, "Option罫線", 1)->isChecked());
+        QVERIFY(option(*window, "Option敬称", 0)->isChecked());
+        clickOption(option(*window, "Option敬称", 1));
+        QVERIFY(!option(*window, "Option敬称", 0)->isChecked());
+        QVERIFY(option(*window, "Option罫線", 1)->isChecked());
     }
 
     void creatorListAndRegistrationNumber()
     {
         showWindow(MaintenanceWindow::CreatorPage);
-        QComboBox* list = window->作成者検索();
+        QComboBox* list = control<QComboBox>(*window, "作成者検索");
         QVERIFY(list->isEditable());
         QVERIFY(!list->completer());
         QCOMPARE(labelOf(*window, list), QStringLiteral("作成者検索"));
@@ -433,7 +423,7 @@ private Q_SLOTS:
         QTest::keyClick(list->lineEdit(), Qt::Key_Return);
         QCOMPARE(list->count(), 3);
 
-        FieldLabel* number = window->登録番号();
+        FieldLabel* number = control<FieldLabel>(*window, "登録番号");
         QCOMPARE(labelOf(*window, number), QStringLiteral("作成者ID"));
         QVERIFY(number->text().isEmpty());
         QVERIFY(number->alignment() & Qt::AlignRight);
@@ -455,19 +445,24 @@ private Q_SLOTS:
     void periodPictures()
     {
         showWindow(MaintenanceWindow::PeriodStampPage);
-        const QImage pictures[] = {window->Picture1()->grab().toImage(), window->Picture2()->grab().toImage(),
-                                   window->Picture3()->grab().toImage()};
-        QCOMPARE(window->Picture1()->method(), PeriodPanelPicture::Method::PeriodAndRange);
-        QCOMPARE(window->Picture2()->method(), PeriodPanelPicture::Method::PeriodOnly);
-        QCOMPARE(window->Picture3()->method(), PeriodPanelPicture::Method::RangeOnly);
+        const QImage pictures[] = {control<PeriodPanelPicture>(*window, "Picture1")->grab().toImage(),
+                                   control<PeriodPanelPicture>(*window, "Picture2")->grab().toImage(),
+                                   control<PeriodPanelPicture>(*window, "Picture3")->grab().toImage()};
+        QCOMPARE(control<PeriodPanelPicture>(*window, "Picture1")->method(),
+                 PeriodPanelPicture::Method::PeriodAndRange);
+        QCOMPARE(control<PeriodPanelPicture>(*window, "Picture2")->method(),
+                 PeriodPanelPicture::Method::PeriodOnly);
+        QCOMPARE(control<PeriodPanelPicture>(*window, "Picture3")->method(),
+                 PeriodPanelPicture::Method::RangeOnly);
         QVERIFY(pictures[0] != pictures[1]);
         QVERIFY(pictures[1] != pictures[2]);
         QVERIFY(pictures[0] != pictures[2]);
         // Each stands above its option column.
         for (int k = 0; k < MaintenanceWindow::PeriodLines; ++k) {
-            const QWidget* columns[][2] = {{window->Picture1(), window->期間と範囲(k)},
-                                           {window->Picture2(), window->期間のみ(k)},
-                                           {window->Picture3(), window->範囲のみ(k)}};
+            const QWidget* columns[][2] = {
+                {control<PeriodPanelPicture>(*window, "Picture1"), option(*window, "期間と範囲", k)},
+                {control<PeriodPanelPicture>(*window, "Picture2"), option(*window, "期間のみ", k)},
+                {control<PeriodPanelPicture>(*window, "Picture3"), option(*window, "範囲のみ", k)}};
             for (const auto& column : columns) {
                 const QRect picture(column[0]->mapTo(window.get(), QPoint()), column[0]->size());
                 const QPoint option = column[1]->mapTo(window.get(), column[1]->rect().center());
@@ -501,9 +496,13 @@ private Q_SLOTS:
         QFETCH(bool, masterClear);
         showWindow(page);
         // The key goes to whatever has the focus on the page in front.
-        QWidget* focused = window->SSTab1()->currentWidget()->findChildren<QLineEdit*>().value(0);
+        QWidget* focused =
+            control<QTabWidget>(*window, "SSTab1")->currentWidget()->findChildren<QLineEdit*>().value(0);
         if (!focused)
-            focused = window->SSTab1()->currentWidget()->findChildren<QPushButton*>().value(0);
+            focused = control<QTabWidget>(*window, "SSTab1")
+                          ->currentWidget()
+                          ->findChildren<QPushButton*>()
+                          .value(0);
         QVERIFY(focused);
         focused->setFocus();
         EventLog log;
@@ -511,13 +510,13 @@ private Q_SLOTS:
 
         QTest::keyClick(focused, Qt::Key_F9, Qt::KeyboardModifiers(modifiers));
 
-        QCOMPARE(masked(window->パスワード()), !creatorClear);
-        QCOMPARE(masked(window->マスターパスワード()), !masterClear);
+        QCOMPARE(masked(edit(*window, "パスワード")), !creatorClear);
+        QCOMPARE(masked(edit(*window, "マスターパスワード")), !masterClear);
         // Not consumed: the control still gets the key.
         QVERIFY(log.keyPresses.contains({focused->objectName(), int(Qt::Key_F9)}));
         // The password box keeps its input method off in clear.
-        QVERIFY(!window->パスワード()->testAttribute(Qt::WA_InputMethodEnabled));
-        QVERIFY(!window->マスターパスワード()->testAttribute(Qt::WA_InputMethodEnabled));
+        QVERIFY(!edit(*window, "パスワード")->testAttribute(Qt::WA_InputMethodEnabled));
+        QVERIFY(!edit(*window, "マスターパスワード")->testAttribute(Qt::WA_InputMethodEnabled));
     }
 
     // Shift+F9 in another window is none of this window's business; the open creator list is part of
@@ -529,16 +528,16 @@ private Q_SLOTS:
         other.show();
         QVERIFY(QTest::qWaitForWindowExposed(&other));
         QTest::keyClick(&other, Qt::Key_F9, Qt::ShiftModifier);
-        QVERIFY(masked(window->パスワード()));
+        QVERIFY(masked(edit(*window, "パスワード")));
 
-        window->作成者検索()->addItems({"選択して下さい", "         7　甲"});
-        window->作成者検索()->showPopup();
-        QWidget* popup = window->作成者検索()->view();
+        control<QComboBox>(*window, "作成者検索")->addItems({"選択して下さい", "         7　甲"});
+        control<QComboBox>(*window, "作成者検索")->showPopup();
+        QWidget* popup = control<QComboBox>(*window, "作成者検索")->view();
         QVERIFY(popup->isVisible());
         QVERIFY(popup->window() != window.get());
         QTest::keyClick(popup, Qt::Key_F9, Qt::ShiftModifier);
-        QVERIFY(!masked(window->パスワード()));
-        window->作成者検索()->hidePopup();
+        QVERIFY(!masked(edit(*window, "パスワード")));
+        control<QComboBox>(*window, "作成者検索")->hidePopup();
     }
 
     // While an action holds the creator page its four controls are locked, in this order, and neither the
@@ -547,10 +546,10 @@ private Q_SLOTS:
     void disableAndEnableCreatorControls()
     {
         showWindow(MaintenanceWindow::CreatorPage);
-        window->氏名()->setText(QStringLiteral("山田"));
+        edit(*window, "氏名")->setText(QStringLiteral("山田"));
         EventLog log;
-        const QList<QWidget*> locked{window->作成者検索(), window->検索開始(), window->作成者登録(),
-                                     window->作成者終了()};
+        const QList<QWidget*> locked{control<QComboBox>(*window, "作成者検索"), button(*window, "検索開始"),
+                                     button(*window, "作成者登録"), button(*window, "作成者終了")};
         for (QWidget* control : locked)
             control->installEventFilter(&log);
         const QStringList order{"作成者検索", "検索開始", "作成者登録", "作成者終了"};
@@ -559,16 +558,17 @@ private Q_SLOTS:
         QCOMPARE(log.enabledChanges, order);
         for (QWidget* control : locked)
             QVERIFY(!control->isEnabled());
-        for (QWidget* control : std::initializer_list<QWidget*>{window->氏名(), window->検索氏名(),
-                                                                window->登録番号(), window->マスター変更(),
-                                                                window->マスター終了(), window->SSTab1()})
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 edit(*window, "氏名"), edit(*window, "検索氏名"), control<FieldLabel>(*window, "登録番号"),
+                 button(*window, "マスター変更"), button(*window, "マスター終了"),
+                 control<QTabWidget>(*window, "SSTab1")})
             QVERIFY(control->isEnabled());
         QSignalSpy returned(window.get(), &MaintenanceWindow::returnedToStart);
-        QTest::mouseClick(window->作成者終了(), Qt::LeftButton);
+        QTest::mouseClick(button(*window, "作成者終了"), Qt::LeftButton);
         closeFromTitleBar(window.get());
         QVERIFY(window->isVisible());
         QCOMPARE(returned.size(), 0);
-        QCOMPARE(window->氏名()->text(), QStringLiteral("山田"));
+        QCOMPARE(edit(*window, "氏名")->text(), QStringLiteral("山田"));
 
         log.enabledChanges.clear();
         window->EnableCreatorControls();
@@ -578,7 +578,7 @@ private Q_SLOTS:
         QVERIFY(window->close());
         QVERIFY(!window->isVisible());
         QCOMPARE(returned.size(), 0);
-        QCOMPARE(window->氏名()->text(), QStringLiteral("山田"));
+        QCOMPARE(edit(*window, "氏名")->text(), QStringLiteral("山田"));
     }
 
     void closeButtons_data()
@@ -607,23 +607,23 @@ private Q_SLOTS:
         showWindow(page);
         fillEverything();
         // Unsaved choices on the settings pages.
-        window->検索設定降順(3)->setChecked(true);
-        window->範囲のみ(2)->setChecked(true);
-        window->Option敬称(1)->setChecked(true);
+        option(*window, "検索設定降順", 3)->setChecked(true);
+        option(*window, "範囲のみ", 2)->setChecked(true);
+        option(*window, "Option敬称", 1)->setChecked(true);
 
         QList<bool> visibleWhenReturned;
         connect(window.get(), &MaintenanceWindow::returnedToStart, this,
                 [&] { visibleWhenReturned << window->isVisible(); });
         QSignalSpy returned(window.get(), &MaintenanceWindow::returnedToStart);
 
-        const QList<QPushButton*> closeButtons{window->作成者終了(), window->マスター終了(),
-                                               window->設定終了(), window->期間設定終了(),
-                                               window->敬称設定終了()};
+        const QList<QPushButton*> closeButtons{button(*window, "作成者終了"), button(*window, "マスター終了"),
+                                               button(*window, "設定終了"), button(*window, "期間設定終了"),
+                                               button(*window, "敬称設定終了")};
         if (how == TitleBar) {
             closeFromTitleBar(window.get());
         } else if (how == EnterKey) {
             // Enter in a text box does nothing; on the focused button it presses the button.
-            QLineEdit* box = page == 1 ? window->マスターID() : window->氏名();
+            QLineEdit* box = page == 1 ? edit(*window, "マスターID") : edit(*window, "氏名");
             box->setFocus();
             QTest::keyClick(box, Qt::Key_Return);
             QVERIFY(window->isVisible());
@@ -637,27 +637,27 @@ private Q_SLOTS:
         QCOMPARE(returned.size(), 1);
         QCOMPARE(returned[0][0].toBool(), focusCreatorId);
         QCOMPARE(visibleWhenReturned, QList<bool>{false});
-        QVERIFY(masked(window->パスワード()));
-        QVERIFY(masked(window->マスターパスワード()));
+        QVERIFY(masked(edit(*window, "パスワード")));
+        QVERIFY(masked(edit(*window, "マスターパスワード")));
 
         for (QLineEdit* box : creatorFields())
             QCOMPARE(box->text().isEmpty(), creatorEmptied);
-        QCOMPARE(window->登録番号()->text().isEmpty(), creatorEmptied);
-        QCOMPARE(window->作成者検索()->currentText().isEmpty(), creatorEmptied);
-        QCOMPARE(window->マスターID()->text().isEmpty(), masterEmptied);
-        QCOMPARE(window->マスターパスワード()->text().isEmpty(), masterEmptied);
+        QCOMPARE(control<FieldLabel>(*window, "登録番号")->text().isEmpty(), creatorEmptied);
+        QCOMPARE(control<QComboBox>(*window, "作成者検索")->currentText().isEmpty(), creatorEmptied);
+        QCOMPARE(edit(*window, "マスターID")->text().isEmpty(), masterEmptied);
+        QCOMPARE(edit(*window, "マスターパスワード")->text().isEmpty(), masterEmptied);
         // Kept by every close: the caption of 作成者登録, the search frame, unsaved choices.
-        QCOMPARE(window->作成者登録()->text(), QStringLiteral("変更"));
-        QVERIFY(window->検索条件氏名()->isChecked());
-        QCOMPARE(window->検索氏名()->text(), QStringLiteral("山田"));
-        QVERIFY(window->検索設定降順(3)->isChecked());
-        QVERIFY(window->範囲のみ(2)->isChecked());
-        QVERIFY(window->Option敬称(1)->isChecked());
+        QCOMPARE(button(*window, "作成者登録")->text(), QStringLiteral("変更"));
+        QVERIFY(option(*window, "検索条件氏名")->isChecked());
+        QCOMPARE(edit(*window, "検索氏名")->text(), QStringLiteral("山田"));
+        QVERIFY(option(*window, "検索設定降順", 3)->isChecked());
+        QVERIFY(option(*window, "範囲のみ", 2)->isChecked());
+        QVERIFY(option(*window, "Option敬称", 1)->isChecked());
 
         // The next visit shows the page that was in front.
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QCOMPARE(window->SSTab1()->currentIndex(), page);
+        QCOMPARE(control<QTabWidget>(*window, "SSTab1")->currentIndex(), page);
     }
 };
 

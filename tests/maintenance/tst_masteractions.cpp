@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include "common/Controls.h"
+
 #include "SettingsPageFixture.h"
 
 #include "maintenance/MasterActions.h"
@@ -19,7 +21,8 @@ public:
 
     Answer show(const Message& message) override
     {
-        lockedWhileShown.append(!window->作成者検索()->isEnabled() && !window->作成者終了()->isEnabled());
+        lockedWhileShown.append(!control<QComboBox>(*window, "作成者検索")->isEnabled() &&
+                                !button(*window, "作成者終了")->isEnabled());
         return MessageRecorder::show(message);
     }
 };
@@ -62,17 +65,18 @@ private Q_SLOTS:
         MasterActions actions(*f.program, *f.window);
         QSignalSpy back(f.window.get(), &MaintenanceWindow::returnedToStart);
         f.showPage(MaintenanceWindow::MasterPage);
-        f.window->マスターID()->setText(id);
-        f.window->マスターパスワード()->setText(password);
-        QTest::keyClick(f.window->マスターパスワード(), Qt::Key_F9, Qt::ShiftModifier);
-        f.window->パスワード()->setEchoMode(QLineEdit::Normal);
+        edit(*f.window, "マスターID")->setText(id);
+        edit(*f.window, "マスターパスワード")->setText(password);
+        QTest::keyClick(edit(*f.window, "マスターパスワード"), Qt::Key_F9, Qt::ShiftModifier);
+        edit(*f.window, "パスワード")->setEchoMode(QLineEdit::Normal);
         const QString before = f.dump();
         const QString started = values::now();
 
-        f.window->マスター変更()->click();
+        button(*f.window, "マスター変更")->click();
 
-        QVERIFY(f.window->作成者検索()->isEnabled() && f.window->検索開始()->isEnabled() &&
-                f.window->作成者登録()->isEnabled() && f.window->作成者終了()->isEnabled());
+        QVERIFY(control<QComboBox>(*f.window, "作成者検索")->isEnabled() &&
+                button(*f.window, "検索開始")->isEnabled() && button(*f.window, "作成者登録")->isEnabled() &&
+                button(*f.window, "作成者終了")->isEnabled());
         if (refused) {
             QCOMPARE(recorder.shown.size(), 1);
             const platform::MessageBoxes::Message& m = recorder.shown.first();
@@ -83,12 +87,12 @@ private Q_SLOTS:
             QCOMPARE(recorder.lockedWhileShown, QList<bool>{true});
             QCOMPARE(f.dump(), before);
             QVERIFY(f.statements.isEmpty());
-            QCOMPARE(f.window->マスターID()->text(), id);
-            QCOMPARE(f.window->マスターパスワード()->text(), password);
-            QVERIFY(!f.masked(f.window->マスターパスワード()));
+            QCOMPARE(edit(*f.window, "マスターID")->text(), id);
+            QCOMPARE(edit(*f.window, "マスターパスワード")->text(), password);
+            QVERIFY(!f.masked(edit(*f.window, "マスターパスワード")));
             QVERIFY(f.window->isVisible());
             QCOMPARE(back.size(), 0);
-            QCOMPARE(QApplication::focusWidget(), f.window->マスター終了());
+            QCOMPARE(QApplication::focusWidget(), button(*f.window, "マスター終了"));
             return;
         }
         QCOMPARE(f.statements, QStringList{QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1")});
@@ -98,10 +102,10 @@ private Q_SLOTS:
         QCOMPARE(row.mid(0, 2), (QVariantList{id, password}));
         QVERIFY(row.at(2).toString() >= started);
         QVERIFY(recorder.shown.isEmpty());
-        QCOMPARE(f.window->マスターID()->text(), QString());
-        QCOMPARE(f.window->マスターパスワード()->text(), QString());
-        QVERIFY(f.masked(f.window->マスターパスワード()));
-        QVERIFY(f.masked(f.window->パスワード()));
+        QCOMPARE(edit(*f.window, "マスターID")->text(), QString());
+        QCOMPARE(edit(*f.window, "マスターパスワード")->text(), QString());
+        QVERIFY(f.masked(edit(*f.window, "マスターパスワード")));
+        QVERIFY(f.masked(edit(*f.window, "パスワード")));
         QVERIFY(!f.window->isVisible());
         QCOMPARE(back.size(), 1);
         QCOMPARE(back.first().value(0), QVariant(false));
@@ -110,8 +114,8 @@ private Q_SLOTS:
     void noLiveMasterRow()
     {
         SettingsPageFixture f({QStringLiteral("UPDATE MST SET 削除日 = '2026-12-02'")});
-        f.window->マスターID()->setText(QStringLiteral("x"));
-        f.window->マスターパスワード()->setText(QStringLiteral("y"));
+        edit(*f.window, "マスターID")->setText(QStringLiteral("x"));
+        edit(*f.window, "マスターパスワード")->setText(QStringLiteral("y"));
         const QString before = f.dump();
         HANAPLAN_VERIFY_RUNTIME_ERROR(MasterActions(*f.program, *f.window).onマスター変更Clicked(),
                                       ErrorNumber::NoCurrentRecord);

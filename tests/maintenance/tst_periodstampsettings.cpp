@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include "common/Controls.h"
+
 #include "SettingsPageFixture.h"
 
 #include "maintenance/PeriodStampSettings.h"
@@ -13,10 +15,10 @@ namespace {
 // The method line k shows: 0 期間と範囲, 1 期間のみ, 2 範囲のみ.
 int method(const MaintenanceWindow& w, int k)
 {
-    return w.期間のみ(k)->isChecked()     ? 1
-           : w.範囲のみ(k)->isChecked()   ? 2
-           : w.期間と範囲(k)->isChecked() ? 0
-                                          : -1;
+    return option(w, "期間のみ", k)->isChecked()     ? 1
+           : option(w, "範囲のみ", k)->isChecked()   ? 2
+           : option(w, "期間と範囲", k)->isChecked() ? 0
+                                                     : -1;
 }
 
 } // namespace
@@ -34,20 +36,20 @@ private Q_SLOTS:
                                QStringLiteral("UPDATE Setting SET Set2 = NULL WHERE ID = 12"),
                                QStringLiteral("UPDATE Setting SET Set2 = 2 WHERE ID = 13"),
                                QStringLiteral("UPDATE MST SET stamp = 1, stampcont = 'It''s 説明'")});
-        f.window->範囲のみ(1)->setChecked(true);
+        option(*f.window, "範囲のみ", 1)->setChecked(true);
         ShowPeriodStampSettings(*f.program, *f.window);
         QCOMPARE(f.statements, (QStringList{QStringLiteral("Setting"), QStringLiteral("MST")}));
         QVERIFY(!f.program->SharedRecordset->isOpen());
         QCOMPARE((QList<int>{method(*f.window, 0), method(*f.window, 1), method(*f.window, 2)}),
                  (QList<int>{1, 0, 0}));
-        QVERIFY(f.window->説明文表示あり()->isChecked());
-        QCOMPARE(f.window->表示文()->text(), QStringLiteral("It's 説明"));
+        QVERIFY(option(*f.window, "説明文表示あり")->isChecked());
+        QCOMPARE(edit(*f.window, "表示文")->text(), QStringLiteral("It's 説明"));
 
         const QString before = f.dump();
-        f.window->範囲のみ(2)->setChecked(true);
+        option(*f.window, "範囲のみ", 2)->setChecked(true);
         PeriodStampActions actions(*f.program, *f.window);
         f.statements.clear();
-        f.window->期間設定変更()->click();
+        button(*f.window, "期間設定変更")->click();
         QCOMPARE(f.statements, (QStringList{QStringLiteral("Setting"), QStringLiteral("MST")}));
         QVERIFY(!f.program->SharedRecordset->isOpen());
         QCOMPARE(
@@ -64,7 +66,8 @@ private Q_SLOTS:
         f.run(QStringLiteral("UPDATE Setting SET Set2 = NULL WHERE ID = 12"));
         QCOMPARE(f.dump(), before);
         QVERIFY(f.messages.shown.isEmpty());
-        QCOMPARE(f.window->Label25()->text(), QStringLiteral(" 説明を受け、同意し、交付を受けました。"));
+        QCOMPARE(label(*f.window, "Label25")->text(),
+                 QStringLiteral(" 説明を受け、同意し、交付を受けました。"));
     }
 
     void stampSentence_data()
@@ -89,18 +92,18 @@ private Q_SLOTS:
         QFETCH(QVariant, stampcont);
         SettingsPageFixture f({QStringLiteral("UPDATE MST SET stamp = 2")});
         ShowPeriodStampSettings(*f.program, *f.window);
-        QVERIFY(f.window->説明文表示なし()->isChecked());
-        (shown ? f.window->説明文表示あり() : f.window->説明文表示なし())->setChecked(true);
-        f.window->表示文()->setText(typed);
+        QVERIFY(option(*f.window, "説明文表示なし")->isChecked());
+        (shown ? option(*f.window, "説明文表示あり") : option(*f.window, "説明文表示なし"))->setChecked(true);
+        edit(*f.window, "表示文")->setText(typed);
         PeriodStampActions(*f.program, *f.window).on期間設定変更Clicked();
         QCOMPARE(f.rows(QStringLiteral("SELECT stamp, stampcont FROM MST")),
                  (QList<QVariantList>{{stamp, stampcont}}));
 
         // The next visit shows what was stored.
-        f.window->表示文()->setText(QStringLiteral("left over"));
+        edit(*f.window, "表示文")->setText(QStringLiteral("left over"));
         ShowPeriodStampSettings(*f.program, *f.window);
-        QCOMPARE(f.window->説明文表示あり()->isChecked(), shown);
-        QCOMPARE(f.window->表示文()->text(), stampcont.toString());
+        QCOMPARE(option(*f.window, "説明文表示あり")->isChecked(), shown);
+        QCOMPARE(edit(*f.window, "表示文")->text(), stampcont.toString());
     }
 
     void tablesThePageCannotUse()
@@ -108,10 +111,10 @@ private Q_SLOTS:
         {
             // Empty Setting: the fill keeps the lines; the save writes nothing, MST neither.
             SettingsPageFixture f({QStringLiteral("DELETE FROM Setting")});
-            f.window->期間のみ(0)->setChecked(true);
+            option(*f.window, "期間のみ", 0)->setChecked(true);
             ShowPeriodStampSettings(*f.program, *f.window);
             QCOMPARE(method(*f.window, 0), 1);
-            f.window->説明文表示あり()->setChecked(true);
+            option(*f.window, "説明文表示あり")->setChecked(true);
             const QString before = f.dump();
             HANAPLAN_VERIFY_RUNTIME_ERROR(PeriodStampActions(*f.program, *f.window).on期間設定変更Clicked(),
                                           ErrorNumber::NoCurrentRecord);
@@ -132,7 +135,7 @@ private Q_SLOTS:
             HANAPLAN_VERIFY_RUNTIME_ERROR(ShowPeriodStampSettings(*f.program, *f.window),
                                           ErrorNumber::NoCurrentRecord);
             f.program->SharedRecordset->discard();
-            f.window->範囲のみ(0)->setChecked(true);
+            option(*f.window, "範囲のみ", 0)->setChecked(true);
             const QString before = f.dump();
             HANAPLAN_VERIFY_RUNTIME_ERROR(PeriodStampActions(*f.program, *f.window).on期間設定変更Clicked(),
                                           ErrorNumber::NoCurrentRecord);
@@ -144,8 +147,8 @@ private Q_SLOTS:
                                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END")});
             ShowPeriodStampSettings(*f.program, *f.window);
             for (int k = 0; k < MaintenanceWindow::PeriodLines; ++k)
-                f.window->範囲のみ(k)->setChecked(true);
-            f.window->説明文表示あり()->setChecked(true);
+                option(*f.window, "範囲のみ", k)->setChecked(true);
+            option(*f.window, "説明文表示あり")->setChecked(true);
             const QString before = f.dump();
             QVERIFY_THROWS_EXCEPTION(RuntimeError,
                                      PeriodStampActions(*f.program, *f.window).on期間設定変更Clicked());

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include "common/Controls.h"
+
 #include "SettingsPageFixture.h"
 
 #include "maintenance/SearchSetting.h"
@@ -23,10 +25,11 @@ int chosen(const QList<QRadioButton*>& options)
 // The choices row i of the page shows, as the codes the save writes: Filter, Sort, Set1.
 QVariantList shown(const MaintenanceWindow& w, int i)
 {
-    return {chosen({w.検索設定全員(i), w.検索設定作成者(i)}),
-            chosen({w.検索設定なし(i), w.検索設定使用頻度(i), w.検索設定更新日(i), w.検索設定作成日(i),
-                    w.検索設定名前(i), w.検索設定フリガナ(i)}),
-            chosen({w.検索設定昇順(i), w.検索設定降順(i)})};
+    return {chosen({option(w, "検索設定全員", i), option(w, "検索設定作成者", i)}),
+            chosen({option(w, "検索設定なし", i), option(w, "検索設定使用頻度", i),
+                    option(w, "検索設定更新日", i), option(w, "検索設定作成日", i),
+                    option(w, "検索設定名前", i), option(w, "検索設定フリガナ", i)}),
+            chosen({option(w, "検索設定昇順", i), option(w, "検索設定降順", i)})};
 }
 
 QVariantList stored(const SettingsPageFixture& f, int id)
@@ -54,7 +57,7 @@ private Q_SLOTS:
                 "UPDATE Setting SET Filter = 1, Sort = 5, Set1 = 1 WHERE ID = 16"), // row not shown
         });
         // A choice made on an earlier visit, which a row without a sort code keeps.
-        f.window->検索設定作成日(4)->setChecked(true);
+        option(*f.window, "検索設定作成日", 4)->setChecked(true);
         ShowSearchSettings(*f.program, *f.window);
 
         QCOMPARE(f.statements, QStringList{QStringLiteral("Setting")});
@@ -76,9 +79,9 @@ private Q_SLOTS:
         SearchSettingsActions actions(*f.program, *f.window);
         ShowSearchSettings(*f.program, *f.window);
         f.showPage(MaintenanceWindow::SearchSettingsPage);
-        f.window->検索設定全員(3)->click();
-        f.window->検索設定作成日(3)->click();
-        f.window->検索設定昇順(3)->click();
+        option(*f.window, "検索設定全員", 3)->click();
+        option(*f.window, "検索設定作成日", 3)->click();
+        option(*f.window, "検索設定昇順", 3)->click();
         QList<QVariantList> expected;
         for (int i = 0; i < MaintenanceWindow::SearchSettingRows; ++i)
             expected.append(shown(*f.window, i));
@@ -86,7 +89,7 @@ private Q_SLOTS:
         f.run(QStringLiteral("UPDATE Setting SET Filter = 3, Sort = 7, Set1 = 4"));
         f.statements.clear();
 
-        f.window->設定変更()->click();
+        button(*f.window, "設定変更")->click();
 
         QCOMPARE(f.statements, QStringList{QStringLiteral("Setting")});
         QVERIFY(!f.program->SharedRecordset->isOpen());
@@ -115,7 +118,7 @@ private Q_SLOTS:
         {
             // Empty table: the fill leaves the page alone; the save writes nothing and says so.
             SettingsPageFixture f({QStringLiteral("DELETE FROM Setting")});
-            f.window->検索設定降順(2)->setChecked(true);
+            option(*f.window, "検索設定降順", 2)->setChecked(true);
             ShowSearchSettings(*f.program, *f.window);
             QCOMPARE(shown(*f.window, 2), (QVariantList{1, 1, 1}));
             SearchSettingsActions actions(*f.program, *f.window);
@@ -127,8 +130,8 @@ private Q_SLOTS:
             // A row the save cannot find stops it there, and the rows before it are taken back.
             SettingsPageFixture f({QStringLiteral("DELETE FROM Setting WHERE ID = 10")});
             ShowSearchSettings(*f.program, *f.window);
-            f.window->検索設定全員(8)->setChecked(true);
-            f.window->検索設定全員(10)->setChecked(true);
+            option(*f.window, "検索設定全員", 8)->setChecked(true);
+            option(*f.window, "検索設定全員", 10)->setChecked(true);
             const QString before = f.dump();
             SearchSettingsActions actions(*f.program, *f.window);
             HANAPLAN_VERIFY_RUNTIME_ERROR(actions.on設定変更Clicked(), ErrorNumber::NoCurrentRecord);
@@ -142,7 +145,7 @@ private Q_SLOTS:
                                 "BEGIN SELECT RAISE(ABORT, 'refused'); END")});
             ShowSearchSettings(*f.program, *f.window);
             for (int i = 0; i < MaintenanceWindow::SearchSettingRows; ++i)
-                f.window->検索設定降順(i)->setChecked(true);
+                option(*f.window, "検索設定降順", i)->setChecked(true);
             const QString before = f.dump();
             SearchSettingsActions actions(*f.program, *f.window);
             try {
