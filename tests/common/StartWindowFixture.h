@@ -2,21 +2,46 @@
 #pragma once
 
 #include "common/MessageRecorder.h"
-#include "common/ScriptedShell.h"
 #include "common/TestDatabase.h"
 
 #include "launcher/StartWindow.h"
 #include "maintenance/MaintenanceVisit.h"
 #include "maintenance/MaintenanceWindow.h"
+#include "platform/Shell.h"
 
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 
-// A test's installation with the installed database, the program opened on it with a message recorder and
-// a scripted shell, the start window shown and the maintenance window loaded beside it; every statement
-// the program sends is collected. Made in a suite's init() after the database is prepared, and torn
-// down in its cleanup().
+#include <functional>
+
+// A shell that opens nothing: it notes what it was asked to open, answers with a preset result and runs
+// an optional action as "the spreadsheet" while the program waits for it.
+struct ScriptedShell : platform::Shell
+{
+    int open(const QString& file) override
+    {
+        opened.append(file);
+        return result;
+    }
+    void waitForOpenedProgram() override
+    {
+        ++waits;
+        if (spreadsheet)
+            spreadsheet();
+    }
+
+    int result = Opened;
+    std::function<void()> spreadsheet;
+    QStringList opened;
+    int waits = 0;
+};
+
+// A test's installation: the installed database with creators 7 (password "pw"), 8 (deleted) and 9 (no
+// password) and the IDs 3 and 4 in temp, and the plan workbook. open() starts the program on it with a
+// message recorder and a scripted shell, the start window shown and the maintenance window loaded beside
+// it, and collects every statement the program sends. A suite calls makeInstallation() and open() in its
+// init() (changing the installation in between where it needs to) and tearDown() in its cleanup().
 struct StartWindowFixture
 {
     std::unique_ptr<TestInstallation> install;
@@ -27,18 +52,32 @@ struct StartWindowFixture
     QPointer<MaintenanceWindow> mente;
     QStringList statements;
 
-    // The installation alone, so that a suite can prepare the database before the program opens it.
+    static inline const QByteArray workbookContent = "<?xml version=\"1.0\"?><Workbook/>";
+
+    QString workbook() const { return install->programFolder() + QStringLiteral("/Hanaplan.xls"); }
+    QString workingCopy() const { return install->allUsersProfile() + QStringLiteral("/作業シート.xls"); }
+    QVariant sql(const QString& statement) const
+    {
+        return DatabaseInspector(install->installedDatabase()).value(statement);
+    }
+
     void makeInstallation()
     {
         install = std::make_unique<TestInstallation>();
         install->installDatabase(QStringLiteral("installed"));
+        sql(QStringLiteral("INSERT INTO 作成者 (ID, 名前, ふりがな, password, 削除日) VALUES (7, '山田花子', "
+                           "'ヤマダハナコ', 'pw', NULL), (8, '削除済', 'サクジョズミ', 'pw', '2026-01-01 "
+                           "00:00:00'), (9, '鍵なし', 'カギナシ', NULL, NULL)"));
+        sql(QStringLiteral("INSERT INTO temp (ID) VALUES (3), (4)"));
+        QFile book(workbook());
+        QVERIFY(book.open(QIODevice::WriteOnly) && book.write(workbookContent) > 0);
         messages = MessageRecorder();
         statements.clear();
     }
     void open()
     {
         program = install->makeMain();
-        shell = std::make_unique<ScriptedShell>(*program);
+        shell = std::make_unique<ScriptedShell>();
         program->messageBoxes = &messages;
         program->shell = shell.get();
         OpenDatabase(*program);
@@ -59,13 +98,12 @@ struct StartWindowFixture
         install.reset();
     }
 
-    void type(const QString& creatorId, const QString& creatorPassword, const QString& masterId,
-              const QString& masterPassword)
+    void type(const QStringList& boxes)
     {
-        start->作成者ID()->setText(creatorId);
-        start->作成者パスワード()->setText(creatorPassword);
-        start->マスターID()->setText(masterId);
-        start->マスターパスワード()->setText(masterPassword);
+        start->作成者ID()->setText(boxes.value(0));
+        start->作成者パスワード()->setText(boxes.value(1));
+        start->マスターID()->setText(boxes.value(2));
+        start->マスターパスワード()->setText(boxes.value(3));
     }
     QStringList boxes() const
     {
