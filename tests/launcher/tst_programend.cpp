@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// When the program ends, with real message boxes and windows in the application's own event loop: only
+// When the program ends, with real message boxes and windows in the launcher's own application loop: only
 // the start window's unload ends it (or an About window that outlives it), never a message box that was
 // the last visible window while the start window was hidden.
 #include "common/RegistryStoreText.h"
@@ -7,24 +7,15 @@
 
 #include "about/AboutWindow.h"
 #include "launcher/LauncherApplication.h"
-#include "platform/Shell.h"
 #include "platform/widgets/QtMessageBoxes.h"
 
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <QTimer>
-
-#include <functional>
-
-namespace {
 
 // What the application's loop returns when the test ends it; the program's own end returns 0.
 constexpr int kStillRunning = 42;
-
-} // namespace
 
 class ProgramEndTest : public QObject, private StartWindowFixture
 {
@@ -32,31 +23,27 @@ class ProgramEndTest : public QObject, private StartWindowFixture
 
 private:
     QtMessageBoxes realBoxes;
-    std::unique_ptr<platform::RegistryShell> registryShell;
-    QStringList answered;
+    std::unique_ptr<platform::RegistryShell> realShell;
 
-    // Answers every real message box as a user would, with its OK button, and notes its text.
-    void answerMessageBoxes(QTimer& timer)
+    // Runs the action in the application's loop, answering every message box with OK as a user would and
+    // noting its text; a while after the action the test ends the loop. Returns the loop's result.
+    int runInApplication(const std::function<void()>& action, QStringList* answered = nullptr)
     {
-        connect(&timer, &QTimer::timeout, this, [this] {
+        QTimer answering;
+        connect(&answering, &QTimer::timeout, this, [answered] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                answered.append(box->text());
+                if (answered)
+                    answered->append(box->text());
                 box->button(QMessageBox::Ok)->click();
             }
         });
-        timer.start(20);
-    }
-
-    // Runs the action in the application's loop and answers its messages; once it has returned, the loop
-    // runs a little longer and is then ended by the test. The loop's result: kStillRunning when the
-    // program went on, 0 when it ended by itself.
-    int runInApplication(const std::function<void()>& action, int settleMilliseconds = 300)
-    {
-        QTimer answering;
-        answerMessageBoxes(answering);
-        QTimer::singleShot(0, start.get(), [action, settleMilliseconds] {
+        answering.start(20);
+        QTimer end; // a timer of this call's own: one left running would end the next test's loop
+        end.setSingleShot(true);
+        connect(&end, &QTimer::timeout, this, [] { QCoreApplication::exit(kStillRunning); });
+        QTimer::singleShot(0, start.get(), [action, &end] {
             action();
-            QTimer::singleShot(settleMilliseconds, qApp, [] { QCoreApplication::exit(kStillRunning); });
+            end.start(300);
         });
         return QCoreApplication::exec();
     }
@@ -65,30 +52,20 @@ private Q_SLOTS:
     void init()
     {
         makeInstallation();
-        DatabaseInspector(install->installedDatabase())
-            .value(QStringLiteral("INSERT INTO 作成者 (ID, 名前, ふりがな, password) VALUES (7, '山田花子', "
-                                  "'ヤマダハナコ', 'pw')"));
-        QFile book(install->programFolder() + QStringLiteral("/Hanaplan.xls"));
-        QVERIFY(book.open(QIODevice::WriteOnly));
-        book.write("<Workbook/>");
-        book.close();
-        // A registry store without the .xls association: the shell's open fails with 31.
+        // A registry store without the .xls association: the real shell's open fails with 31.
         const QString store = install->root() + QStringLiteral("/system.reg");
         QVERIFY(RegistryStoreText().writeTo(store));
         qputenv("HANAPLAN_REGISTRY", store.toUtf8());
-
         open();
-        // Real message boxes and the real shell.
         program->messageBoxes = &realBoxes;
-        registryShell = std::make_unique<platform::RegistryShell>(program->environment);
-        program->shell = registryShell.get();
-        answered.clear();
+        realShell = std::make_unique<platform::RegistryShell>(program->environment);
+        program->shell = realShell.get();
     }
     void cleanup()
     {
         AboutWindow::unloadLoaded();
         tearDown();
-        registryShell.reset();
+        realShell.reset();
         qunsetenv("HANAPLAN_REGISTRY");
     }
 
@@ -98,75 +75,76 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("typed");
         QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("nameSearch");
         QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("shownAfter");
-        const QString start = QStringLiteral("Start");
-        QTest::newRow("creator ID not registered") << QStringList{"70", "pw", "", ""} << "作成" << false
-                                                   << "指定の作成者IDは登録されていません" << start;
-        QTest::newRow("creator password wrong") << QStringList{"7", "PW", "", ""} << "作成" << false
-                                                << "指定のパスワードが違っています。" << start;
-        QTest::newRow("shell cannot open the workbook")
-            << QStringList{"7", "pw", "", ""} << "作成" << false << "関連付けが指定されていません。" << start;
+        QTest::newRow("creator ID not registered") << QStringList{"70", "pw"} << "作成"
+                                                   << "指定の作成者IDは登録されていません";
+        QTest::newRow("creator password wrong") << QStringList{"7", "PW"} << "作成"
+                                                << "指定のパスワードが違っています。";
+        QTest::newRow("shell cannot open the workbook") << QStringList{"7", "pw"} << "作成"
+                                                        << "関連付けが指定されていません。";
         QTest::newRow("master ID not registered") << QStringList{"", "", "boss", "hanacare"} << "メンテ"
-                                                  << false << "指定のマスターIDは登録されていません" << start;
-        QTest::newRow("master password wrong") << QStringList{"", "", "master", "x"} << "メンテ" << false
-                                               << "指定のパスワードが違っています。" << start;
+                                                  << "指定のマスターIDは登録されていません";
+        QTest::newRow("master password wrong") << QStringList{"", "", "master", "x"} << "メンテ"
+                                               << "指定のパスワードが違っています。";
         QTest::newRow("no creator of the searched name at the maintenance sign-in")
-            << QStringList{"", "", "master", "hanacare"} << "メンテ" << true << "該当の氏名はありません。"
-            << QStringLiteral("Mente");
+            << QStringList{"", "", "master", "hanacare"} << "メンテ"
+            << "該当の氏名はありません。";
     }
     void messageWhileNoWindowIsShown()
     {
         QFETCH(QStringList, typed);
         QFETCH(QString, button);
-        QFETCH(bool, nameSearch);
         QFETCH(QString, message);
-        QFETCH(QString, shownAfter);
-        if (nameSearch) {
+        const bool toMaintenance = message.contains(QStringLiteral("氏名"));
+        if (toMaintenance) {
             mente->findChild<QRadioButton*>(QStringLiteral("検索条件氏名"))->setChecked(true);
             mente->findChild<QLineEdit*>(QStringLiteral("検索氏名"))->setText(QStringLiteral("誰もいない"));
             program->CreatorSearchMode = 1;
         }
-        type(typed[0], typed[1], typed[2], typed[3]);
+        type(typed);
         auto* pressed = start->findChild<QPushButton*>(button);
-        QVERIFY(pressed);
-
-        QCOMPARE(runInApplication([pressed] { pressed->click(); }), kStillRunning);
+        QStringList answered;
+        QCOMPARE(runInApplication([pressed] { pressed->click(); }, &answered), kStillRunning);
         QCOMPARE(answered, QStringList{message});
-        QCOMPARE(start->isVisible(), shownAfter == QLatin1String("Start"));
-        QCOMPARE(mente->isVisible(), shownAfter == QLatin1String("Mente"));
+        QCOMPARE(start->isVisible(), !toMaintenance);
+        QCOMPARE(mente->isVisible(), toMaintenance);
     }
 
-    // 終了 ends the program; an About window that is open then keeps it until the About window closes.
-    void exitEndsTheProgram()
+    // 終了 ends the program, unless an About window is open: that keeps it until the About window closes.
+    // The About window closing while the start window is only hidden (a workbook runs) does not end it.
+    void endWithTheAboutWindow_data()
     {
-        QCOMPARE(runInApplication([this] { start->終了()->click(); }), 0);
-        QVERIFY(!start->isVisible());
+        QTest::addColumn<bool>("about");
+        QTest::addColumn<bool>("exit");
+        QTest::addColumn<int>("result");
+        QTest::newRow("終了") << false << true << 0;
+        QTest::newRow("終了 with the About window open") << true << true << 0;
+        QTest::newRow("About window closing behind a hidden start window") << true << false << kStillRunning;
     }
-    void openAboutWindowOutlivesTheStartWindow()
+    void endWithTheAboutWindow()
     {
-        QPointer<AboutWindow> about = AboutWindow::showOnce(program->environment);
-        QVERIFY(QTest::qWaitForWindowExposed(about.data()));
+        QFETCH(bool, about);
+        QFETCH(bool, exit);
+        QFETCH(int, result);
+        QPointer<AboutWindow> window = about ? AboutWindow::showOnce(program->environment) : nullptr;
+        if (about)
+            QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        if (!exit)
+            start->hide();
         bool closedAbout = false;
-        const int result = runInApplication([this, &about, &closedAbout] {
-            start->終了()->click();
-            QTimer::singleShot(100, about.data(), [&about, &closedAbout] {
-                closedAbout = true;
-                about->unload();
-            });
-        });
-        QVERIFY2(closedAbout, "the program ended with the start window while the About window was open");
-        QCOMPARE(result, 0);
-    }
-
-    // The About window closing while the start window is hidden (a workbook runs) does not end the program.
-    void aboutClosingBehindAHiddenStartWindow()
-    {
-        QPointer<AboutWindow> about = AboutWindow::showOnce(program->environment);
-        QVERIFY(QTest::qWaitForWindowExposed(about.data()));
-        start->hide();
-        QCOMPARE(runInApplication([&about] { about->unload(); }), kStillRunning);
+        QCOMPARE(runInApplication([&] {
+                     if (exit)
+                         start->終了()->click();
+                     if (window)
+                         QTimer::singleShot(100, window.data(), [&] {
+                             closedAbout = true;
+                             window->unload();
+                         });
+                 }),
+                 result);
+        QVERIFY2(closedAbout == about,
+                 "the program ended with the start window while the About window was open");
+        QVERIFY(!start->isVisible());
     }
 };
 

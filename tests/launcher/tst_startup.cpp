@@ -6,7 +6,7 @@
 #include "RuntimeError.h"
 #include "launcher/StartUp.h"
 #include "launcher/StartWindow.h"
-#include "maintenance/MaintenanceWindow.h"
+#include "maintenance/MasterActions.h"
 #include "platform/FileSystem.h"
 
 #include "VersionPeWriter.h"
@@ -24,35 +24,30 @@ private:
     std::unique_ptr<Main> program;
     MessageRecorder messages;
 
-    QString store() const { return install->root() + QStringLiteral("/system.reg"); }
-
-    // A registry store with Excel of the given major version (0: no Excel registered) and, when given,
-    // the Windows version the system reports.
+    // A registry store with Excel of the given major version (0: no Excel registered) and the Windows
+    // version the system reports.
     void writeStore(int excelMajor, int windowsMajor = 10, int windowsMinor = 0)
     {
         RegistryStoreText text;
         text.windowsVersion(windowsMajor, windowsMinor);
         if (excelMajor > 0) {
-            const QString folder = install->root() + QStringLiteral("/Excel");
-            QDir().mkpath(folder);
             versionpe::Options options;
             options.productVersion = {quint16(excelMajor), 0, 0, 0};
-            QFile exe(folder + QStringLiteral("/excel.exe"));
+            QFile exe(install->root() + QStringLiteral("/excel.exe"));
             QVERIFY(exe.open(QIODevice::WriteOnly));
             exe.write(versionpe::writeVersionPe(options));
-            text.excelFolder(folder);
+            text.excelFolder(install->root());
         }
-        QVERIFY(text.writeTo(store()));
+        QVERIFY(text.writeTo(install->root() + QStringLiteral("/system.reg")));
     }
-
-    StartUpResult startUp(StartWindow& window) { return StartUp(*program, window); }
+    QString localFile(const QString& path) const { return install->localAppData() + path; }
 
 private Q_SLOTS:
     void init()
     {
         install = std::make_unique<TestInstallation>();
         install->installDatabase(QStringLiteral("installed"));
-        qputenv("HANAPLAN_REGISTRY", store().toUtf8());
+        qputenv("HANAPLAN_REGISTRY", (install->root() + QStringLiteral("/system.reg")).toUtf8());
         program = install->makeMain();
         program->messageBoxes = &messages;
         program->sleep = [](int) {};
@@ -77,7 +72,7 @@ private Q_SLOTS:
         writeStore(major);
         const QString before = DatabaseInspector(install->installedDatabase()).dump();
         StartWindow window(*program);
-        QCOMPARE(int(startUp(window)), int(StartUpResult::Refused));
+        QCOMPARE(int(StartUp(*program, window)), int(StartUpResult::Refused));
         QCOMPARE(messages.shown.size(), 1);
         QVERIFY(!program->DbConnection);
         QVERIFY(!window.maintenanceWindow());
@@ -86,74 +81,83 @@ private Q_SLOTS:
         QCOMPARE(DatabaseInspector(install->installedDatabase()).dump(), before);
     }
 
-    void startUpOnNewerWindows()
+    // On newer Windows the database is the per-user copy below the first virtual-store folder, and a
+    // virtualised workbook there goes; on Windows XP the installed file is used in place and nothing goes.
+    // The master row's two settings are read, and the start window shows with the maintenance window
+    // loaded hidden, its actions connected.
+    void startUp_data()
     {
-        writeStore(16, 10, 0);
+        QTest::addColumn<int>("windowsMajor");
+        QTest::addColumn<int>("windowsMinor");
+        QTest::addColumn<double>("code");
+        QTest::addColumn<QString>("virtualStore");
+        QTest::newRow("Windows 10") << 10 << 0 << 3000.0
+                                    << QStringLiteral("\\VirtualStore\\Program Files\\Hanaplan");
+        QTest::newRow("Windows XP") << 5 << 1 << 2100.0 << QString();
+    }
+    void startUp()
+    {
+        QFETCH(int, windowsMajor);
+        QFETCH(int, windowsMinor);
+        QFETCH(double, code);
+        QFETCH(QString, virtualStore);
+        writeStore(9, windowsMajor, windowsMinor);
         DatabaseInspector(install->installedDatabase())
             .value(QStringLiteral("UPDATE MST SET compellation = 1, ruling = 0"));
-        // Both virtual-store folders: the first is chosen. A virtualised workbook copy, read-only, goes.
         QDir(install->localAppData()).mkpath(QStringLiteral("VirtualStore/Program Files/Hanaplan"));
         QDir(install->localAppData()).mkpath(QStringLiteral("VirtualStore/Program Files (x86)"));
-        const QString virtualised =
-            install->localAppData() + QStringLiteral("/VirtualStore/Program Files/Hanaplan/Hanaplan.xls");
-        QFile f(virtualised);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        platform::setFileAttributes(virtualised, 7);
+        const QStringList workbooks = {
+            localFile(QStringLiteral("/VirtualStore/Program Files/Hanaplan/Hanaplan.xls")),
+            localFile(QStringLiteral("/Hanaplan.xls"))};
+        for (const QString& workbook : workbooks) {
+            QFile f(workbook);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.close();
+            platform::setFileAttributes(workbook, 7);
+        }
+        program->CreatorSearchMode = 1;
 
         StartWindow window(*program);
-        QCOMPARE(int(startUp(window)), int(StartUpResult::Shown));
+        QCOMPARE(int(StartUp(*program, window)), int(StartUpResult::Shown));
         QVERIFY(messages.shown.isEmpty());
-        QCOMPARE(program->WindowsVersionCode, 3000.0);
-        QCOMPARE(program->VirtualStorePath, QStringLiteral("\\VirtualStore\\Program Files\\Hanaplan"));
-        QVERIFY(QFile::exists(install->localAppData() +
-                              QStringLiteral("/VirtualStore/Program Files/Hanaplan/HanacareService.mdb")));
-        QVERIFY(!QFile::exists(virtualised));
+        QCOMPARE(program->WindowsVersionCode, code);
+        QCOMPARE(program->VirtualStorePath, virtualStore);
+        QCOMPARE(program->DbConnection->databaseFile(),
+                 virtualStore.isEmpty()
+                     ? install->installedDatabase()
+                     : localFile(QStringLiteral("/VirtualStore/Program Files/Hanaplan/HanacareService.mdb")));
+        QCOMPARE(QFile::exists(workbooks[0]), virtualStore.isEmpty());
+        QVERIFY(QFile::exists(workbooks[1]));
         QCOMPARE(program->HonorificSetting, qint16(1));
         QCOMPARE(program->RuledLineSetting, qint16(0));
         QCOMPARE(program->CreatorSearchMode, qint16(0));
         QVERIFY(!program->SharedRecordset->isOpen());
-        QVERIFY(window.maintenanceWindow());
-        QVERIFY(!window.maintenanceWindow()->isVisible());
-        QVERIFY(window.isVisible());
+        QVERIFY(window.maintenanceWindow() && !window.maintenanceWindow()->isVisible());
+        QVERIFY(window.maintenanceWindow()->findChild<MasterActions*>());
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.focusWidget(), window.作成者ID());
     }
 
-    void startUpOnWindowsXp()
+    // A master row the start-up cannot read ends it with the run-time error, before anything is shown.
+    void damagedMasterRow_data()
     {
-        writeStore(9, 5, 1);
-        QDir(install->localAppData()).mkpath(QStringLiteral("VirtualStore/Program Files"));
-        const QString untouched = install->localAppData() + QStringLiteral("/Hanaplan.xls");
-        QFile f(untouched);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        StartWindow window(*program);
-        QCOMPARE(int(startUp(window)), int(StartUpResult::Shown));
-        QCOMPARE(program->WindowsVersionCode, 2100.0);
-        QCOMPARE(program->VirtualStorePath, QString());
-        QCOMPARE(program->DbConnection->databaseFile(), install->installedDatabase());
-        QVERIFY(QFile::exists(untouched));
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<int>("error");
+        QTest::newRow("null setting")
+            << QStringLiteral("UPDATE MST SET ruling = NULL") << int(ErrorNumber::InvalidUseOfNull);
+        QTest::newRow("no live master row") << QStringLiteral("UPDATE MST SET 削除日 = '2026-01-01 00:00:00'")
+                                            << int(ErrorNumber::NoCurrentRecord);
     }
-
-    void nullSettingEndsTheStartUp()
+    void damagedMasterRow()
     {
+        QFETCH(QString, statement);
+        QFETCH(int, error);
         writeStore(16);
-        DatabaseInspector(install->installedDatabase()).value(QStringLiteral("UPDATE MST SET ruling = NULL"));
+        DatabaseInspector(install->installedDatabase()).value(statement);
         StartWindow window(*program);
-        HANAPLAN_VERIFY_RUNTIME_ERROR(startUp(window), ErrorNumber::InvalidUseOfNull);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(StartUp(*program, window), error);
         QVERIFY(!window.isVisible());
         QVERIFY(!window.maintenanceWindow());
-    }
-
-    void missingMasterRowEndsTheStartUp()
-    {
-        writeStore(16);
-        DatabaseInspector(install->installedDatabase())
-            .value(QStringLiteral("UPDATE MST SET 削除日 = '2026-01-01 00:00:00'"));
-        StartWindow window(*program);
-        HANAPLAN_VERIFY_RUNTIME_ERROR(startUp(window), ErrorNumber::NoCurrentRecord);
-        QVERIFY(!window.isVisible());
     }
 };
 

@@ -1,158 +1,95 @@
 // SPDX-License-Identifier: MIT
-#include "common/MessageRecorder.h"
-#include "common/TestDatabase.h"
+#include "common/StartWindowFixture.h"
 
 #include "RuntimeError.h"
+#include "about/AboutWindow.h"
 #include "launcher/LauncherApplication.h"
-#include "launcher/RuntimeErrorReport.h"
-#include "launcher/StartWindow.h"
-#include "maintenance/MaintenanceWindow.h"
 #include "platform/FileSystem.h"
 
 #include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
 
-// The start window as the user meets it, its exit and unload, and the run-time error report.
-class StartWindowTest : public QObject
+// The start window as the user meets it, its exit and unload, the program started again, and the run-time
+// error report.
+class StartWindowTest : public QObject, private StartWindowFixture
 {
     Q_OBJECT
-
-private:
-    std::unique_ptr<TestInstallation> install;
-    std::unique_ptr<Main> program;
-
-    template <typename T> T* child(QWidget& window, const QString& name)
-    {
-        T* w = window.findChild<T*>(name);
-        if (!w)
-            qWarning() << "no control" << name;
-        return w;
-    }
 
 private Q_SLOTS:
     void init()
     {
-        install = std::make_unique<TestInstallation>();
-        install->installDatabase(QStringLiteral("installed"));
-        program = install->makeMain();
-        OpenDatabase(*program);
+        makeInstallation();
+        open();
     }
     void cleanup()
     {
-        program.reset();
-        install.reset();
+        AboutWindow::unloadLoaded();
+        tearDown();
     }
 
-    // The texts a user reads, and the four boxes' rules: at most 32 characters, "*" for the passwords,
-    // the input method off.
-    void captionsAndBoxes()
+    // The focus starts in 作成者ID and goes round in the window's order. The four boxes take at most 32
+    // characters, the passwords show "*", the input method is off; Enter in a box does nothing. Help
+    // shows the About window.
+    void usingTheWindow()
     {
-        StartWindow window(*program);
-        const QList<std::pair<QString, QString>> captions = {{"TopScreen", "Hanaplan　作成システム"},
-                                                             {"Label1", "作成者ＩＤ"},
-                                                             {"Label2", "作成者パスワード"},
-                                                             {"Label3", "マスターＩＤ"},
-                                                             {"Label4", "マスターパスワード"},
-                                                             {"作成", "作成"},
-                                                             {"メンテ", "NEXT"},
-                                                             {"終了", "終了"}};
-        for (const auto& [name, text] : captions) {
-            auto* label = child<QLabel>(window, name);
-            QCOMPARE(label ? label->text() : child<QPushButton>(window, name)->text(), text);
-        }
-        for (const QString& frame : {QStringLiteral("計画書作成"), QStringLiteral("メンテナンス")})
-            QCOMPARE(child<QGroupBox>(window, frame)->title(), frame);
-        const QList<QLineEdit*> boxes = window.findChildren<QLineEdit*>();
-        QCOMPARE(boxes.size(), 4);
-        for (QLineEdit* box : boxes) {
-            const bool password = box->objectName().contains(QStringLiteral("パスワード"));
-            QCOMPARE(box->maxLength(), 32);
-            box->setText(QStringLiteral("pw"));
-            QCOMPARE(box->displayText(), password ? QStringLiteral("**") : QStringLiteral("pw"));
-            QVERIFY(!box->testAttribute(Qt::WA_InputMethodEnabled));
-        }
-    }
-
-    void windowAsAWhole()
-    {
-        StartWindow window(*program);
-        QCOMPARE(window.objectName(), QStringLiteral("Start"));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Hanaplan"));
-        QCOMPARE(window.centralWidget()->size(), QSize(583, 396));
-        QCOMPARE(window.mnu_Help()->text(), QStringLiteral("Help"));
-        QVERIFY(window.menuBar()->actions().contains(window.mnu_Help()));
-        QVERIFY(!window.mnu_Help()->menu());
-
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(QApplication::focusWidget(), window.作成者ID());
-        const QList<QWidget*> order = {window.作成者パスワード(),   window.作成(),   window.マスターID(),
-                                       window.マスターパスワード(), window.メンテ(), window.終了()};
-        for (QWidget* next : order) {
+        QCOMPARE(QApplication::focusWidget(), start->作成者ID());
+        for (QWidget* next :
+             std::initializer_list<QWidget*>{start->作成者パスワード(), start->作成(), start->マスターID(),
+                                             start->マスターパスワード(), start->メンテ(), start->終了()}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
-    }
-
-    // 終了 closes the database and unloads; closing by the title bar unloads without closing it. Either way
-    // a working copy left behind goes, and the maintenance window is unloaded.
-    void exitAndUnload_data()
-    {
-        QTest::addColumn<bool>("byExitButton");
-        QTest::newRow("終了") << true;
-        QTest::newRow("title bar") << false;
-    }
-    void exitAndUnload()
-    {
-        QFETCH(bool, byExitButton);
-        const QString copy = install->allUsersProfile() + QStringLiteral("/作業シート.xls");
-        QFile f(copy);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        platform::setFileAttributes(copy, 7);
-        program->WorkbookCopyPath = install->allUsersProfile() + QStringLiteral("\\作業シート.xls");
-
-        StartWindow window(*program);
-        QPointer<MaintenanceWindow> mente = new MaintenanceWindow(*program);
-        window.setMaintenanceWindow(mente);
-        window.show();
-        if (byExitButton)
-            QTest::mouseClick(window.終了(), Qt::LeftButton);
-        else
-            window.close();
-        QVERIFY(!window.isVisible());
-        QCOMPARE(bool(program->DbConnection), !byExitButton);
-        QVERIFY(!QFile::exists(copy));
-        QTRY_VERIFY(mente.isNull());
-    }
-
-    // Enter presses the focused button; in a text box it does nothing.
-    void enterKey()
-    {
-        StartWindow window(*program);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.作成者ID()->setText(QStringLiteral("7"));
-        window.作成者パスワード()->setText(QStringLiteral("x"));
-        window.マスターID()->setText(QStringLiteral("master"));
-        window.マスターパスワード()->setText(QStringLiteral("hanacare"));
-        for (QLineEdit* box : window.findChildren<QLineEdit*>()) {
+        type({QStringLiteral("7"), QStringLiteral("pw"), QStringLiteral("master"),
+              QStringLiteral("hanacare")});
+        for (QLineEdit* box : start->findChildren<QLineEdit*>()) {
+            QCOMPARE(box->maxLength(), 32);
+            const bool password = box->objectName().contains(QStringLiteral("パスワード"));
+            QCOMPARE(box->displayText(),
+                     password ? QString(box->text().size(), QLatin1Char('*')) : box->text());
+            QVERIFY(!box->testAttribute(Qt::WA_InputMethodEnabled));
             box->setFocus();
             QTest::keyClick(box, Qt::Key_Return);
             QTest::keyClick(box, Qt::Key_Enter);
         }
-        QVERIFY(window.isVisible());
-        QCOMPARE(window.マスターパスワード()->text(), QStringLiteral("hanacare"));
-        window.終了()->setFocus();
-        QTest::keyClick(window.終了(), Qt::Key_Return);
-        QVERIFY(!window.isVisible());
-        QVERIFY(!program->DbConnection);
+        QVERIFY(start->isVisible());
+        QVERIFY(messages.shown.isEmpty());
+        QCOMPARE(boxes().join(QLatin1Char(',')), QStringLiteral("7,pw,master,hanacare"));
+
+        QVERIFY(!AboutWindow::loadedWindow());
+        start->mnu_Help()->trigger();
+        QVERIFY(AboutWindow::loadedWindow());
+    }
+
+    // 終了 (clicked, or Enter while it has the focus) closes the database and unloads; closing by the
+    // title bar unloads without closing it. Either way a working copy left behind goes, and the maintenance
+    // window is unloaded.
+    void exitAndUnload_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::newRow("終了 clicked") << 0;
+        QTest::newRow("Enter on 終了") << 1;
+        QTest::newRow("title bar") << 2;
+    }
+    void exitAndUnload()
+    {
+        QFETCH(int, how);
+        QFile copy(workingCopy());
+        QVERIFY(copy.open(QIODevice::WriteOnly));
+        copy.close();
+        platform::setFileAttributes(workingCopy(), 7);
+        program->WorkbookCopyPath = install->allUsersProfile() + QStringLiteral("\\作業シート.xls");
+
+        if (how == 0)
+            QTest::mouseClick(start->終了(), Qt::LeftButton);
+        else if (how == 1)
+            QTest::keyClick(start->終了(), Qt::Key_Return);
+        else
+            start->close();
+        QVERIFY(!start->isVisible());
+        QCOMPARE(bool(program->DbConnection), how == 2);
+        QVERIFY(!QFile::exists(workingCopy()));
+        QTRY_VERIFY(mente.isNull());
     }
 
     // Started again: the shown window of the two comes to the front; with neither shown (a workbook runs)
@@ -167,52 +104,22 @@ private Q_SLOTS:
     void bringToFront()
     {
         QFETCH(QString, shown);
-        StartWindow window(*program);
-        auto* mente = new MaintenanceWindow(*program);
-        window.setMaintenanceWindow(mente);
-        if (shown == window.objectName())
-            window.show();
-        if (shown == mente->objectName())
-            mente->show();
+        start->setVisible(shown == start->objectName());
+        mente->setVisible(shown == mente->objectName());
         QWidget elsewhere;
         elsewhere.show();
         elsewhere.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
 
-        window.bringToFront();
+        start->bringToFront();
         if (shown.isEmpty()) {
             QTest::qWait(50);
-            QVERIFY(!window.isVisible() && !mente->isVisible());
+            QVERIFY(!start->isVisible() && !mente->isVisible());
             QCOMPARE(QApplication::activeWindow(), &elsewhere);
         } else {
             QTRY_COMPARE(
                 QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : QString(), shown);
         }
-        delete mente;
-    }
-
-    void exitWithoutSignIn()
-    {
-        const QString unrelated = install->allUsersProfile() + QStringLiteral("/作業シート.xls");
-        QFile f(unrelated);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        StartWindow window(*program);
-        window.show();
-        QTest::mouseClick(window.終了(), Qt::LeftButton);
-        QVERIFY(QFile::exists(unrelated)); // no sign-in this run: nothing to delete
-    }
-
-    void reportText()
-    {
-        const RuntimeError error(3021, QStringLiteral("現在のレコードが必要です。"));
-        QCOMPARE(RuntimeErrorReportText(error),
-                 QStringLiteral("実行時エラー '3021':\n\n現在のレコードが必要です。"));
-        MessageRecorder recorder;
-        ShowRuntimeErrorReport(recorder, error);
-        QCOMPARE(recorder.shown.size(), 1);
-        QCOMPARE(recorder.shown[0].title, QStringLiteral("Hanaplan"));
-        QCOMPARE(int(recorder.shown[0].icon), int(platform::MessageBoxes::Icon::Critical));
     }
 
     // A handler's unguarded failure reaches the one catch at the top of the event loop: the report is shown
@@ -220,21 +127,18 @@ private Q_SLOTS:
     void handlerFailureEndsTheProgram()
     {
         auto* app = static_cast<LauncherApplication*>(QCoreApplication::instance());
-        MessageRecorder recorder;
-        app->setMessageBoxes(&recorder);
-        QWidget window;
-        window.show();
+        app->setMessageBoxes(&messages);
         bool after = false;
-        QTimer::singleShot(0, &window, [&after] {
+        QTimer::singleShot(0, start.get(), [&after] {
             throw RuntimeError(3265, QStringLiteral("項目が見つかりません。"));
             after = true;
         });
         QCOMPARE(app->exec(), 1);
-        QVERIFY(!after);
-        QVERIFY(!window.isVisible());
-        QCOMPARE(recorder.shown.size(), 1);
-        QCOMPARE(recorder.shown[0].text, QStringLiteral("実行時エラー '3265':\n\n項目が見つかりません。"));
         app->setMessageBoxes(nullptr);
+        QVERIFY(!after);
+        QVERIFY(!start->isVisible());
+        expectMessage(platform::MessageBoxes::Icon::Critical, QStringLiteral("Hanaplan"),
+                      QStringLiteral("実行時エラー '3265':\n\n項目が見つかりません。"));
     }
 };
 
