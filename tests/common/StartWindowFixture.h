@@ -6,12 +6,10 @@
 
 #include "launcher/StartWindow.h"
 #include "maintenance/MaintenanceVisit.h"
-#include "maintenance/MaintenanceWindow.h"
 #include "platform/Shell.h"
 
 #include <QLineEdit>
 #include <QPointer>
-#include <QTest>
 
 #include <functional>
 
@@ -30,7 +28,6 @@ struct ScriptedShell : platform::Shell
         if (spreadsheet)
             spreadsheet();
     }
-
     int result = Opened;
     std::function<void()> spreadsheet;
     QStringList opened;
@@ -40,8 +37,7 @@ struct ScriptedShell : platform::Shell
 // A test's installation: the installed database with creators 7 (password "pw"), 8 (deleted) and 9 (no
 // password) and the IDs 3 and 4 in temp, and the plan workbook. open() starts the program on it with a
 // message recorder and a scripted shell, the start window shown and the maintenance window loaded beside
-// it, and collects every statement the program sends. A suite calls makeInstallation() and open() in its
-// init() (changing the installation in between where it needs to) and tearDown() in its cleanup().
+// it, and collects every statement the program sends.
 struct StartWindowFixture
 {
     std::unique_ptr<TestInstallation> install;
@@ -52,10 +48,8 @@ struct StartWindowFixture
     QPointer<MaintenanceWindow> mente;
     QStringList statements;
 
-    static inline const QByteArray workbookContent = "<?xml version=\"1.0\"?><Workbook/>";
-
-    QString workbook() const { return install->programFolder() + QStringLiteral("/Hanaplan.xls"); }
-    QString workingCopy() const { return install->allUsersProfile() + QStringLiteral("/作業シート.xls"); }
+    QString workbook() const { return install->programFolder() + "/Hanaplan.xls"; }
+    QString workingCopy() const { return install->allUsersProfile() + "/作業シート.xls"; }
     QVariant sql(const QString& statement) const
     {
         return DatabaseInspector(install->installedDatabase()).value(statement);
@@ -64,13 +58,14 @@ struct StartWindowFixture
     void makeInstallation()
     {
         install = std::make_unique<TestInstallation>();
-        install->installDatabase(QStringLiteral("installed"));
-        sql(QStringLiteral("INSERT INTO 作成者 (ID, 名前, ふりがな, password, 削除日) VALUES (7, '山田花子', "
-                           "'ヤマダハナコ', 'pw', NULL), (8, '削除済', 'サクジョズミ', 'pw', '2026-01-01 "
-                           "00:00:00'), (9, '鍵なし', 'カギナシ', NULL, NULL)"));
-        sql(QStringLiteral("INSERT INTO temp (ID) VALUES (3), (4)"));
+        install->installDatabase("installed");
+        sql("INSERT INTO 作成者 (ID, 名前, ふりがな, password, 削除日) VALUES (7, '山田花子', "
+            "'ヤマダハナコ', 'pw', "
+            "NULL), (8, '削除済', 'サクジョズミ', 'pw', '2026-01-01 00:00:00'), (9, '鍵なし', 'カギナシ', "
+            "NULL, NULL)");
+        sql("INSERT INTO temp (ID) VALUES (3), (4)");
         QFile book(workbook());
-        QVERIFY(book.open(QIODevice::WriteOnly) && book.write(workbookContent) > 0);
+        QVERIFY(book.open(QIODevice::WriteOnly) && book.write("<Workbook/>") > 0);
         messages = MessageRecorder();
         statements.clear();
     }
@@ -98,17 +93,23 @@ struct StartWindowFixture
         install.reset();
     }
 
-    void type(const QStringList& boxes)
+    // 作成者ID, 作成者パスワード, マスターID, マスターパスワード.
+    QList<QLineEdit*> signInBoxes() const
     {
-        start->作成者ID()->setText(boxes.value(0));
-        start->作成者パスワード()->setText(boxes.value(1));
-        start->マスターID()->setText(boxes.value(2));
-        start->マスターパスワード()->setText(boxes.value(3));
+        return {start->作成者ID(), start->作成者パスワード(), start->マスターID(),
+                start->マスターパスワード()};
+    }
+    void type(const QStringList& texts)
+    {
+        for (int i = 0; i < 4; ++i)
+            signInBoxes()[i]->setText(texts.value(i));
     }
     QStringList boxes() const
     {
-        return {start->作成者ID()->text(), start->作成者パスワード()->text(), start->マスターID()->text(),
-                start->マスターパスワード()->text()};
+        QStringList texts;
+        for (QLineEdit* box : signInBoxes())
+            texts.append(box->text());
+        return texts;
     }
     // Exactly one message was shown, with the OK button only.
     void expectMessage(platform::MessageBoxes::Icon icon, const QString& title, const QString& text) const
