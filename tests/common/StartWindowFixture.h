@@ -14,7 +14,7 @@
 #include <functional>
 
 // A shell that opens nothing: it notes what it was asked to open, answers with a preset result and runs
-// an optional action as "the spreadsheet" while the program waits for it.
+// an action as "the spreadsheet" while the program waits for it.
 struct ScriptedShell : platform::Shell
 {
     int open(const QString& file) override
@@ -22,16 +22,10 @@ struct ScriptedShell : platform::Shell
         opened.append(file);
         return result;
     }
-    void waitForOpenedProgram() override
-    {
-        ++waits;
-        if (spreadsheet)
-            spreadsheet();
-    }
+    void waitForOpenedProgram() override { spreadsheet(); }
     int result = Opened;
-    std::function<void()> spreadsheet;
+    std::function<void()> spreadsheet = [] {};
     QStringList opened;
-    int waits = 0;
 };
 
 // A test's installation: the installed database with creators 7 (password "pw"), 8 (deleted) and 9 (no
