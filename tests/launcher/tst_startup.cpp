@@ -113,10 +113,11 @@ private Q_SLOTS:
         QCOMPARE(program->RuledLineSetting, qint16(0));
         QCOMPARE(program->CreatorSearchMode, qint16(0));
         QVERIFY(!program->SharedRecordset->isOpen());
-        QVERIFY(window.maintenanceWindow());
-        QVERIFY(!window.maintenanceWindow()->isVisible());
         QVERIFY(window.isVisible());
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // The maintenance window is loaded, hidden, once the start window is on the screen.
+        QVERIFY(QTest::qWaitFor([&] { return window.maintenanceWindow() != nullptr; }));
+        QVERIFY(!window.maintenanceWindow()->isVisible());
         QCOMPARE(window.focusWidget(), window.作成者ID());
     }
 
