@@ -9,8 +9,6 @@
 #include "launcher/Main.h"
 #include "launcher/StartWindow.h"
 #include "launcher/WorkbookRun.h"
-#include "maintenance/MaintenanceVisit.h"
-#include "maintenance/MaintenanceWindow.h"
 
 void InitDatabase(Main& main)
 {
@@ -35,9 +33,7 @@ StartUpResult StartUp(Main& main, StartWindow& window)
     InitDatabase(main);
     if (main.WindowsVersionCode > 2100)
         RemoveFileIfPresent(main.environment.localAppData() + main.VirtualStorePath + kWorkbookFileName);
-    auto* mente = new MaintenanceWindow(main);
-    ConnectMaintenanceActions(main, *mente);
-    window.setMaintenanceWindow(mente);
+    window.loadMaintenanceWindowOnceShown();
     window.show();
     return StartUpResult::Shown;
 }

@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QWindow>
 
 namespace {
 
@@ -209,6 +210,39 @@ void StartWindow::setMaintenanceWindow(MaintenanceWindow* window)
         connect(window, &MaintenanceWindow::returnedToStart, this, &StartWindow::returnFromMaintenance);
 }
 
+MaintenanceWindow& StartWindow::loadMaintenanceWindow()
+{
+    if (!m_mente) {
+        auto* mente = new MaintenanceWindow(m_main);
+        ConnectMaintenanceActions(m_main, *mente);
+        setMaintenanceWindow(mente);
+    }
+    return *m_mente;
+}
+
+void StartWindow::loadMaintenanceWindowOnceShown()
+{
+    // The first expose of the native window is when the window is on the screen; the load is queued behind
+    // the drawing that the expose starts.
+    winId();
+    windowHandle()->installEventFilter(this);
+}
+
+bool StartWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        watched->removeEventFilter(this);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!m_unloaded)
+                    loadMaintenanceWindow();
+            },
+            Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void StartWindow::onメンテClicked()
 {
     const QString masterId = m_マスターID->text();
@@ -235,7 +269,7 @@ void StartWindow::onメンテClicked()
         break;
     }
     clearSignInBoxes();
-    OpenMaintenance(m_main, *m_mente);
+    OpenMaintenance(m_main, loadMaintenanceWindow());
 }
 
 void StartWindow::on終了Clicked()

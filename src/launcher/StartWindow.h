@@ -22,10 +22,15 @@ public:
     explicit StartWindow(Main& main);
     ~StartWindow() override;
 
-    // The maintenance window, loaded hidden by the start-up and unloaded with this window. Its close
-    // buttons bring this window back.
+    // The maintenance window, loaded hidden and unloaded with this window. Its close buttons bring this
+    // window back. loadMaintenanceWindow() loads it, with the page actions connected, unless it is loaded
+    // already; maintenanceWindow() is null until then.
     void setMaintenanceWindow(MaintenanceWindow* window);
+    MaintenanceWindow& loadMaintenanceWindow();
     MaintenanceWindow* maintenanceWindow() const { return m_mente; }
+    // Loads the maintenance window as soon as this window has first been drawn on the screen: the start-up
+    // shows the start window without waiting for the maintenance window's many controls.
+    void loadMaintenanceWindowOnceShown();
 
     // Centres the window on its screen.
     void centre();
@@ -54,6 +59,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();

@@ -5,7 +5,6 @@
 #include "common/TestDatabase.h"
 
 #include "launcher/StartWindow.h"
-#include "maintenance/MaintenanceVisit.h"
 #include "platform/Shell.h"
 
 #include <QLineEdit>
@@ -72,9 +71,7 @@ struct StartWindowFixture
         OpenDatabase(*program);
         program->DbConnection->setStatementObserver([this](const QString& s) { statements.append(s); });
         start = std::make_unique<StartWindow>(*program);
-        mente = new MaintenanceWindow(*program);
-        ConnectMaintenanceActions(*program, *mente);
-        start->setMaintenanceWindow(mente);
+        mente = &start->loadMaintenanceWindow();
         start->show();
         QVERIFY(QTest::qWaitForWindowExposed(start.get()));
     }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "common/Controls.h"
 #include "common/RegistryStoreText.h"
 #include "common/StartWindowFixture.h"
 
@@ -52,9 +53,7 @@ private:
         program->messageBoxes = &messages;
         program->sleep = [](int) {};
         start = std::make_unique<StartWindow>(*program);
-        const StartUpResult result = StartUp(*program, *start);
-        mente = start->maintenanceWindow();
-        return result;
+        return StartUp(*program, *start);
     }
 
     // Runs the action in the application's loop, answering every message box with OK as a user would and
@@ -106,8 +105,8 @@ private Q_SLOTS:
 
     // On newer Windows the database is the per-user copy below the first virtual-store folder, and a
     // virtualised workbook there goes; on Windows XP the installed file is used in place and nothing goes.
-    // The master row's two settings are read, and the start window shows with the focus in 作成者ID and
-    // the maintenance window loaded hidden, its actions connected.
+    // The master row's two settings are read, and the start window shows with the focus in 作成者ID; once
+    // it is on the screen the maintenance window is loaded, hidden, its actions connected.
     void startUp_data()
     {
         QTest::addColumn<int>("windowsMajor");
@@ -149,9 +148,25 @@ private Q_SLOTS:
         QCOMPARE(program->RuledLineSetting, qint16(0));
         QCOMPARE(program->CreatorSearchMode, qint16(0));
         QVERIFY(!program->SharedRecordset->isOpen());
-        QVERIFY(mente && !mente->isVisible() && mente->findChild<MasterActions*>());
         QVERIFY(QTest::qWaitForWindowExposed(start.get()));
         QCOMPARE(QApplication::focusWidget(), start->作成者ID());
+        QVERIFY(QTest::qWaitFor([this] { return (mente = start->maintenanceWindow()); }));
+        QVERIFY(!mente->isVisible() && mente->findChild<MasterActions*>());
+    }
+
+    // A master sign-in before the start window was first drawn loads the maintenance window itself, once.
+    void masterSignInBeforeTheMaintenanceWindowIsLoaded()
+    {
+        QCOMPARE(int(runStartUp(16)), int(StartUpResult::Shown));
+        QVERIFY(!start->maintenanceWindow());
+        type({"", "", "master", "hanacare"});
+        start->メンテ()->click();
+        mente = start->maintenanceWindow();
+        QVERIFY(mente && mente->isVisible() && mente->findChild<MasterActions*>());
+        QTest::mouseClick(button(*mente, "作成者終了"), Qt::LeftButton);
+        QVERIFY(QTest::qWaitForWindowExposed(start.get()));
+        QTest::qWait(50);
+        QCOMPARE(start->maintenanceWindow(), mente.data());
     }
 
     // An unusable Excel ends the start-up with its message before the database is touched; a master row
