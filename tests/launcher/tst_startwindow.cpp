@@ -52,6 +52,7 @@ private:
         program = install->makeMain();
         program->messageBoxes = &messages;
         program->sleep = [](int) {};
+        program->CreatorSearchMode = 1; // the start-up resets it
         start = std::make_unique<StartWindow>(*program);
         return StartUp(*program, *start);
     }
