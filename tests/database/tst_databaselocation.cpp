@@ -2,12 +2,10 @@
 #include "common/TestDatabase.h"
 
 #include "RuntimeError.h"
-#include "database/Database.h"
 #include "database/EngineFailure.h"
 #include "platform/FileSystem.h"
 
 #include <QProcess>
-#include <QTest>
 
 // Where the database file is found, the per-user copy, the connection string and opening failures.
 class DatabaseLocationTest : public QObject
@@ -17,7 +15,7 @@ class DatabaseLocationTest : public QObject
 private:
     std::unique_ptr<TestInstallation> install;
 
-    QString masterId(Main& program)
+    static QString masterId(Main& program)
     {
         program.SharedRecordset->open(QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1"),
                                       *program.DbConnection);
@@ -53,15 +51,6 @@ private Q_SLOTS:
     }
     void cleanup() { install.reset(); }
 
-    void connectionString()
-    {
-        QCOMPARE(
-            BuildConnectionString(QStringLiteral("C:\\Program Files") + QStringLiteral("\\Hanaplan")),
-            QStringLiteral(
-                "Driver=Microsoft Access Driver (*.mdb);DBQ=C:\\Program Files\\Hanaplan\\HanacareService.mdb;"
-                "Password=tovelo37&pirake;"));
-    }
-
     void olderWindowsUsesInstalledFile_data()
     {
         QTest::addColumn<double>("code");
@@ -75,27 +64,48 @@ private Q_SLOTS:
         auto program = install->makeMain(code);
         OpenDatabase(*program);
         QCOMPARE(program->ConnectionString,
-                 BuildConnectionString(install->programFiles() + QStringLiteral("\\Hanaplan")));
+                 QStringLiteral("Driver=Microsoft Access Driver (*.mdb);DBQ=") + install->programFiles() +
+                     QStringLiteral("\\Hanaplan\\HanacareService.mdb;Password=tovelo37&pirake;"));
         QCOMPARE(program->DbConnection->databaseFile(), install->installedDatabase());
         QCOMPARE(masterId(*program), QStringLiteral("master"));
         QVERIFY(QDir(install->localAppData()).isEmpty());
         QCOMPARE(platform::fileAttributes(install->installedDatabase()), 0);
+
+        // A second open replaces both objects even without a close between.
+        program->SharedRecordset->setCursorLocation(SharedRecordset::ClientSideCursor);
+        QCOMPARE(program->SharedRecordset->cursorLocation(), SharedRecordset::ClientSideCursor);
+        OpenDatabase(*program);
+        QCOMPARE(program->SharedRecordset->cursorLocation(), SharedRecordset::ServerSideCursor);
+        QCOMPARE(masterId(*program), QStringLiteral("master"));
+        CloseDatabase(*program);
+        QVERIFY(!program->DbConnection && !program->SharedRecordset);
     }
 
+    void newerWindowsCopiesSeedOnce_data()
+    {
+        QTest::addColumn<double>("code");
+        QTest::addColumn<QString>("virtualStore");
+        QTest::newRow("7, virtualised")
+            << 3100.0 << QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan");
+        // Without a virtualised folder the file lies in the local application data itself; one of no bytes
+        // left there holds nothing, so it is made anew from the installed file.
+        QTest::newRow("Vista, a file of no bytes") << 3000.0 << QString();
+    }
     void newerWindowsCopiesSeedOnce()
     {
-        QVERIFY(QDir(install->localAppData()).mkpath(QStringLiteral("VirtualStore/Program Files (x86)")));
-        auto program = install->makeMain(3100);
-        program->VirtualStorePath = QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan");
+        QFETCH(double, code);
+        QFETCH(QString, virtualStore);
+        const QString folder = install->localAppData() + platform::nativePath(virtualStore);
+        const QString copy = folder + QStringLiteral("/HanacareService.mdb");
+        if (virtualStore.isEmpty())
+            QVERIFY(QFile(copy).open(QIODevice::WriteOnly));
+        else
+            QVERIFY(QDir().mkpath(QFileInfo(folder).path())); // the program makes the last level
+        auto program = install->makeMain(code);
+        program->VirtualStorePath = virtualStore;
         OpenDatabase(*program);
-
-        const QString copy = install->localAppData() +
-                             QStringLiteral("/VirtualStore/Program Files (x86)/Hanaplan/HanacareService.mdb");
-        QVERIFY(QFileInfo::exists(copy));
         QCOMPARE(program->DbConnection->databaseFile(), copy);
-        QCOMPARE(program->ConnectionString,
-                 BuildConnectionString(install->localAppData() +
-                                       QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan")));
+        QCOMPARE(program->ConnectionString, BuildConnectionString(install->localAppData() + virtualStore));
         // Hidden and system are advisory; a file system without extended attributes keeps none.
         const QString probe = install->root() + QStringLiteral("/probe");
         QFile(probe).open(QIODevice::WriteOnly);
@@ -104,80 +114,65 @@ private Q_SLOTS:
         QCOMPARE(QFile(copy).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
-        // The program works on the copy; the installed seed stays as it was.
+        // The program works on the copy; the installed seed stays as it was, and a newer seed never replaces
+        // an existing per-user file.
         program->SharedRecordset->open(QStringLiteral("MST"), *program->DbConnection);
         program->SharedRecordset->setField(QStringLiteral("masterID"), QStringLiteral("changed"));
         program->SharedRecordset->release();
         CloseDatabase(*program);
-        QCOMPARE(DatabaseInspector(install->installedDatabase())
-                     .value(QStringLiteral("SELECT masterID FROM MST"))
-                     .toString(),
-                 QStringLiteral("master"));
-
-        // A newer seed never replaces an existing per-user file.
-        DatabaseInspector(install->installedDatabase())
-            .value(QStringLiteral("UPDATE MST SET masterID = 'newer seed'"));
+        const DatabaseInspector seed(install->installedDatabase());
+        QCOMPARE(seed.value(QStringLiteral("SELECT masterID FROM MST")).toString(), QStringLiteral("master"));
+        seed.value(QStringLiteral("UPDATE MST SET masterID = 'newer seed'"));
         OpenDatabase(*program);
         QCOMPARE(masterId(*program), QStringLiteral("changed"));
     }
 
-    void reopenMakesFreshObjects()
+    // A missing file or folder fails the open, leaving no half file behind and no file the engine made.
+    void missingFiles_data()
     {
-        auto program = install->makeMain();
-        OpenDatabase(*program);
-        program->SharedRecordset->setCursorLocation(SharedRecordset::ClientSideCursor);
-        // A second open replaces both objects even without a close between.
-        OpenDatabase(*program);
-        QVERIFY(program->DbConnection->isOpen());
-        QCOMPARE(program->SharedRecordset->cursorLocation(), SharedRecordset::ServerSideCursor);
-        QCOMPARE(masterId(*program), QStringLiteral("master"));
-        CloseDatabase(*program);
-        QVERIFY(!program->DbConnection);
-        QVERIFY(!program->SharedRecordset);
+        QTest::addColumn<double>("code");
+        QTest::addColumn<QString>("virtualStore");
+        QTest::addColumn<bool>("seed");
+        QTest::addColumn<int>("number");
+        QTest::newRow("newer Windows, no seed") << 3100.0 << QString() << false << ErrorNumber::FileNotFound;
+        QTest::newRow("virtualised folder without its parent")
+            << 3100.0 << QStringLiteral("\\VirtualStore\\Program Files\\Hanaplan") << true
+            << ErrorNumber::PathNotFound;
+        QTest::newRow("older Windows, no installed file")
+            << 2100.0 << QString() << false << ErrorNumber::ProviderError;
     }
-
-    void missingSeed()
+    void missingFiles()
     {
-        QFile::remove(install->installedDatabase());
-        auto program = install->makeMain(3100);
-        HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(*program), ErrorNumber::FileNotFound);
-        // The folder is made, but no half file is left in it.
+        QFETCH(double, code);
+        QFETCH(QString, virtualStore);
+        QFETCH(bool, seed);
+        QFETCH(int, number);
+        if (!seed)
+            QFile::remove(install->installedDatabase());
+        auto program = install->makeMain(code);
+        program->VirtualStorePath = virtualStore;
+        HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(*program), number);
         QVERIFY(QDir(install->localAppData()).isEmpty());
+        QCOMPARE(QFileInfo::exists(install->installedDatabase()), seed);
     }
 
-    void missingVirtualStoreParent()
+    void damagedFile_data()
     {
-        auto program = install->makeMain(3100);
-        program->VirtualStorePath = QStringLiteral("\\VirtualStore\\Program Files\\Hanaplan");
-        HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(*program), ErrorNumber::PathNotFound);
+        QTest::addColumn<qint64>("at");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("number");
+        QTest::newRow("no database")
+            << qint64(0) << QByteArray("計画書のメモ: これはデータベースではありません。\n").repeated(200)
+            << 26;
+        QTest::newRow("first page overwritten") << qint64(100) << QByteArray(4000, '\xA5') << 11;
     }
-
-    void missingInstalledFileOnOlderWindows()
+    void damagedFile()
     {
-        QFile::remove(install->installedDatabase());
-        auto program = install->makeMain(2100);
-        HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(*program), ErrorNumber::ProviderError);
-        QVERIFY(!QFileInfo::exists(install->installedDatabase())); // the engine did not create one
-    }
-
-    void fileThatIsNoDatabase()
-    {
+        QFETCH(qint64, at);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, number);
         QFile file(install->installedDatabase());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(QByteArray("計画書のメモ: これはデータベースではありません。\n").repeated(200));
-        file.close();
-        auto program = install->makeMain();
-        verifyEngineFailure([&] { OpenDatabase(*program); }, 26,
-                            QStringLiteral("データベースファイルが壊れているか"),
-                            install->installedDatabase());
-    }
-
-    void damagedDatabase()
-    {
-        QFile file(install->installedDatabase());
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        file.seek(100); // keep the header, overwrite the first page's content
-        file.write(QByteArray(4000, '\xA5'));
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(at) && file.write(bytes) == bytes.size());
         file.close();
         auto program = install->makeMain();
         verifyEngineFailure(
@@ -185,7 +180,7 @@ private Q_SLOTS:
                 OpenDatabase(*program);
                 program->SharedRecordset->open(QStringLiteral("MST"), *program->DbConnection);
             },
-            11, QStringLiteral("データベースファイルが壊れているか"), install->installedDatabase());
+            number, QStringLiteral("データベースファイルが壊れているか"), install->installedDatabase());
     }
 
     void missingTableOrColumn()
@@ -204,22 +199,6 @@ private Q_SLOTS:
         // A full disk cannot be made here; its code reads as such.
         QVERIFY(DescribeEngineFailure(13, QStringLiteral("database or disk is full"), QString())
                     .startsWith(QStringLiteral("ディスクの空き容量が足りない")));
-    }
-
-    // With no virtualised folder the per-user file lies in the local application data itself; one of no
-    // bytes holds nothing, so it is made anew from the installed file.
-    void emptyPerUserFileIsReplaced()
-    {
-        const QString copy = install->localAppData() + QStringLiteral("/HanacareService.mdb");
-        QFile(copy).open(QIODevice::WriteOnly);
-        QCOMPARE(QFileInfo(copy).size(), 0);
-        auto program = install->makeMain(3000);
-        program->VirtualStorePath = QString();
-        OpenDatabase(*program);
-        QCOMPARE(program->DbConnection->databaseFile(), copy);
-        QCOMPARE(program->ConnectionString, BuildConnectionString(install->localAppData()));
-        QCOMPARE(masterId(*program), QStringLiteral("master"));
-        QCOMPARE(QFileInfo(copy).size(), QFileInfo(install->installedDatabase()).size());
     }
 
     void databaseLockedByAnotherProcess()
