@@ -16,8 +16,9 @@ inline void addJsonCases(const char* file, const char* table, std::initializer_l
         QTest::addColumn<QJsonValue>(column);
     QFile data(QStringLiteral(HANAPLAN_SOURCE_DIR "/tests/data/cases/") + QLatin1String(file));
     QVERIFY2(data.open(QIODevice::ReadOnly), qPrintable(data.fileName()));
-    const QJsonArray cases = QJsonDocument::fromJson(data.readAll())[QLatin1String(table)].toArray();
-    QVERIFY2(!cases.isEmpty(), table);
+    QJsonParseError error;
+    const QJsonArray cases = QJsonDocument::fromJson(data.readAll(), &error)[QLatin1String(table)].toArray();
+    QVERIFY2(!cases.isEmpty(), qPrintable(QLatin1String(table) + QLatin1Char(' ') + error.errorString()));
     for (const QJsonValue& entry : cases) {
         const QJsonArray values = entry.toArray();
         QVERIFY2(values.size() == qsizetype(columns.size()) + 1, qPrintable(values.first().toString()));

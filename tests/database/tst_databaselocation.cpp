@@ -101,6 +101,10 @@ private Q_SLOTS:
             QVERIFY(QFile(copy).open(QIODevice::WriteOnly));
         else
             QVERIFY(QDir().mkpath(QFileInfo(folder).path())); // the program makes the last level
+        // The installed file may be readable by all; the copy, which holds passwords, by its owner only.
+        QFile(install->installedDatabase())
+            .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                            QFileDevice::ReadOther);
         auto program = install->makeMain(code);
         program->VirtualStorePath = virtualStore;
         OpenDatabase(*program);
