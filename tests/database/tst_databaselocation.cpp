@@ -51,84 +51,72 @@ private Q_SLOTS:
     }
     void cleanup() { install.reset(); }
 
-    void olderWindowsUsesInstalledFile_data()
+    // Older Windows use the installed file in place; newer ones a per-user copy made once from it, in the
+    // virtualised folder or, without one, in the local application data itself (where a file of no bytes
+    // holds nothing and is made anew).
+    void whereTheFileLies_data()
     {
         QTest::addColumn<double>("code");
-        QTest::newRow("XP") << 2100.0;
-        QTest::newRow("Server 2003") << 2003.0;
-        QTest::newRow("2000") << 2000.0;
+        QTest::addColumn<QString>("virtualStore");
+        QTest::newRow("XP") << 2100.0 << QString();
+        QTest::newRow("Server 2003") << 2003.0 << QString();
+        QTest::newRow("2000") << 2000.0 << QString();
+        QTest::newRow("7, virtualised")
+            << 3100.0 << QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan");
+        QTest::newRow("Vista, a file of no bytes") << 3000.0 << QString();
     }
-    void olderWindowsUsesInstalledFile()
+    void whereTheFileLies()
     {
         QFETCH(double, code);
+        QFETCH(QString, virtualStore);
+        const bool perUser = code > 2100;
+        const QString folder = perUser ? install->localAppData() + virtualStore
+                                       : install->programFiles() + QStringLiteral("\\Hanaplan");
+        const QString file = platform::nativePath(folder) + QStringLiteral("/HanacareService.mdb");
+        if (perUser && virtualStore.isEmpty())
+            QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+        else if (perUser)
+            QVERIFY(QDir().mkpath(
+                QFileInfo(platform::nativePath(folder)).path())); // the program makes the last level
+        // The installed file may be readable by all; a copy, which holds passwords, by its owner only.
+        const QFileDevice::Permissions readable = QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        QFile(install->installedDatabase())
+            .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | readable);
         auto program = install->makeMain(code);
+        program->VirtualStorePath = virtualStore;
         OpenDatabase(*program);
         QCOMPARE(program->ConnectionString,
-                 QStringLiteral("Driver=Microsoft Access Driver (*.mdb);DBQ=") + install->programFiles() +
-                     QStringLiteral("\\Hanaplan\\HanacareService.mdb;Password=tovelo37&pirake;"));
-        QCOMPARE(program->DbConnection->databaseFile(), install->installedDatabase());
-        QCOMPARE(masterId(*program), QStringLiteral("master"));
-        QVERIFY(QDir(install->localAppData()).isEmpty());
-        QCOMPARE(platform::fileAttributes(install->installedDatabase()), 0);
+                 QStringLiteral("Driver=Microsoft Access Driver (*.mdb);DBQ=") + folder +
+                     QStringLiteral("\\HanacareService.mdb;Password=tovelo37&pirake;"));
+        QCOMPARE(program->DbConnection->databaseFile(), file);
+        QCOMPARE(QDir(install->localAppData()).isEmpty(), !perUser);
+        QCOMPARE(QFile(file).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                     (perUser ? QFileDevice::Permissions() : readable));
+        // A copy is hidden and system; these are advisory, and a file system without extended attributes
+        // keeps none.
+        const QString probe = install->root() + QStringLiteral("/probe");
+        QFile(probe).open(QIODevice::WriteOnly);
+        platform::setFileAttributes(probe, perUser ? 6 : 0);
+        QCOMPARE(platform::fileAttributes(file), platform::fileAttributes(probe));
 
-        // A second open replaces both objects even without a close between.
+        // The program works on its file: a copy leaves the installed file as it was, and a newer installed
+        // file never replaces it. A second open replaces both objects even without a close between.
+        program->SharedRecordset->open(QStringLiteral("MST"), *program->DbConnection);
+        program->SharedRecordset->setField(QStringLiteral("masterID"), QStringLiteral("changed"));
+        program->SharedRecordset->release();
+        const DatabaseInspector seed(install->installedDatabase());
+        QCOMPARE(seed.value(QStringLiteral("SELECT masterID FROM MST")).toString(),
+                 perUser ? QStringLiteral("master") : QStringLiteral("changed"));
+        if (perUser)
+            seed.value(QStringLiteral("UPDATE MST SET masterID = 'newer seed'"));
         program->SharedRecordset->setCursorLocation(SharedRecordset::ClientSideCursor);
         QCOMPARE(program->SharedRecordset->cursorLocation(), SharedRecordset::ClientSideCursor);
         OpenDatabase(*program);
         QCOMPARE(program->SharedRecordset->cursorLocation(), SharedRecordset::ServerSideCursor);
-        QCOMPARE(masterId(*program), QStringLiteral("master"));
+        QCOMPARE(masterId(*program), QStringLiteral("changed"));
         CloseDatabase(*program);
         QVERIFY(!program->DbConnection && !program->SharedRecordset);
-    }
-
-    void newerWindowsCopiesSeedOnce_data()
-    {
-        QTest::addColumn<double>("code");
-        QTest::addColumn<QString>("virtualStore");
-        QTest::newRow("7, virtualised")
-            << 3100.0 << QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan");
-        // Without a virtualised folder the file lies in the local application data itself; one of no bytes
-        // left there holds nothing, so it is made anew from the installed file.
-        QTest::newRow("Vista, a file of no bytes") << 3000.0 << QString();
-    }
-    void newerWindowsCopiesSeedOnce()
-    {
-        QFETCH(double, code);
-        QFETCH(QString, virtualStore);
-        const QString folder = install->localAppData() + platform::nativePath(virtualStore);
-        const QString copy = folder + QStringLiteral("/HanacareService.mdb");
-        if (virtualStore.isEmpty())
-            QVERIFY(QFile(copy).open(QIODevice::WriteOnly));
-        else
-            QVERIFY(QDir().mkpath(QFileInfo(folder).path())); // the program makes the last level
-        // The installed file may be readable by all; the copy, which holds passwords, by its owner only.
-        QFile(install->installedDatabase())
-            .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                            QFileDevice::ReadOther);
-        auto program = install->makeMain(code);
-        program->VirtualStorePath = virtualStore;
-        OpenDatabase(*program);
-        QCOMPARE(program->DbConnection->databaseFile(), copy);
-        QCOMPARE(program->ConnectionString, BuildConnectionString(install->localAppData() + virtualStore));
-        // Hidden and system are advisory; a file system without extended attributes keeps none.
-        const QString probe = install->root() + QStringLiteral("/probe");
-        QFile(probe).open(QIODevice::WriteOnly);
-        platform::setFileAttributes(probe, 6);
-        QCOMPARE(platform::fileAttributes(copy), platform::fileAttributes(probe));
-        QCOMPARE(QFile(copy).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
-                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-
-        // The program works on the copy; the installed seed stays as it was, and a newer seed never replaces
-        // an existing per-user file.
-        program->SharedRecordset->open(QStringLiteral("MST"), *program->DbConnection);
-        program->SharedRecordset->setField(QStringLiteral("masterID"), QStringLiteral("changed"));
-        program->SharedRecordset->release();
-        CloseDatabase(*program);
-        const DatabaseInspector seed(install->installedDatabase());
-        QCOMPARE(seed.value(QStringLiteral("SELECT masterID FROM MST")).toString(), QStringLiteral("master"));
-        seed.value(QStringLiteral("UPDATE MST SET masterID = 'newer seed'"));
-        OpenDatabase(*program);
-        QCOMPARE(masterId(*program), QStringLiteral("changed"));
     }
 
     // A missing file or folder fails the open, leaving no half file behind and no file the engine made.

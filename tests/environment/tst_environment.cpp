@@ -60,24 +60,17 @@ private Q_SLOTS:
                  expand(expected.toString()));
     }
 
-    // Each read takes the store as it is then, in the root asked for.
     void registryRoots()
     {
-        const Main main(folder.path());
-        const QString key = QStringLiteral("SOFTWARE\\Quenby\\Hanacare\\");
-        const QString name = QStringLiteral("DisplayVersion");
-        writeStore(QString(), QJsonValue());
-        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::LocalMachine, key, name),
-                 kRegistryNotFound);
         writeStore(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare"),
                    QStringLiteral(
-                       "\"DisplayVersion\"=\"1.1.4\"\r\n[HKEY_CLASSES_ROOT\\.xls]\r\n@=\"Excel.Sheet.8\""));
-        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::LocalMachine, key, name),
-                 QStringLiteral("1.1.4"));
-        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::ClassesRoot, key, name), kRegistryNotFound);
-        QCOMPARE(
-            GetRegistryValue(main.environment, RegistryRoot::ClassesRoot, QStringLiteral(".xls"), QString()),
-            QStringLiteral("Excel.Sheet.8"));
+                       "@=\"machine\"\r\n[HKEY_CLASSES_ROOT\\SOFTWARE\\Quenby\\Hanacare]\r\n@=\"classes\""));
+        const Main main(folder.path());
+        const QString key = QStringLiteral("SOFTWARE\\Quenby\\Hanacare");
+        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::LocalMachine, key, QString()),
+                 QStringLiteral("machine"));
+        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::ClassesRoot, key, QString()),
+                 QStringLiteral("classes"));
     }
 
     // The codes are exact, 3.1 being the double nearest to it.
