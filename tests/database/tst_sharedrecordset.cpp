@@ -4,8 +4,8 @@
 
 #include "RuntimeError.h"
 
-// The record set on a real database file: moves, fields, writes, and the source forms, filter and sort texts
-// of recordset.json.
+// The record set on the installed database with the creators and providers of recordset.json: moves, fields,
+// writes, and the source forms, filter and sort texts of its cases.
 class SharedRecordsetTest : public QObject
 {
     Q_OBJECT
@@ -33,19 +33,8 @@ private Q_SLOTS:
         program = install->makeMain();
         OpenDatabase(*program);
         inspect = std::make_unique<DatabaseInspector>(install->installedDatabase());
-        inspect->value(QStringLiteral(
-            "INSERT INTO 作成者 (ID, 名前, ふりがな, 住所, password, 更新日, 削除日) VALUES "
-            "(1, '山田花子', 'ヤマダハナコ', '東京都', 'pw1', '2026-03-01 10:00:00', NULL),"
-            "(3, 'O''Neil', 'オニール', NULL, 'pw3', '2026-02-01 10:00:00', NULL),"
-            "(8, '小山太郎', 'コヤマタロウ', '大阪府', 'pw8', '2026-01-01 10:00:00', NULL),"
-            "(9, '削除済', 'サクジョズミ', NULL, 'pw9', '2026-01-01 10:00:00', '2026-05-01 10:00:00')"));
-        // Deleted creators whose names hold characters of the filter syntax, for the search texts.
-        inspect->value(
-            QStringLiteral("INSERT INTO 作成者 (ID, 名前, 削除日) VALUES (20, 'a*b', '2026-05-01'),"
-                           "(21, 'axxb', '2026-05-01'), (22, '50%引', '2026-05-01'),"
-                           "(23, '[#1]', '2026-05-01'), (24, 'ＡＢＣ　山', '2026-05-01')"));
-        inspect->value(QStringLiteral("INSERT INTO 事業者 (作成者ID, 名前, 使用頻度) VALUES (0, 'あおば', 5),"
-                                      "(1, 'いちょう', 9), (0, 'うめ', 1)"));
+        for (const QJsonValue& statement : jsonCases("recordset.json")[QLatin1String("seed")].toArray())
+            inspect->value(statement.toString());
     }
     void cleanup()
     {
