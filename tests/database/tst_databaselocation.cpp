@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "common/JsonCases.h"
 #include "common/TestDatabase.h"
 
 #include "RuntimeError.h"
@@ -7,7 +8,8 @@
 
 #include <QProcess>
 
-// Where the database file is found, the per-user copy, the connection string and opening failures.
+// Where the database file is found, the per-user copy, the connection string and opening failures, with
+// the cases of databaselocation.json.
 class DatabaseLocationTest : public QObject
 {
     Q_OBJECT
@@ -56,20 +58,14 @@ private Q_SLOTS:
     // holds nothing and is made anew).
     void whereTheFileLies_data()
     {
-        QTest::addColumn<double>("code");
-        QTest::addColumn<QString>("virtualStore");
-        QTest::newRow("XP") << 2100.0 << QString();
-        QTest::newRow("Server 2003") << 2003.0 << QString();
-        QTest::newRow("2000") << 2000.0 << QString();
-        QTest::newRow("7, virtualised")
-            << 3100.0 << QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan");
-        QTest::newRow("Vista, a file of no bytes") << 3000.0 << QString();
+        addJsonCases("databaselocation.json", "whereTheFileLies", {"code", "store"});
     }
     void whereTheFileLies()
     {
-        QFETCH(double, code);
-        QFETCH(QString, virtualStore);
-        const bool perUser = code > 2100;
+        QFETCH(QJsonValue, code);
+        QFETCH(QJsonValue, store);
+        const QString virtualStore = store.toString();
+        const bool perUser = code.toDouble() > 2100;
         const QString folder = perUser ? install->localAppData() + virtualStore
                                        : install->programFiles() + QStringLiteral("\\Hanaplan");
         const QString file = platform::nativePath(folder) + QStringLiteral("/HanacareService.mdb");
@@ -82,7 +78,7 @@ private Q_SLOTS:
         const QFileDevice::Permissions readable = QFileDevice::ReadGroup | QFileDevice::ReadOther;
         QFile(install->installedDatabase())
             .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | readable);
-        auto program = install->makeMain(code);
+        auto program = install->makeMain(code.toDouble());
         program->VirtualStorePath = virtualStore;
         OpenDatabase(*program);
         QCOMPARE(program->ConnectionString,
@@ -122,75 +118,52 @@ private Q_SLOTS:
     // A missing file or folder fails the open, leaving no half file behind and no file the engine made.
     void missingFiles_data()
     {
-        QTest::addColumn<double>("code");
-        QTest::addColumn<QString>("virtualStore");
-        QTest::addColumn<bool>("seed");
-        QTest::addColumn<int>("number");
-        QTest::newRow("newer Windows, no seed") << 3100.0 << QString() << false << ErrorNumber::FileNotFound;
-        QTest::newRow("virtualised folder without its parent")
-            << 3100.0 << QStringLiteral("\\VirtualStore\\Program Files\\Hanaplan") << true
-            << ErrorNumber::PathNotFound;
-        QTest::newRow("older Windows, no installed file")
-            << 2100.0 << QString() << false << ErrorNumber::ProviderError;
+        addJsonCases("databaselocation.json", "missingFiles", {"code", "store", "seed", "number"});
     }
     void missingFiles()
     {
-        QFETCH(double, code);
-        QFETCH(QString, virtualStore);
-        QFETCH(bool, seed);
-        QFETCH(int, number);
-        if (!seed)
+        QFETCH(QJsonValue, code);
+        QFETCH(QJsonValue, store);
+        QFETCH(QJsonValue, seed);
+        QFETCH(QJsonValue, number);
+        if (!seed.toBool())
             QFile::remove(install->installedDatabase());
-        auto program = install->makeMain(code);
-        program->VirtualStorePath = virtualStore;
-        HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(*program), number);
+        auto program = install->makeMain(code.toDouble());
+        program->VirtualStorePath = store.toString();
+        HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(*program), number.toInt());
         QVERIFY(QDir(install->localAppData()).isEmpty());
-        QCOMPARE(QFileInfo::exists(install->installedDatabase()), seed);
+        QCOMPARE(QFileInfo::exists(install->installedDatabase()), seed.toBool());
     }
 
-    void damagedFile_data()
+    // A table or column the file lacks, a file that is no database or is damaged (bytes written at an offset,
+    // a text so many times): the open and a statement run after it fail with the engine's code.
+    void engineFailures_data()
     {
-        QTest::addColumn<qint64>("at");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("number");
-        QTest::newRow("no database")
-            << qint64(0) << QByteArray("計画書のメモ: これはデータベースではありません。\n").repeated(200)
-            << 26;
-        QTest::newRow("first page overwritten") << qint64(100) << QByteArray(4000, '\xA5') << 11;
+        addJsonCases("databaselocation.json", "engineFailures",
+                     {"sql", "overwrite", "statement", "number", "sentence"});
     }
-    void damagedFile()
+    void engineFailures()
     {
-        QFETCH(qint64, at);
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, number);
-        QFile file(install->installedDatabase());
-        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(at) && file.write(bytes) == bytes.size());
-        file.close();
+        QFETCH(QJsonValue, sql);
+        QFETCH(QJsonValue, overwrite);
+        QFETCH(QJsonValue, statement);
+        QFETCH(QJsonValue, number);
+        QFETCH(QJsonValue, sentence);
+        if (!sql.toString().isEmpty())
+            DatabaseInspector(install->installedDatabase()).value(sql.toString());
+        if (overwrite.isArray()) {
+            QFile file(install->installedDatabase());
+            const QByteArray bytes = overwrite[1].toString().toUtf8().repeated(overwrite[2].toInt());
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(overwrite[0].toInt()) &&
+                    file.write(bytes) > 0);
+        }
         auto program = install->makeMain();
         verifyEngineFailure(
             [&] {
                 OpenDatabase(*program);
-                program->SharedRecordset->open(QStringLiteral("MST"), *program->DbConnection);
+                program->SharedRecordset->open(statement.toString(), *program->DbConnection);
             },
-            number, QStringLiteral("データベースファイルが壊れているか"), install->installedDatabase());
-    }
-
-    void missingTableOrColumn()
-    {
-        DatabaseInspector(install->installedDatabase()).value(QStringLiteral("DROP TABLE temp"));
-        auto program = install->makeMain();
-        OpenDatabase(*program);
-        verifyEngineFailure(
-            [&] {
-                program->SharedRecordset->open(QStringLiteral("DELETE * FROM temp"), *program->DbConnection);
-            },
-            1, QStringLiteral("データベースにテーブル「temp」がありません。"), install->installedDatabase());
-        verifyEngineFailure(
-            [&] { program->DbConnection->execute(QStringLiteral("UPDATE MST SET 敬称 = 1")); }, 1,
-            QStringLiteral("データベースに列「敬称」がありません。"), install->installedDatabase());
-        // A full disk cannot be made here; its code reads as such.
-        QVERIFY(DescribeEngineFailure(13, QStringLiteral("database or disk is full"), QString())
-                    .startsWith(QStringLiteral("ディスクの空き容量が足りない")));
+            number.toInt(), sentence.toString(), install->installedDatabase());
     }
 
     void databaseLockedByAnotherProcess()
@@ -212,6 +185,9 @@ private Q_SLOTS:
         QVERIFY(holder.waitForFinished());
         OpenDatabase(*program); // once released, the same file opens
         QCOMPARE(masterId(*program), QStringLiteral("master"));
+        // A full disk cannot be made here; its code reads as such.
+        QVERIFY(DescribeEngineFailure(13, QStringLiteral("database or disk is full"), QString())
+                    .startsWith(QStringLiteral("ディスクの空き容量が足りない")));
     }
 
     void readOnlyPerUserFile()
