@@ -9,7 +9,8 @@
 
 using namespace platform;
 
-// File operations with the runtime's error numbers, attributes, and the folders the environment gives.
+// File operations with the runtime's error numbers, attributes, and the folders the environment gives. (A
+// missing source file and a missing parent folder are met by the database location suite.)
 class FileSystemTest : public QObject
 {
     Q_OBJECT
@@ -59,8 +60,6 @@ private Q_SLOTS:
         const QString target = dir.filePath(QStringLiteral("作業シート.xls"));
         copyFile(source, target);
         QCOMPARE(QFile(target).size(), 8);
-        HANAPLAN_VERIFY_RUNTIME_ERROR(copyFile(dir.filePath(QStringLiteral("none.xls")), target),
-                                      ErrorNumber::FileNotFound);
         HANAPLAN_VERIFY_RUNTIME_ERROR(copyFile(source, dir.filePath(QStringLiteral("no/such/folder/x.xls"))),
                                       ErrorNumber::PathNotFound);
         // A read-only target is refused and stays as it was.
@@ -76,8 +75,6 @@ private Q_SLOTS:
         createFolder(folder);
         QVERIFY(folderExists(folder));
         createFolder(folder); // an existing folder is no failure
-        HANAPLAN_VERIFY_RUNTIME_ERROR(createFolder(dir.filePath(QStringLiteral("a/b"))),
-                                      ErrorNumber::PathNotFound);
     }
 
     void environmentVariables()

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include "common/JsonCases.h"
 #include "common/RegistryStoreText.h"
 #include "platform/Environment.h"
 #include "platform/Shell.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
 using platform::Shell;
@@ -48,29 +48,16 @@ private Q_SLOTS:
     }
     void cleanupTestCase() { qunsetenv("HANAPLAN_REGISTRY"); }
 
-    void failures_data()
-    {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("result");
-        const QString sheet = QStringLiteral("作業シート.xls");
-        QTest::newRow("file missing")
-            << QStringLiteral("sheet.sh") << QStringLiteral("none.xls") << Shell::FileNotFound;
-        QTest::newRow("folder missing")
-            << QStringLiteral("sheet.sh") << QStringLiteral("no/none.xls") << Shell::PathNotFound;
-        QTest::newRow("no association") << QString() << sheet << Shell::NoAssociation;
-        QTest::newRow("program missing") << QStringLiteral("gone.sh") << sheet << Shell::FileNotFound;
-        QTest::newRow("not permitted") << QStringLiteral("plain.sh") << sheet << Shell::AccessDenied;
-        QTest::newRow("not a program") << QStringLiteral("garbage.bin") << sheet << Shell::BadFormat;
-    }
+    // A program of the folder registered for .xls files, the file opened, and the shell's result.
+    void failures_data() { addJsonCases("shell.json", "failures", {"program", "file", "result"}); }
     void failures()
     {
-        QFETCH(QString, program);
-        QFETCH(QString, file);
-        QFETCH(int, result);
-        registerProgram(program);
+        QFETCH(QJsonValue, program);
+        QFETCH(QJsonValue, file);
+        QFETCH(QJsonValue, result);
+        registerProgram(program.toString());
         platform::RegistryShell shell(environment);
-        QCOMPARE(shell.open(dir.filePath(file)), result);
+        QCOMPARE(shell.open(dir.filePath(file.toString())), result.toInt());
         shell.waitForOpenedProgram(); // nothing was started: returns at once
     }
 
