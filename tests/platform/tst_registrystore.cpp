@@ -90,7 +90,8 @@ private Q_SLOTS:
                                    ? RegistryRoot::ClassesRoot
                                    : RegistryRoot::LocalMachine;
         QCOMPARE(describe(store.value(r, key.toString(), name.toString())), expected.toString());
-        QVERIFY(store.hasKey(RegistryRoot::LocalMachine, QStringLiteral("SOFTWARE")));
+        QVERIFY(store.hasKey(RegistryRoot::LocalMachine,
+                             QStringLiteral("SOFTWARE\\Lone"))); // a deleted key's parent stays
         QVERIFY(!store.hasKey(RegistryRoot::LocalMachine, QStringLiteral("SOFTWARE\\A")));
     }
 
