@@ -69,7 +69,9 @@ private Q_SLOTS:
         QVERIFY(!program->SharedRecordset->isOpen());
         CloseDatabase(*program);
 
-        const DatabaseInspector installed(QStringLiteral(HANAPLAN_TEST_DATA "/installed.mdb"));
+        const QString schema = install->root() + QStringLiteral("/installed.mdb");
+        TestInstallation::copyFixture(QStringLiteral("installed"), schema);
+        const DatabaseInspector installed(schema);
         QStringList expected;
         QList<qsizetype> caseless;
         for (const QJsonValue& entry : sent.toArray()) {

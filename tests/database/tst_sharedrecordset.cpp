@@ -127,7 +127,7 @@ private Q_SLOTS:
         QCOMPARE(inspect->value(QStringLiteral("SELECT count(*) FROM 作成者")).toInt(), 9);
 
         // Moving the filter to another row saves the change of the row it leaves, as the settings pages rely
-        // on; so does a release, which clears the filter and the sort.
+        // on; so do a release, which clears the filter and the sort, and a close.
         rs().open(QStringLiteral("Setting"), db());
         rs().setFilter(QStringLiteral("ID = 8"));
         rs().setField(QStringLiteral("Set2"), 1);
