@@ -23,18 +23,16 @@ class TestInstallation
 public:
     TestInstallation()
     {
-        QDir(m_dir.path()).mkpath(QStringLiteral("ProgramFiles/Hanaplan"));
-        QDir(m_dir.path()).mkpath(QStringLiteral("LocalAppData"));
-        QDir(m_dir.path()).mkpath(QStringLiteral("AllUsers"));
+        for (const QString& folder : {programFolder(), localAppData(), allUsersProfile()})
+            QDir().mkpath(folder);
         qputenv("ProgramFiles", programFiles().toUtf8());
         qputenv("LOCALAPPDATA", localAppData().toUtf8());
         qputenv("ALLUSERSPROFILE", allUsersProfile().toUtf8());
     }
     ~TestInstallation()
     {
-        qunsetenv("ProgramFiles");
-        qunsetenv("LOCALAPPDATA");
-        qunsetenv("ALLUSERSPROFILE");
+        for (const char* name : {"ProgramFiles", "LOCALAPPDATA", "ALLUSERSPROFILE"})
+            qunsetenv(name);
     }
 
     QString root() const { return m_dir.path(); }
@@ -104,16 +102,6 @@ public:
                 row.append(q.isNull(i) ? QVariant() : q.value(i));
             out.append(row);
         }
-        return out;
-    }
-
-    // Column names and declared types of a table, in order: "name type".
-    QStringList columns(const QString& table) const
-    {
-        QStringList out;
-        for (const QVariantList& row :
-             rows(QStringLiteral("SELECT name, type FROM pragma_table_info('%1')").arg(table)))
-            out.append(row.at(0).toString() + QLatin1Char(' ') + row.at(1).toString());
         return out;
     }
 

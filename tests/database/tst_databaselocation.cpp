@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
+#include "common/JsonCases.h"
 #include "common/TestDatabase.h"
 
 #include "RuntimeError.h"
-#include "database/Database.h"
 #include "database/EngineFailure.h"
 #include "platform/FileSystem.h"
 
 #include <QProcess>
-#include <QTest>
 
-// Where the database file is found, the per-user copy, the connection string and opening failures.
+// Where the database file is found, the per-user copy, the connection string and opening failures, with
+// the cases of databaselocation.json.
 class DatabaseLocationTest : public QObject
 {
     Q_OBJECT
@@ -17,7 +17,7 @@ class DatabaseLocationTest : public QObject
 private:
     std::unique_ptr<TestInstallation> install;
 
-    QString masterId(Main& program)
+    static QString masterId(Main& program)
     {
         program.SharedRecordset->open(QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1"),
                                       *program.DbConnection);
@@ -53,173 +53,117 @@ private Q_SLOTS:
     }
     void cleanup() { install.reset(); }
 
-    void connectionString()
+    // Older Windows use the installed file in place; newer ones a per-user copy made once from it, in the
+    // virtualised folder or, without one, in the local application data itself (where a file of no bytes
+    // holds nothing and is made anew).
+    void whereTheFileLies_data()
     {
-        QCOMPARE(
-            BuildConnectionString(QStringLiteral("C:\\Program Files") + QStringLiteral("\\Hanaplan")),
-            QStringLiteral(
-                "Driver=Microsoft Access Driver (*.mdb);DBQ=C:\\Program Files\\Hanaplan\\HanacareService.mdb;"
-                "Password=tovelo37&pirake;"));
+        addJsonCases("databaselocation.json", "whereTheFileLies", {"code", "store"});
     }
-
-    void olderWindowsUsesInstalledFile_data()
+    void whereTheFileLies()
     {
-        QTest::addColumn<double>("code");
-        QTest::newRow("XP") << 2100.0;
-        QTest::newRow("Server 2003") << 2003.0;
-        QTest::newRow("2000") << 2000.0;
-    }
-    void olderWindowsUsesInstalledFile()
-    {
-        QFETCH(double, code);
-        auto program = install->makeMain(code);
+        QFETCH(QJsonValue, code);
+        QFETCH(QJsonValue, store);
+        const QString virtualStore = store.toString();
+        const bool perUser = code.toDouble() > 2100;
+        const QString folder = perUser ? install->localAppData() + virtualStore
+                                       : install->programFiles() + QStringLiteral("\\Hanaplan");
+        const QString file = platform::nativePath(folder) + QStringLiteral("/HanacareService.mdb");
+        if (perUser && virtualStore.isEmpty())
+            QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+        else if (perUser)
+            QVERIFY(QDir().mkpath(
+                QFileInfo(platform::nativePath(folder)).path())); // the program makes the last level
+        // The installed file may be readable by all; a copy, which holds passwords, by its owner only.
+        const QFileDevice::Permissions readable = QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        QFile(install->installedDatabase())
+            .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | readable);
+        auto program = install->makeMain(code.toDouble());
+        program->VirtualStorePath = virtualStore;
         OpenDatabase(*program);
         QCOMPARE(program->ConnectionString,
-                 BuildConnectionString(install->programFiles() + QStringLiteral("\\Hanaplan")));
-        QCOMPARE(program->DbConnection->databaseFile(), install->installedDatabase());
-        QCOMPARE(masterId(*program), QStringLiteral("master"));
-        QVERIFY(QDir(install->localAppData()).isEmpty());
-        QCOMPARE(platform::fileAttributes(install->installedDatabase()), 0);
-    }
-
-    void newerWindowsCopiesSeedOnce()
-    {
-        QVERIFY(QDir(install->localAppData()).mkpath(QStringLiteral("VirtualStore/Program Files (x86)")));
-        auto program = install->makeMain(3100);
-        program->VirtualStorePath = QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan");
-        OpenDatabase(*program);
-
-        const QString copy = install->localAppData() +
-                             QStringLiteral("/VirtualStore/Program Files (x86)/Hanaplan/HanacareService.mdb");
-        QVERIFY(QFileInfo::exists(copy));
-        QCOMPARE(program->DbConnection->databaseFile(), copy);
-        QCOMPARE(program->ConnectionString,
-                 BuildConnectionString(install->localAppData() +
-                                       QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan")));
-        // Hidden and system are advisory; a file system without extended attributes keeps none.
+                 QStringLiteral("Driver=Microsoft Access Driver (*.mdb);DBQ=") + folder +
+                     QStringLiteral("\\HanacareService.mdb;Password=tovelo37&pirake;"));
+        QCOMPARE(program->DbConnection->databaseFile(), file);
+        QCOMPARE(QDir(install->localAppData()).isEmpty(), !perUser);
+        QCOMPARE(QFile(file).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                     (perUser ? QFileDevice::Permissions() : readable));
+        // A copy is hidden and system; these are advisory, and a file system without extended attributes
+        // keeps none.
         const QString probe = install->root() + QStringLiteral("/probe");
         QFile(probe).open(QIODevice::WriteOnly);
-        platform::setFileAttributes(probe, 6);
-        QCOMPARE(platform::fileAttributes(copy), platform::fileAttributes(probe));
-        QCOMPARE(QFile(copy).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
-                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        platform::setFileAttributes(probe, perUser ? 6 : 0);
+        QCOMPARE(platform::fileAttributes(file), platform::fileAttributes(probe));
 
-        // The program works on the copy; the installed seed stays as it was.
+        // The program works on its file: a copy leaves the installed file as it was, and a newer installed
+        // file never replaces it. A second open replaces both objects even without a close between.
         program->SharedRecordset->open(QStringLiteral("MST"), *program->DbConnection);
         program->SharedRecordset->setField(QStringLiteral("masterID"), QStringLiteral("changed"));
         program->SharedRecordset->release();
-        CloseDatabase(*program);
-        QCOMPARE(DatabaseInspector(install->installedDatabase())
-                     .value(QStringLiteral("SELECT masterID FROM MST"))
-                     .toString(),
-                 QStringLiteral("master"));
-
-        // A newer seed never replaces an existing per-user file.
-        DatabaseInspector(install->installedDatabase())
-            .value(QStringLiteral("UPDATE MST SET masterID = 'newer seed'"));
-        OpenDatabase(*program);
-        QCOMPARE(masterId(*program), QStringLiteral("changed"));
-    }
-
-    void reopenMakesFreshObjects()
-    {
-        auto program = install->makeMain();
-        OpenDatabase(*program);
+        const DatabaseInspector seed(install->installedDatabase());
+        QCOMPARE(seed.value(QStringLiteral("SELECT masterID FROM MST")).toString(),
+                 perUser ? QStringLiteral("master") : QStringLiteral("changed"));
+        if (perUser)
+            seed.value(QStringLiteral("UPDATE MST SET masterID = 'newer seed'"));
         program->SharedRecordset->setCursorLocation(SharedRecordset::ClientSideCursor);
-        // A second open replaces both objects even without a close between.
+        QCOMPARE(program->SharedRecordset->cursorLocation(), SharedRecordset::ClientSideCursor);
         OpenDatabase(*program);
-        QVERIFY(program->DbConnection->isOpen());
         QCOMPARE(program->SharedRecordset->cursorLocation(), SharedRecordset::ServerSideCursor);
-        QCOMPARE(masterId(*program), QStringLiteral("master"));
+        QCOMPARE(masterId(*program), QStringLiteral("changed"));
         CloseDatabase(*program);
-        QVERIFY(!program->DbConnection);
-        QVERIFY(!program->SharedRecordset);
+        QVERIFY(!program->DbConnection && !program->SharedRecordset);
     }
 
-    void missingSeed()
+    // A missing file or folder fails the open, leaving no half file behind and no file the engine made.
+    void missingFiles_data()
     {
-        QFile::remove(install->installedDatabase());
-        auto program = install->makeMain(3100);
-        HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(*program), ErrorNumber::FileNotFound);
-        // The folder is made, but no half file is left in it.
+        addJsonCases("databaselocation.json", "missingFiles", {"code", "store", "seed", "number"});
+    }
+    void missingFiles()
+    {
+        QFETCH(QJsonValue, code);
+        QFETCH(QJsonValue, store);
+        QFETCH(QJsonValue, seed);
+        QFETCH(QJsonValue, number);
+        if (!seed.toBool())
+            QFile::remove(install->installedDatabase());
+        auto program = install->makeMain(code.toDouble());
+        program->VirtualStorePath = store.toString();
+        HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(*program), number.toInt());
         QVERIFY(QDir(install->localAppData()).isEmpty());
+        QCOMPARE(QFileInfo::exists(install->installedDatabase()), seed.toBool());
     }
 
-    void missingVirtualStoreParent()
+    // A table or column the file lacks, a file that is no database or is damaged (bytes written at an offset,
+    // a text so many times): the open and a statement run after it fail with the engine's code.
+    void engineFailures_data()
     {
-        auto program = install->makeMain(3100);
-        program->VirtualStorePath = QStringLiteral("\\VirtualStore\\Program Files\\Hanaplan");
-        HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(*program), ErrorNumber::PathNotFound);
+        addJsonCases("databaselocation.json", "engineFailures",
+                     {"sql", "overwrite", "statement", "number", "sentence"});
     }
-
-    void missingInstalledFileOnOlderWindows()
+    void engineFailures()
     {
-        QFile::remove(install->installedDatabase());
-        auto program = install->makeMain(2100);
-        HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(*program), ErrorNumber::ProviderError);
-        QVERIFY(!QFileInfo::exists(install->installedDatabase())); // the engine did not create one
-    }
-
-    void fileThatIsNoDatabase()
-    {
-        QFile file(install->installedDatabase());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(QByteArray("計画書のメモ: これはデータベースではありません。\n").repeated(200));
-        file.close();
-        auto program = install->makeMain();
-        verifyEngineFailure([&] { OpenDatabase(*program); }, 26,
-                            QStringLiteral("データベースファイルが壊れているか"),
-                            install->installedDatabase());
-    }
-
-    void damagedDatabase()
-    {
-        QFile file(install->installedDatabase());
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        file.seek(100); // keep the header, overwrite the first page's content
-        file.write(QByteArray(4000, '\xA5'));
-        file.close();
+        QFETCH(QJsonValue, sql);
+        QFETCH(QJsonValue, overwrite);
+        QFETCH(QJsonValue, statement);
+        QFETCH(QJsonValue, number);
+        QFETCH(QJsonValue, sentence);
+        if (!sql.toString().isEmpty())
+            DatabaseInspector(install->installedDatabase()).value(sql.toString());
+        if (overwrite.isArray()) {
+            QFile file(install->installedDatabase());
+            const QByteArray bytes = overwrite[1].toString().toUtf8().repeated(overwrite[2].toInt());
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(overwrite[0].toInt()) &&
+                    file.write(bytes) > 0);
+        }
         auto program = install->makeMain();
         verifyEngineFailure(
             [&] {
                 OpenDatabase(*program);
-                program->SharedRecordset->open(QStringLiteral("MST"), *program->DbConnection);
+                program->SharedRecordset->open(statement.toString(), *program->DbConnection);
             },
-            11, QStringLiteral("データベースファイルが壊れているか"), install->installedDatabase());
-    }
-
-    void missingTableOrColumn()
-    {
-        DatabaseInspector(install->installedDatabase()).value(QStringLiteral("DROP TABLE temp"));
-        auto program = install->makeMain();
-        OpenDatabase(*program);
-        verifyEngineFailure(
-            [&] {
-                program->SharedRecordset->open(QStringLiteral("DELETE * FROM temp"), *program->DbConnection);
-            },
-            1, QStringLiteral("データベースにテーブル「temp」がありません。"), install->installedDatabase());
-        verifyEngineFailure(
-            [&] { program->DbConnection->execute(QStringLiteral("UPDATE MST SET 敬称 = 1")); }, 1,
-            QStringLiteral("データベースに列「敬称」がありません。"), install->installedDatabase());
-        // A full disk cannot be made here; its code reads as such.
-        QVERIFY(DescribeEngineFailure(13, QStringLiteral("database or disk is full"), QString())
-                    .startsWith(QStringLiteral("ディスクの空き容量が足りない")));
-    }
-
-    // With no virtualised folder the per-user file lies in the local application data itself; one of no
-    // bytes holds nothing, so it is made anew from the installed file.
-    void emptyPerUserFileIsReplaced()
-    {
-        const QString copy = install->localAppData() + QStringLiteral("/HanacareService.mdb");
-        QFile(copy).open(QIODevice::WriteOnly);
-        QCOMPARE(QFileInfo(copy).size(), 0);
-        auto program = install->makeMain(3000);
-        program->VirtualStorePath = QString();
-        OpenDatabase(*program);
-        QCOMPARE(program->DbConnection->databaseFile(), copy);
-        QCOMPARE(program->ConnectionString, BuildConnectionString(install->localAppData()));
-        QCOMPARE(masterId(*program), QStringLiteral("master"));
-        QCOMPARE(QFileInfo(copy).size(), QFileInfo(install->installedDatabase()).size());
+            number.toInt(), sentence.toString(), install->installedDatabase());
     }
 
     void databaseLockedByAnotherProcess()
@@ -241,6 +185,9 @@ private Q_SLOTS:
         QVERIFY(holder.waitForFinished());
         OpenDatabase(*program); // once released, the same file opens
         QCOMPARE(masterId(*program), QStringLiteral("master"));
+        // A full disk cannot be made here; its code reads as such.
+        QVERIFY(DescribeEngineFailure(13, QStringLiteral("database or disk is full"), QString())
+                    .startsWith(QStringLiteral("ディスクの空き容量が足りない")));
     }
 
     void readOnlyPerUserFile()

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include "common/JsonCases.h"
+
 #include "VersionPeWriter.h"
 #include "platform/FileVersion.h"
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QtEndian>
 
 #include <sys/stat.h>
@@ -13,19 +14,22 @@ using namespace platform;
 
 namespace {
 
-versionpe::Options options(versionpe::Version product, versionpe::Version file)
+versionpe::Options options(bool sixtyFourBit)
 {
     versionpe::Options o;
-    o.productVersion = product;
-    o.fileVersion = file;
+    o.productVersion = {16, 0, 4266, 1001};
+    o.fileVersion = {15, 2, 3, 4};
+    o.sixtyFourBit = sixtyFourBit;
     return o;
 }
 
-const QByteArray kImage = versionpe::writeVersionPe(options({16, 0, 4266, 1001}, {15, 2, 3, 4}));
+const QByteArray kImage = versionpe::writeVersionPe(options(false));
 
-void put32(QByteArray& image, qsizetype at, quint32 value)
+QByteArray damaged(qsizetype at, quint32 value)
 {
+    QByteArray image = kImage;
     qToLittleEndian(value, image.data() + at);
+    return image;
 }
 
 // What the reader makes of an image: "-" for none, else the product and file version of its fixed part.
@@ -46,6 +50,7 @@ QString readVersions(const QByteArray& image)
 
 } // namespace
 
+// The reader of version resources, on images the project's writer makes, damaged ones and saved inputs.
 class FileVersionTest : public QObject
 {
     Q_OBJECT
@@ -65,7 +70,6 @@ private Q_SLOTS:
     void readsWhatTheWriterWrites()
     {
         const QByteArray block = versionInfoOfImage(kImage);
-        QVERIFY(!block.isEmpty());
         const std::optional<FixedFileInfo> info = queryFixedFileInfo(block);
         QVERIFY(info);
         QCOMPARE(info->productVersionMS, 16u << 16);
@@ -73,47 +77,55 @@ private Q_SLOTS:
         QCOMPARE(info->fileVersionMS, 15u << 16 | 2);
         QCOMPARE(info->fileVersionLS, 3u << 16 | 4);
         // The block carries the string table as well, in UTF-16.
-        const QString text =
-            QString::fromUtf16(reinterpret_cast<const char16_t*>(block.constData()), block.size() / 2);
-        QVERIFY(text.contains(QStringLiteral("16.0.4266.1001")));
+        QVERIFY(QString::fromUtf16(reinterpret_cast<const char16_t*>(block.constData()), block.size() / 2)
+                    .contains(QStringLiteral("16.0.4266.1001")));
         // A 64-bit program file (PE32+) carries the same block.
-        versionpe::Options sixtyFourBit = options({16, 0, 4266, 1001}, {15, 2, 3, 4});
-        sixtyFourBit.sixtyFourBit = true;
-        QCOMPARE(versionInfoOfImage(versionpe::writeVersionPe(sixtyFourBit)), block);
+        QCOMPARE(versionInfoOfImage(versionpe::writeVersionPe(options(true))), block);
 
-        // The file functions agree with the reader of images.
+        // The file functions agree with the reader of images; a short buffer gets the beginning, and the
+        // fixed part needs its 92 bytes.
         const QString path = write(QStringLiteral("excel.exe"), kImage);
         QCOMPARE(fileVersionInfoSize(path), quint32(block.size()));
         QCOMPARE(fileVersionInfo(path, fileVersionInfoSize(path)), block);
-        // A short buffer gets the beginning; the fixed part needs its 92 bytes.
         QCOMPARE(fileVersionInfo(path, 92), block.left(92));
         QVERIFY(queryFixedFileInfo(fileVersionInfo(path, 92)));
         QVERIFY(!queryFixedFileInfo(fileVersionInfo(path, 91)));
     }
 
-    void withoutVersionInformation_data()
+    // Files without version information, and inputs kept in the test data (from fuzzing the reader, and made
+    // by hand; "none-..." have no version information that can be reached): each reads without a crash, in
+    // memory and from the file alike.
+    void versionlessAndSavedFiles_data()
     {
         QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("none");
         versionpe::Options manifestOnly;
         manifestOnly.versionResource = false;
-        QTest::newRow("manifest resource only") << versionpe::writeVersionPe(manifestOnly);
-        QTest::newRow("empty file") << QByteArray();
-        QTest::newRow("text file") << QByteArray("MZ is not enough\r\n");
-        QByteArray noResources = kImage;
-        put32(noResources, versionpe::kOptionalHeaderOffset + 96 + 16, 0);
-        QTest::newRow("no resource directory") << noResources;
-        QByteArray fewDirectories = kImage;
-        put32(fewDirectories, versionpe::kOptionalHeaderOffset + 92, 2);
-        QTest::newRow("two data directories") << fewDirectories;
+        QTest::newRow("manifest resource only") << versionpe::writeVersionPe(manifestOnly) << true;
+        QTest::newRow("empty file") << QByteArray() << true;
+        QTest::newRow("text file") << QByteArray("MZ is not enough\r\n") << true;
+        QTest::newRow("no resource directory")
+            << damaged(versionpe::kOptionalHeaderOffset + 96 + 16, 0) << true;
+        QTest::newRow("two data directories") << damaged(versionpe::kOptionalHeaderOffset + 92, 2) << true;
         QByteArray pe32plus = kImage;
         pe32plus[versionpe::kOptionalHeaderOffset + 1] = 0x02; // the header is still laid out as PE32
-        QTest::newRow("PE32+ magic on PE32 layout") << pe32plus;
+        QTest::newRow("PE32+ magic on PE32 layout") << pe32plus << true;
+        const QDir saved(QStringLiteral(HANAPLAN_SOURCE_DIR "/tests/data/versionresource"));
+        for (const QString& name : saved.entryList(QDir::Files)) {
+            QFile file(saved.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QTest::newRow(qPrintable(name)) << file.readAll() << name.startsWith(QLatin1String("none-"));
+        }
     }
-    void withoutVersionInformation()
+    void versionlessAndSavedFiles()
     {
         QFETCH(QByteArray, content);
-        QCOMPARE(readVersions(content), QStringLiteral("-"));
-        QCOMPARE(fileVersionInfoSize(write(QStringLiteral("file.exe"), content)), 0u);
+        QFETCH(bool, none);
+        const QByteArray block = versionInfoOfImage(content);
+        QVERIFY(block.size() <= 0xFFFF);
+        QVERIFY(!none || block.isEmpty());
+        queryFixedFileInfo(block);
+        QCOMPARE(fileVersionInfoSize(write(QStringLiteral("file.exe"), content)), quint32(block.size()));
     }
 
     void notRegularFiles()
@@ -127,93 +139,53 @@ private Q_SLOTS:
         QCOMPARE(fileVersionInfoSize(QFile::decodeName(fifo)), 0u);
     }
 
-    // Every cut of the file either still holds the whole block or reads as none.
-    void truncatedFiles()
-    {
-        const QByteArray block = versionInfoOfImage(kImage);
-        const qsizetype blockEnd = versionpe::kResourceFileOffset + versionpe::kResourceData + block.size();
-        for (qsizetype size = 0; size < kImage.size(); ++size) {
-            const QByteArray read = versionInfoOfImage(kImage.left(size));
-            QVERIFY2(read == (size >= blockEnd ? block : QByteArray()), qPrintable(QString::number(size)));
-        }
-    }
-
+    // A 32-bit field of the image changed: at an offset from a place of the image the writer lays out (the
+    // file, the optional header, the section table, the resource directories, the data entry, the block).
     void damagedStructures_data()
     {
-        QTest::addColumn<qsizetype>("at");
-        QTest::addColumn<quint32>("value");
-        QTest::addColumn<QString>("expected");
-        auto row = [](const char* title, qsizetype at, quint32 value, const char* expected) {
-            QTest::newRow(title) << at << value << QString::fromLatin1(expected);
-        };
-        const qsizetype rsrc = versionpe::kResourceFileOffset;
-        const qsizetype section = versionpe::kSectionTableOffset;
-        const qsizetype data = rsrc + versionpe::kResourceData;
-        row("PE header beyond the file", qsizetype(0x3C), 0xFFFFFFF0u, "-");
-        row("section claims 4 GB", section + 16, 0xFFFFFFFFu, "16.0 15.2");
-        row("section data beyond the file", section + 20, 0x7FFFFFFFu, "-");
-        row("resource address in no section", versionpe::kOptionalHeaderOffset + 96 + 16, 0x9000u, "-");
-        row("type entry points to itself", rsrc + versionpe::kTypeDirectory + 20, 0x80000000u, "-");
-        row("name entry points back", rsrc + versionpe::kNameDirectory + 20, 0x80000000u, "-");
-        row("language entry is a directory", rsrc + versionpe::kLanguageDirectory + 20,
-            quint32(0x80000000u | versionpe::kLanguageDirectory), "-");
-        row("entry count 65535", rsrc + versionpe::kTypeDirectory + 12, 0xFFFF0000u, "-");
-        row("name is not 1", rsrc + versionpe::kNameDirectory + 16, 2u, "-");
-        row("other language is taken", rsrc + versionpe::kLanguageDirectory + 16, 0x0407u, "16.0 15.2");
-        row("data beyond the file", rsrc + versionpe::kDataEntry, 0xFFFFFF00u, "-");
-        row("data size 4 GB", rsrc + versionpe::kDataEntry + 4, 0xFFFFFFFFu, "16.0 15.2");
-        row("data size smaller than the block", rsrc + versionpe::kDataEntry + 4, 64u, "-");
-        row("block length 0", data, 0x00340000u, "-");
-        row("other key", data + 6, 0x00530057u, "-");
-        const quint32 length = qFromLittleEndian<quint16>(kImage.constData() + data);
-        row("no fixed part", data, length, "no fixed part");
-        row("fixed part too short", data, (51u << 16 | length), "no fixed part");
-        row("fixed part unsigned", data + 40, 0u, "no fixed part");
+        addJsonCases("fileversion.json", "damaged", {"place", "offset", "value", "expected"});
     }
     void damagedStructures()
     {
-        QFETCH(qsizetype, at);
-        QFETCH(quint32, value);
-        QFETCH(QString, expected);
-        QByteArray image = kImage;
-        put32(image, at, value);
-        QCOMPARE(readVersions(image), expected);
+        QFETCH(QJsonValue, place);
+        QFETCH(QJsonValue, offset);
+        QFETCH(QJsonValue, value);
+        QFETCH(QJsonValue, expected);
+        using namespace versionpe;
+        const QHash<QString, qsizetype> places = {
+            {QStringLiteral("file"), 0},
+            {QStringLiteral("optional"), kOptionalHeaderOffset},
+            {QStringLiteral("section"), kSectionTableOffset},
+            {QStringLiteral("type"), kResourceFileOffset + kTypeDirectory},
+            {QStringLiteral("name"), kResourceFileOffset + kNameDirectory},
+            {QStringLiteral("language"), kResourceFileOffset + kLanguageDirectory},
+            {QStringLiteral("entry"), kResourceFileOffset + kDataEntry},
+            {QStringLiteral("block"), kResourceFileOffset + kResourceData},
+        };
+        QVERIFY(places.contains(place.toString()));
+        const QByteArray image =
+            damaged(places[place.toString()] + offset.toInt(), value.toString().toUInt(nullptr, 0));
+        QCOMPARE(readVersions(image), expected.toString());
     }
 
-    // Whatever single field of the headers and the resource section is changed, and to whatever, the reader
-    // ends and gives either nothing or a block inside the file.
-    void anyDamagedWord()
+    // Every cut of the file either still holds the whole block or reads as none; whatever single field of the
+    // headers and the resource section is changed, and to whatever, the reader ends and gives either nothing
+    // or a block inside the file.
+    void cutAndDamagedImages()
     {
         const QByteArray block = versionInfoOfImage(kImage);
-        const qsizetype end = versionpe::kResourceFileOffset + versionpe::kResourceData + 128;
-        for (qsizetype at = 0; at + 4 <= end; at += 2) {
+        const qsizetype blockEnd = versionpe::kResourceFileOffset + versionpe::kResourceData + block.size();
+        for (qsizetype size = 0; size < kImage.size(); ++size)
+            QVERIFY2(versionInfoOfImage(kImage.left(size)) == (size >= blockEnd ? block : QByteArray()),
+                     qPrintable(QString::number(size)));
+        for (qsizetype at = 0; at + 4 <= versionpe::kResourceFileOffset + versionpe::kResourceData + 128;
+             at += 2) {
             for (quint32 value :
                  {0u, 1u, 0x10u, 0x7FFFu, 0xFFFFu, 0x7FFFFFFFu, 0x80000000u, 0x80000018u, 0xFFFFFFFFu}) {
-                QByteArray image = kImage;
-                put32(image, at, value);
+                const QByteArray image = damaged(at, value);
                 const QByteArray read = versionInfoOfImage(image);
-                QVERIFY(read.size() <= 0xFFFF);
-                QVERIFY(read.isEmpty() || image.contains(read));
+                QVERIFY(read.size() <= 0xFFFF && (read.isEmpty() || image.contains(read)));
             }
-        }
-    }
-
-    // Hostile inputs kept in the test data (from fuzzing the reader, and made by hand): each reads
-    // without a crash, in memory and from the file alike.
-    void savedInputs()
-    {
-        const QDir folder(QStringLiteral(HANAPLAN_SOURCE_DIR "/tests/data/versionresource"));
-        const QStringList names = folder.entryList(QDir::Files);
-        QVERIFY(!names.isEmpty());
-        for (const QString& name : names) {
-            QFile file(folder.filePath(name));
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            const QByteArray read = versionInfoOfImage(file.readAll());
-            QVERIFY(read.size() <= 0xFFFF);
-            // Files named "none-..." have no version information that can be reached.
-            QVERIFY(!name.startsWith(QLatin1String("none-")) || read.isEmpty());
-            queryFixedFileInfo(read);
-            QVERIFY(fileVersionInfoSize(file.fileName()) == quint32(read.size()));
         }
     }
 };

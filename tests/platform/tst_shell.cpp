@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include "common/JsonCases.h"
 #include "common/RegistryStoreText.h"
 #include "platform/Environment.h"
 #include "platform/Shell.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
 using platform::Shell;
@@ -21,73 +20,44 @@ private:
     QTemporaryDir dir;
     platform::Environment environment{QStringLiteral("/nonexistent")};
 
-    QString path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
-
-    void writeFile(const QString& name, const QByteArray& content, bool executable)
+    void writeFile(const QString& name, const QByteArray& content, bool executable = false)
     {
-        QFile f(path(name));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(content);
-        f.close();
-        QFileDevice::Permissions p = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-        if (executable)
-            p |= QFileDevice::ExeOwner;
-        f.setPermissions(p);
+        QFile f(dir.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size());
+        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                         (executable ? QFileDevice::ExeOwner : QFileDevice::Permissions()));
     }
-
-    // Registers a program for .xls files; the command line is written as the registry export holds it.
-    void registerProgram(const QString& program)
+    // Registers a program of the folder for .xls files, as the registry export writes it; none for no name.
+    void registerProgram(const QString& name)
     {
-        writeFile(QStringLiteral("system.reg"), RegistryStoreText().xlsProgram(program).toUtf8(), false);
-    }
-
-    QByteArray readFile(const QString& name) const
-    {
-        QFile f(path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        RegistryStoreText store;
+        if (!name.isEmpty())
+            store.xlsProgram(dir.filePath(name));
+        writeFile(QStringLiteral("system.reg"), store.toUtf8());
     }
 
 private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(dir.isValid());
-        qputenv("HANAPLAN_REGISTRY", path(QStringLiteral("system.reg")).toUtf8());
-        writeFile(QStringLiteral("作業シート.xls"), "workbook", false);
+        qputenv("HANAPLAN_REGISTRY", QFile::encodeName(dir.filePath(QStringLiteral("system.reg"))));
+        writeFile(QStringLiteral("作業シート.xls"), "workbook");
+        writeFile(QStringLiteral("sheet.sh"), "#!/bin/sh\nexit 0\n", true);
+        writeFile(QStringLiteral("plain.sh"), "#!/bin/sh\nexit 0\n");
+        writeFile(QStringLiteral("garbage.bin"), QByteArray(64, '\x07'), true);
     }
     void cleanupTestCase() { qunsetenv("HANAPLAN_REGISTRY"); }
 
-    void failures_data()
-    {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("result");
-        QTest::newRow("file missing")
-            << QStringLiteral("sheet.sh") << QStringLiteral("none.xls") << Shell::FileNotFound;
-        QTest::newRow("folder missing")
-            << QStringLiteral("sheet.sh") << QStringLiteral("no/none.xls") << Shell::PathNotFound;
-        QTest::newRow("no association")
-            << QString() << QStringLiteral("作業シート.xls") << Shell::NoAssociation;
-        QTest::newRow("program missing")
-            << QStringLiteral("gone.sh") << QStringLiteral("作業シート.xls") << Shell::FileNotFound;
-        QTest::newRow("not permitted")
-            << QStringLiteral("plain.sh") << QStringLiteral("作業シート.xls") << Shell::AccessDenied;
-        QTest::newRow("not a program")
-            << QStringLiteral("garbage.bin") << QStringLiteral("作業シート.xls") << Shell::BadFormat;
-    }
+    // A program of the folder registered for .xls files, the file opened, and the shell's result.
+    void failures_data() { addJsonCases("shell.json", "failures", {"program", "file", "result"}); }
     void failures()
     {
-        QFETCH(QString, program);
-        QFETCH(QString, file);
-        QFETCH(int, result);
-        writeFile(QStringLiteral("sheet.sh"), "#!/bin/sh\nexit 0\n", true);
-        writeFile(QStringLiteral("plain.sh"), "#!/bin/sh\nexit 0\n", false);
-        writeFile(QStringLiteral("garbage.bin"), QByteArray(64, '\x07'), true);
-        if (program.isEmpty())
-            writeFile(QStringLiteral("system.reg"), RegistryStoreText().toUtf8(), false);
-        else
-            registerProgram(path(program));
+        QFETCH(QJsonValue, program);
+        QFETCH(QJsonValue, file);
+        QFETCH(QJsonValue, result);
+        registerProgram(program.toString());
         platform::RegistryShell shell(environment);
-        QCOMPARE(shell.open(path(file)), result);
+        QCOMPARE(shell.open(dir.filePath(file.toString())), result.toInt());
         shell.waitForOpenedProgram(); // nothing was started: returns at once
     }
 
@@ -102,12 +72,12 @@ private Q_SLOTS:
     void waitFollowsTheProgram()
     {
         QFETCH(QByteArray, ending);
-        QFile::remove(path(QStringLiteral("argument")));
-        writeFile(QStringLiteral("sheet.sh"),
+        writeFile(QStringLiteral("argument"), QByteArray());
+        writeFile(QStringLiteral("waiting.sh"),
                   "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/argument\"\nsleep 0.4\n" + ending +
                       "\n",
                   true);
-        registerProgram(path(QStringLiteral("sheet.sh")));
+        registerProgram(QStringLiteral("waiting.sh"));
 
         platform::RegistryShell shell(environment);
         int ticks = 0;
@@ -116,12 +86,13 @@ private Q_SLOTS:
         timer.start(50);
         QElapsedTimer elapsed;
         elapsed.start();
-        QCOMPARE(shell.open(path(QStringLiteral("作業シート.xls"))), Shell::Opened);
+        QCOMPARE(shell.open(dir.filePath(QStringLiteral("作業シート.xls"))), Shell::Opened);
         shell.waitForOpenedProgram();
         QVERIFY(elapsed.elapsed() >= 350);
         QVERIFY2(ticks >= 3, "the event loop ran during the wait");
-        QCOMPARE(QString::fromUtf8(readFile(QStringLiteral("argument"))),
-                 path(QStringLiteral("作業シート.xls")));
+        QFile argument(dir.filePath(QStringLiteral("argument")));
+        QVERIFY(argument.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(argument.readAll()), dir.filePath(QStringLiteral("作業シート.xls")));
     }
 };
 

@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: MIT
+#include "common/JsonCases.h"
+#include "common/MessageRecorder.h"
+
+#include "environment/ExcelCheck.h"
+#include "environment/Registry.h"
+#include "environment/WindowsIdentification.h"
+#include "launcher/Main.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+using platform::RegistryRoot;
+
+// Registry values as the program reads them, the Windows version and the Excel check, for a program whose
+// folder holds the registry store; the cases are in environment.json.
+class EnvironmentTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir folder;
+
+    // Writes the store, system.reg: the header of a Unicode export and the key's section with the lines
+    // given; for null, no store at all.
+    void writeStore(const QString& key, const QJsonValue& lines)
+    {
+        QFile file(folder.filePath(QStringLiteral("system.reg")));
+        file.remove();
+        if (!lines.isNull())
+            QVERIFY(file.open(QIODevice::WriteOnly) &&
+                    file.write(QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n[%1]\r\n%2\r\n")
+                                   .arg(key, lines.toString())
+                                   .toUtf8()) > 0);
+    }
+    // "«text*n»" in a case stands for the text written n times.
+    static QString expand(QString text)
+    {
+        static const QRegularExpression repeat(QStringLiteral("«(.*?)\\*(\\d+)»"));
+        for (QRegularExpressionMatch m = repeat.match(text); m.hasMatch(); m = repeat.match(text))
+            text.replace(m.capturedStart(), m.capturedLength(),
+                         m.captured(1).repeated(m.captured(2).toInt()));
+        return text;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { qunsetenv("HANAPLAN_REGISTRY"); }
+
+    // Binary data as hex digits, a dword as its first three decimal digits, texts up to their terminator, and
+    // "Not Found" for no value or one larger than the read buffer.
+    void registryValues_data() { addJsonCases("environment.json", "registryValues", {"line", "expected"}); }
+    void registryValues()
+    {
+        QFETCH(QJsonValue, line);
+        QFETCH(QJsonValue, expected);
+        writeStore(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare"), expand(line.toString()));
+        const Main main(folder.path());
+        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::LocalMachine,
+                                  QStringLiteral("SOFTWARE\\Quenby\\Hanacare\\"), QStringLiteral("v")),
+                 expand(expected.toString()));
+    }
+
+    void registryRoots()
+    {
+        writeStore(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare"),
+                   QStringLiteral(
+                       "@=\"machine\"\r\n[HKEY_CLASSES_ROOT\\SOFTWARE\\Quenby\\Hanacare]\r\n@=\"classes\""));
+        const Main main(folder.path());
+        const QString key = QStringLiteral("SOFTWARE\\Quenby\\Hanacare");
+        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::LocalMachine, key, QString()),
+                 QStringLiteral("machine"));
+        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::ClassesRoot, key, QString()),
+                 QStringLiteral("classes"));
+    }
+
+    // The codes are exact, 3.1 being the double nearest to it.
+    void windowsCodes_data()
+    {
+        addJsonCases("environment.json", "windowsCodes",
+                     {"platformId", "major", "minor", "servicePack", "code"});
+    }
+    void windowsCodes()
+    {
+        QFETCH(QJsonValue, platformId);
+        QFETCH(QJsonValue, major);
+        QFETCH(QJsonValue, minor);
+        QFETCH(QJsonValue, servicePack);
+        QFETCH(QJsonValue, code);
+        const QString pack = servicePack.toString();
+        const double result =
+            WindowsVersionCodeOf(quint32(platformId.toDouble()), quint32(major.toDouble()),
+                                 quint32(minor.toDouble()), pack.isEmpty() ? QChar() : pack[0]);
+        QVERIFY2(result == code.toDouble(), qPrintable(QString::number(result, 'g', 17)));
+    }
+
+    void windowsFromStore_data() { addJsonCases("environment.json", "windowsFromStore", {"values", "code"}); }
+    void windowsFromStore()
+    {
+        QFETCH(QJsonValue, values);
+        QFETCH(QJsonValue, code);
+        writeStore(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"),
+                   values);
+        const Main main(folder.path());
+        QCOMPARE(IdentifyWindowsVersion(main.environment), code.toDouble());
+    }
+
+    void excelRefusals_data() { addJsonCases("environment.json", "excelRefusals", {"major", "message"}); }
+    void excelRefusals()
+    {
+        QFETCH(QJsonValue, major);
+        QFETCH(QJsonValue, message);
+        QCOMPARE(ExcelVersionRefusal(quint32(major.toDouble())), message.toString());
+    }
+
+    // Excel's App Paths entry leads to its program file ("$EXCEL" stands for the folder of the test's
+    // program files of several versions). The check shows at most one message, a stop with OK under the
+    // program's name, and waits a second once it has found the automation server.
+    void excelCheck_data()
+    {
+        addJsonCases("environment.json", "excelCheck", {"path", "result", "message", "waits"});
+    }
+    void excelCheck()
+    {
+        QFETCH(QJsonValue, path);
+        QFETCH(QJsonValue, result);
+        QFETCH(QJsonValue, message);
+        QFETCH(QJsonValue, waits);
+        writeStore(
+            QStringLiteral(
+                "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe"),
+            path.isNull() ? path
+                          : path.toString().replace(QLatin1String("$EXCEL"),
+                                                    QLatin1String(HANAPLAN_TEST_DATA "/excel")));
+        Main main(folder.path());
+        MessageRecorder recorder;
+        main.messageBoxes = &recorder;
+        QJsonArray waited;
+        main.sleep = [&](int milliseconds) { waited.append(milliseconds); };
+        const char* const results[] = {"Usable", "Refused", "NoAutomation"};
+        QCOMPARE(QLatin1String(results[int(CheckExcelVersion(main))]), result.toString());
+        QCOMPARE(jsonText(waited), jsonText(waits));
+        QCOMPARE(recorder.shown.size(), message.toString().isEmpty() ? 0 : 1);
+        for (const platform::MessageBoxes::Message& shown : std::as_const(recorder.shown)) {
+            QCOMPARE(shown.text, message.toString());
+            QCOMPARE(shown.title, QStringLiteral("Hanaplan"));
+            QCOMPARE(shown.icon, platform::MessageBoxes::Icon::Critical);
+            QCOMPARE(shown.buttons, platform::MessageBoxes::Buttons::Ok);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(EnvironmentTest)
+#include "tst_environment.moc"
