@@ -205,41 +205,26 @@ private Q_SLOTS:
             "UPDATE Setting SET Set2 = CASE ID WHEN 9 THEN 5 ELSE NULL END WHERE ID IN (9, 12)"));
         QCOMPARE(f.dump(), before);
         QVERIFY(f.shown.isEmpty());
-    }
 
-    // The stamp sentence is stored exactly as typed, the empty box as null; なし keeps the stored sentence.
-    void stampSentence_data()
-    {
-        QTest::addColumn<bool>("shown");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QVariant>("stored");
-        for (const QString& text :
-             {QStringLiteral("O'Neil ' OR 1=1; --"), QStringLiteral("絵文字😀と全角ＡＢＣ"),
-              QStringLiteral("   "), QStringLiteral(" 前後に空白 ")})
-            QTest::newRow(qPrintable(QStringLiteral("あり ") + text)) << true << text << QVariant(text);
-        QTest::newRow("あり with an empty box: null") << true << QString() << QVariant();
-        QTest::newRow("なし keeps the sentence")
-            << false << QStringLiteral("typed, not saved")
-            << QVariant(QStringLiteral("説明を受け、同意し、交付を受けました。"));
-    }
-    void stampSentence()
-    {
-        QFETCH(bool, shown);
-        QFETCH(QString, typed);
-        QFETCH(QVariant, stored);
-        Fixture f({QStringLiteral("UPDATE MST SET stamp = 2")});
+        // A stamp other than 1 shows なし. The sentence is stored exactly as typed, an empty box as null,
+        // and なし keeps the stored one; the next visit shows what is stored.
+        f.run(QStringLiteral("UPDATE MST SET stamp = 2"));
         ShowPeriodStampSettings(*f.program, *f.window);
-        QVERIFY(option(*f.window, "説明文表示なし")->isChecked());
-        option(*f.window, shown ? "説明文表示あり" : "説明文表示なし")->setChecked(true);
-        edit(*f.window, "表示文")->setText(typed);
-        button(*f.window, "期間設定変更")->click();
-        QCOMPARE(f.rows(QStringLiteral("SELECT stamp, stampcont FROM MST")),
-                 (QList<QVariantList>{{int(shown), stored}}));
-
-        // The next visit shows what was stored.
-        edit(*f.window, "表示文")->setText(QStringLiteral("left over"));
-        ShowPeriodStampSettings(*f.program, *f.window);
-        QCOMPARE(f.periodStamp(), QStringLiteral("000 %1 %2").arg(int(shown)).arg(stored.toString()));
+        QCOMPARE(f.periodStamp(), QStringLiteral("100 0 It's 説明"));
+        const QString hostile = QStringLiteral(" O'Neil ' OR 1=1; -- 絵文字😀と全角ＡＢＣ ");
+        for (const auto& [shown, typed, stored] : {std::tuple{1, QString(), QVariant()},
+                                                   {1, QStringLiteral("   "), QStringLiteral("   ")},
+                                                   {1, hostile, hostile},
+                                                   {0, QStringLiteral("typed, not saved"), hostile}}) {
+            option(*f.window, shown ? "説明文表示あり" : "説明文表示なし")->setChecked(true);
+            edit(*f.window, "表示文")->setText(typed);
+            button(*f.window, "期間設定変更")->click();
+            QCOMPARE(f.rows(QStringLiteral("SELECT stamp, stampcont FROM MST")),
+                     (QList<QVariantList>{{shown, stored}}));
+            edit(*f.window, "表示文")->setText(QStringLiteral("left over"));
+            ShowPeriodStampSettings(*f.program, *f.window);
+            QCOMPARE(f.periodStamp(), QStringLiteral("100 %1 %2").arg(shown).arg(stored.toString()));
+        }
     }
 
     // 敬称・罫線: MST.compellation and MST.ruling, and what the save does to the master page.
