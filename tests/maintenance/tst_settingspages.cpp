@@ -100,6 +100,7 @@ private Q_SLOTS:
     {
         Fixture f({
             QStringLiteral("UPDATE Setting SET Filter = 1, Sort = 4, Set1 = 1 WHERE ID = 1"), // hidden 作成者
+            QStringLiteral("UPDATE Setting SET Sort = 0 WHERE ID = 2"),                       // なし
             QStringLiteral("UPDATE Setting SET Sort = 9 WHERE ID = 5"),                       // no sort code
             QStringLiteral("UPDATE Setting SET Filter = NULL, Sort = NULL, Set1 = NULL WHERE ID = 6"),
             QStringLiteral("UPDATE Setting SET Filter = 2, Set1 = 7, 削除日 = '2026-12-02' WHERE ID = 7"),
@@ -115,7 +116,7 @@ private Q_SLOTS:
         // Any number but 0 chooses 作成者 and 降順, as null does; a row without a sort code keeps the
         // choice it had; deleted rows and rows not shown are filled too.
         QCOMPARE(f.searchRows(),
-                 QStringLiteral("141 050 050 111 131 111 111 111 111 111 111 111 011 111 021 151"));
+                 QStringLiteral("141 000 050 111 131 111 111 111 111 111 111 111 011 111 021 151"));
 
         f.showPage(MaintenanceWindow::SearchSettingsPage);
         option(*f.window, "検索設定全員", 3)->click();
@@ -208,8 +209,9 @@ private Q_SLOTS:
         // A stamp other than 1 shows なし. The sentence is stored exactly as typed, an empty box as null,
         // and なし keeps the stored one; the next visit shows what is stored.
         f.run(QStringLiteral("UPDATE MST SET stamp = 2"));
+        f.run(QStringLiteral("UPDATE Setting SET Set2 = 2 WHERE ID = 12"));
         ShowPeriodStampSettings(*f.program, *f.window);
-        QCOMPARE(f.periodStamp(), QStringLiteral("100 0 It's 説明"));
+        QCOMPARE(f.periodStamp(), QStringLiteral("102 0 It's 説明"));
         const QString hostile = QStringLiteral(" O'Neil ' OR 1=1; -- 絵文字😀と全角ＡＢＣ ");
         for (const auto& [shown, typed, stored] : {std::tuple{1, QString(), QVariant()},
                                                    {1, QStringLiteral("   "), QStringLiteral("   ")},
@@ -222,7 +224,7 @@ private Q_SLOTS:
                      (QList<QVariantList>{{shown, stored}}));
             edit(*f.window, "表示文")->setText(QStringLiteral("left over"));
             ShowPeriodStampSettings(*f.program, *f.window);
-            QCOMPARE(f.periodStamp(), QStringLiteral("100 %1 %2").arg(shown).arg(stored.toString()));
+            QCOMPARE(f.periodStamp(), QStringLiteral("102 %1 %2").arg(shown).arg(stored.toString()));
         }
     }
 
