@@ -5,37 +5,39 @@
 #include "common/MessageRecorder.h"
 #include "common/TestDatabase.h"
 
-#include "RuntimeError.h"
-#include "database/Database.h"
-#include "database/Values.h"
-#include "launcher/Main.h"
+#include "maintenance/MaintenanceVisit.h"
 #include "maintenance/MaintenanceWindow.h"
 
-#include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
 
-#include <memory>
-
-// An installed database changed by a few statements, the program opened on it with a message recorder,
-// and a real maintenance window; the source texts the program opens are collected in `statements`.
-struct SettingsPageFixture
+// An installed database changed by a few statements, the program opened on it and a real maintenance
+// window with its actions. The fixture is the program's message boxes: it records each message and
+// whether the creator page was locked while it was shown. The source texts the program opens are
+// collected in `statements`.
+struct PagesFixture : MessageRecorder
 {
-    explicit SettingsPageFixture(const QStringList& changes = {})
+    explicit PagesFixture(const QStringList& changes = {})
     {
         install.installDatabase(QStringLiteral("installed"));
         for (const QString& change : changes)
             run(change);
         program = install.makeMain();
-        program->messageBoxes = &messages;
+        program->messageBoxes = this;
         OpenDatabase(*program);
         program->DbConnection->setStatementObserver([this](const QString& s) { statements.append(s); });
         window = std::make_unique<MaintenanceWindow>(*program);
+        ConnectMaintenanceActions(*program, *window);
+    }
+    Answer show(const Message& message) override
+    {
+        lockedWhileShown.append(!button(*window, "作成者終了")->isEnabled());
+        return MessageRecorder::show(message);
     }
 
-    // Changes the file behind the program's back, as another program using it would.
-    void run(const QString& sql) const { DatabaseInspector(install.installedDatabase()).value(sql); }
-    QVariant value(const QString& sql) const
+    // Runs a statement on the file behind the program's back, as another program using it would; gives
+    // the first value of its first row.
+    QVariant run(const QString& sql) const
     {
         return DatabaseInspector(install.installedDatabase()).value(sql);
     }
@@ -44,21 +46,17 @@ struct SettingsPageFixture
         return DatabaseInspector(install.installedDatabase()).rows(sql);
     }
     QString dump() const { return DatabaseInspector(install.installedDatabase()).dump(); }
-
     void showPage(int page)
     {
         control<QTabWidget>(*window, "SSTab1")->setCurrentIndex(page);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
-    static bool masked(const QLineEdit* box) { return box->echoMode() == QLineEdit::Password; }
+    bool masked(const char* box) const { return edit(*window, box)->echoMode() == QLineEdit::Password; }
 
     TestInstallation install;
-    MessageRecorder messages;
+    QList<bool> lockedWhileShown;
     QStringList statements;
     std::unique_ptr<Main> program;
     std::unique_ptr<MaintenanceWindow> window;
 };
-
-// The seed's date stamps, which the settings saves must leave alone.
-inline const QString SeedStamp = QStringLiteral("2026-12-01 09:00:00");
