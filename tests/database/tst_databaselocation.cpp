@@ -38,7 +38,7 @@ private:
             QCOMPARE(error.number(), number);
             QVERIFY2(lines.size() == 3, qPrintable(error.description()));
             QVERIFY2(lines[0].startsWith(sentence), qPrintable(lines[0]));
-            QCOMPARE(lines[1], QStringLiteral("ファイル: ") + file);
+            QCOMPARE(lines[1], QStringLiteral("ファイル: ") + QDir::toNativeSeparators(file));
             QVERIFY2(!lines[2].isEmpty() && lines[2].at(0).unicode() < 0x80, qPrintable(lines[2]));
             return;
         }
@@ -76,7 +76,7 @@ private Q_SLOTS:
         OpenDatabase(*program);
         QCOMPARE(program->ConnectionString,
                  BuildConnectionString(install->programFiles() + QStringLiteral("\\Hanaplan")));
-        QCOMPARE(program->DbConnection->databaseFile(), install->installedDatabase());
+        QCOMPARE(program->DbConnection->databaseFile(), QDir::toNativeSeparators(install->installedDatabase()));
         QCOMPARE(masterId(*program), QStringLiteral("master"));
         QVERIFY(QDir(install->localAppData()).isEmpty());
         QCOMPARE(platform::fileAttributes(install->installedDatabase()), 0);
@@ -92,7 +92,7 @@ private Q_SLOTS:
         const QString copy = install->localAppData() +
                              QStringLiteral("/VirtualStore/Program Files (x86)/Hanaplan/HanacareService.mdb");
         QVERIFY(QFileInfo::exists(copy));
-        QCOMPARE(program->DbConnection->databaseFile(), copy);
+        QCOMPARE(program->DbConnection->databaseFile(), QDir::toNativeSeparators(copy));
         QCOMPARE(program->ConnectionString,
                  BuildConnectionString(install->localAppData() +
                                        QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan")));
@@ -101,8 +101,10 @@ private Q_SLOTS:
         QFile(probe).open(QIODevice::WriteOnly);
         platform::setFileAttributes(probe, 6);
         QCOMPARE(platform::fileAttributes(copy), platform::fileAttributes(probe));
+#ifndef Q_OS_WIN // on Windows the user's own folder keeps others out; permission bits tell nothing there
         QCOMPARE(QFile(copy).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+#endif
 
         // The program works on the copy; the installed seed stays as it was.
         program->SharedRecordset->open(QStringLiteral("MST"), *program->DbConnection);
@@ -216,7 +218,7 @@ private Q_SLOTS:
         auto program = install->makeMain(3000);
         program->VirtualStorePath = QString();
         OpenDatabase(*program);
-        QCOMPARE(program->DbConnection->databaseFile(), copy);
+        QCOMPARE(program->DbConnection->databaseFile(), QDir::toNativeSeparators(copy));
         QCOMPARE(program->ConnectionString, BuildConnectionString(install->localAppData()));
         QCOMPARE(masterId(*program), QStringLiteral("master"));
         QCOMPARE(QFileInfo(copy).size(), QFileInfo(install->installedDatabase()).size());
@@ -224,6 +226,9 @@ private Q_SLOTS:
 
     void databaseLockedByAnotherProcess()
     {
+#ifdef Q_OS_WIN
+        QSKIP("The lock is held by the build machine's sqlite3, which a Windows program cannot start");
+#endif
         QProcess holder;
         // stdbuf: the engine's shell buffers its output when it writes to a pipe.
         holder.start(QStringLiteral("stdbuf"), {QStringLiteral("-o0"), QStringLiteral(SQLITE3_EXECUTABLE),

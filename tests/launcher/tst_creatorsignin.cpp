@@ -165,7 +165,7 @@ private Q_SLOTS:
         signIn(id, QStringLiteral("Secret"));
 
         QVERIFY(messages.shown.isEmpty());
-        QCOMPARE(shell->opened, QStringList{workingCopy()});
+        QCOMPARE(shell->opened, QStringList{QDir::toNativeSeparators(workingCopy())});
         QCOMPARE(shell->waits, 1);
         QVERIFY(!shell->databaseOpenWhileRunning);
         QVERIFY(!visibleDuringRun);

@@ -218,13 +218,13 @@ private Q_SLOTS:
         const std::unique_ptr<platform::Shell> shell =
             platform::makeSystemShell(platform::Environment(QCoreApplication::applicationDirPath()));
         QVERIFY(shell->open(copy) > 32);
-        const HWND window = FindWindowW(L"XLMAIN", nullptr);
-        QVERIFY(window);
+        HWND window = nullptr;
         int ticks = 0;
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, this, [&ticks] { ++ticks; });
         ticker.start(50);
-        QTimer::singleShot(1500, this, [window, exitCode] {
+        QTimer::singleShot(1500, this, [&window, exitCode] {
+            window = FindWindowW(L"XLMAIN", nullptr);
             if (exitCode < 0)
                 PostMessageW(window, WM_CLOSE, 0, 0);
             else
@@ -238,6 +238,7 @@ private Q_SLOTS:
         const quint64 processorMs = (processorTime100ns() - processorBefore) / 10000;
 
         QVERIFY2(waited >= 1400, qPrintable(QString::number(waited)));
+        QVERIFY(window);
         QVERIFY(!IsWindow(window));
         QVERIFY2(ticks >= 10, "timers kept running during the wait");
         QVERIFY2(processorMs * 4 < quint64(waited), qPrintable(QStringLiteral("%1 ms busy").arg(processorMs)));
@@ -277,23 +278,21 @@ private Q_SLOTS:
     void fileAttributes_data()
     {
         QTest::addColumn<int>("attributes");
-        QTest::addColumn<DWORD>("system");
-        QTest::newRow("normal") << 0 << DWORD(FILE_ATTRIBUTE_NORMAL);
-        QTest::newRow("read-only") << 1 << DWORD(FILE_ATTRIBUTE_READONLY);
-        QTest::newRow("hidden + system") << 6 << DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-        QTest::newRow("read-only + hidden + system")
-            << 7 << DWORD(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        QTest::newRow("normal") << 0;
+        QTest::newRow("read-only") << 1;
+        QTest::newRow("hidden + system") << 6;
+        QTest::newRow("read-only + hidden + system") << 7;
     }
     void fileAttributes()
     {
         QFETCH(int, attributes);
-        QFETCH(DWORD, system);
         const QString path = QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("作業シート.xls")));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         platform::setFileAttributes(path, attributes);
-        QCOMPARE(GetFileAttributesW(wide(path)) & ~DWORD(FILE_ATTRIBUTE_ARCHIVE), system);
+        constexpr DWORD kReadOnlyHiddenSystem = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        QCOMPARE(GetFileAttributesW(wide(path)) & kReadOnlyHiddenSystem, DWORD(attributes));
         QCOMPARE(platform::fileAttributes(path), attributes);
         platform::setFileAttributes(path, platform::FileAttribute::Normal);
         platform::deleteFile(path);

@@ -3,8 +3,6 @@
 // where one of them is not set.
 #include "platform/Environment.h"
 
-#include <QDir>
-
 #include <windows.h>
 
 #include <shlobj.h>
@@ -29,7 +27,7 @@ QString variableOr(const char* name, REFKNOWNFOLDERID folder)
 
 } // namespace
 
-Environment::Environment(QString programFolder) : m_programFolder(QDir::toNativeSeparators(programFolder)) {}
+Environment::Environment(QString programFolder) : m_programFolder(std::move(programFolder)) {}
 
 QString Environment::programFiles() const
 {

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 
 #include <windows.h>
 
@@ -14,6 +15,28 @@
 
 namespace platform {
 namespace {
+
+// How long a spreadsheet that the shell has started may take to show its window.
+constexpr qint64 kWindowDelayMs = 15000;
+
+// The first top-level window of class "XLMAIN". The shell may return before the spreadsheet has made its
+// window, so it is looked for again every tenth of a second, with messages running in between, until it
+// shows or kWindowDelayMs have passed.
+HWND findSpreadsheetWindow()
+{
+    QElapsedTimer since;
+    since.start();
+    for (;;) {
+        if (const HWND window = FindWindowA("XLMAIN", nullptr))
+            return window;
+        const qint64 left = kWindowDelayMs - since.elapsed();
+        if (left <= 0)
+            return nullptr;
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(qMin<qint64>(left, 100)), QS_ALLINPUT) ==
+            WAIT_OBJECT_0)
+            QCoreApplication::processEvents();
+    }
+}
 
 class WindowsShell : public Shell
 {
@@ -30,16 +53,20 @@ public:
             result = ShellExecuteW(nullptr, L"open", reinterpret_cast<const wchar_t*>(native.utf16()), L"", L"",
                                    SW_SHOWDEFAULT);
         const INT_PTR code = reinterpret_cast<INT_PTR>(result);
-        return code > 32 ? Opened : int(code);
+        m_opened = code > 32;
+        return m_opened ? Opened : int(code);
     }
 
     // Follows the process that owns the first top-level window of class "XLMAIN" until it ends, whatever its
     // exit code. The thread sleeps in MsgWaitForMultipleObjects until the process ends or a message
     // arrives, and lets the messages run, so the program stays responsive without keeping the processor
-    // busy. No window or no process to open: there is nothing to wait for.
+    // busy. Nothing opened, no window or no process to open: there is nothing to wait for.
     void waitForOpenedProgram() override
     {
-        const HWND window = FindWindowA("XLMAIN", nullptr);
+        if (!m_opened)
+            return;
+        m_opened = false;
+        const HWND window = findSpreadsheetWindow();
         if (!window)
             return;
         DWORD processId = 0;
@@ -57,6 +84,9 @@ public:
         }
         CloseHandle(process);
     }
+
+private:
+    bool m_opened = false;
 };
 
 } // namespace
