@@ -48,7 +48,8 @@ QByteArray versionInfoOfFile(const QString& path);
 // well-formed one.
 std::optional<FixedFileInfo> fixedFileInfoOfBlock(QByteArrayView versionInfo);
 
-// The system's service. The size in bytes of a file's version information; 0 when it has none or cannot be read.
+// The system's service. The size in bytes of a file's version information; 0 when it has none or cannot be
+// read.
 quint32 fileVersionInfoSize(const QString& path);
 // The file's version information, at most `length` bytes of it; empty when it has none.
 QByteArray fileVersionInfo(const QString& path, quint32 length);

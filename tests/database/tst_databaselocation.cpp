@@ -76,7 +76,8 @@ private Q_SLOTS:
         OpenDatabase(*program);
         QCOMPARE(program->ConnectionString,
                  BuildConnectionString(install->programFiles() + QStringLiteral("\\Hanaplan")));
-        QCOMPARE(program->DbConnection->databaseFile(), QDir::toNativeSeparators(install->installedDatabase()));
+        QCOMPARE(program->DbConnection->databaseFile(),
+                 QDir::toNativeSeparators(install->installedDatabase()));
         QCOMPARE(masterId(*program), QStringLiteral("master"));
         QVERIFY(QDir(install->localAppData()).isEmpty());
         QCOMPARE(platform::fileAttributes(install->installedDatabase()), 0);

@@ -120,7 +120,8 @@ Factory g_factory;
 
 } // namespace
 
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID classId, REFIID id, void** out)
+extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE
+    DllGetClassObject(REFCLSID classId, REFIID id, void** out)
 {
     if (classId != kClassId)
         return CLASS_E_CLASSNOTAVAILABLE;

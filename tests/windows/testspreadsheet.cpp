@@ -40,8 +40,8 @@ void noteOpenedFile(const wchar_t* file)
     std::wstring note(path, length);
     note.resize(note.find_last_of(L'\\') + 1);
     note += L"opened.txt";
-    const HANDLE out = CreateFileW(note.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE out = CreateFileW(note.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (out == INVALID_HANDLE_VALUE)
         return;
     const int size = WideCharToMultiByte(CP_UTF8, 0, file, -1, nullptr, 0, nullptr, nullptr);
@@ -81,8 +81,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     windowClass.lpszClassName = L"XLMAIN";
     if (!RegisterClassExW(&windowClass))
         return 3;
-    const HWND window = CreateWindowExW(0, L"XLMAIN", argv[1], WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                        480, 200, nullptr, nullptr, instance, nullptr);
+    const HWND window = CreateWindowExW(0, L"XLMAIN", argv[1], WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                        CW_USEDEFAULT, 480, 200, nullptr, nullptr, instance, nullptr);
     if (!window)
         return 3;
     ShowWindow(window, show);

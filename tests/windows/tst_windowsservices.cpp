@@ -5,6 +5,7 @@
 #include "common/TestDatabase.h"
 
 #include "RuntimeError.h"
+#include "database/Database.h"
 #include "environment/ExcelCheck.h"
 #include "environment/Registry.h"
 #include "environment/WindowsIdentification.h"
@@ -92,7 +93,10 @@ private:
         setText(server.c_str(), L"ThreadingModel", QStringLiteral("Apartment"));
         setText(kExcelClass, L"TestPath", folder);
     }
-    static void unregister(const wchar_t* key) { RegDeleteTreeW(HKEY_LOCAL_MACHINE, key), RegDeleteKeyW(HKEY_LOCAL_MACHINE, key); }
+    static void unregister(const wchar_t* key)
+    {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, key), RegDeleteKeyW(HKEY_LOCAL_MACHINE, key);
+    }
 
     void registerSpreadsheet()
     {
@@ -118,18 +122,36 @@ private Q_SLOTS:
         QTest::addColumn<QString>("data");
         QTest::addColumn<QString>("expected");
         const QString a2047(2047, QLatin1Char('a'));
-        QTest::newRow("version text") << "REG_SZ" << "1.1.4.0" << "1.1.4.0";
-        QTest::newRow("empty text") << "REG_SZ" << "" << "";
-        QTest::newRow("Japanese text") << "REG_SZ" << "山田 花子" << "山田 花子";
+        QTest::newRow("version text") << "REG_SZ"
+                                      << "1.1.4.0"
+                                      << "1.1.4.0";
+        QTest::newRow("empty text") << "REG_SZ"
+                                    << ""
+                                    << "";
+        QTest::newRow("Japanese text") << "REG_SZ"
+                                       << "山田 花子"
+                                       << "山田 花子";
         QTest::newRow("2047 bytes and the NUL") << "REG_SZ" << a2047 << a2047;
         QTest::newRow("2048 bytes and the NUL") << "REG_SZ" << (a2047 + QLatin1Char('a')) << "Not Found";
         QTest::newRow("1024 Japanese characters") << "REG_SZ" << QString(1024, QChar(0x82B1)) << "Not Found";
-        QTest::newRow("expandable text") << "REG_EXPAND_SZ" << "%SystemRoot%\\x" << "%SystemRoot%\\x";
-        QTest::newRow("dword 0") << "REG_DWORD" << "0" << "000";
-        QTest::newRow("dword 7") << "REG_DWORD" << "7" << "007";
-        QTest::newRow("dword 1234") << "REG_DWORD" << "1234" << "123";
-        QTest::newRow("binary") << "REG_BINARY" << "0aff" << "0AFF";
-        QTest::newRow("missing value") << "" << "" << "Not Found";
+        QTest::newRow("expandable text") << "REG_EXPAND_SZ"
+                                         << "%SystemRoot%\\x"
+                                         << "%SystemRoot%\\x";
+        QTest::newRow("dword 0") << "REG_DWORD"
+                                 << "0"
+                                 << "000";
+        QTest::newRow("dword 7") << "REG_DWORD"
+                                 << "7"
+                                 << "007";
+        QTest::newRow("dword 1234") << "REG_DWORD"
+                                    << "1234"
+                                    << "123";
+        QTest::newRow("binary") << "REG_BINARY"
+                                << "0aff"
+                                << "0AFF";
+        QTest::newRow("missing value") << ""
+                                       << ""
+                                       << "Not Found";
     }
     void registryValues()
     {
@@ -142,11 +164,12 @@ private Q_SLOTS:
             reg({QStringLiteral("add"), key, QStringLiteral("/v"), QStringLiteral("DisplayVersion"),
                  QStringLiteral("/t"), type, QStringLiteral("/d"), data, QStringLiteral("/f")});
         const platform::Environment environment(QCoreApplication::applicationDirPath());
-        QCOMPARE(GetRegistryValue(environment, platform::RegistryRoot::LocalMachine, kTestKey + QLatin1Char('\\'),
-                                  QStringLiteral("DisplayVersion")),
+        QCOMPARE(GetRegistryValue(environment, platform::RegistryRoot::LocalMachine,
+                                  kTestKey + QLatin1Char('\\'), QStringLiteral("DisplayVersion")),
                  expected);
         QCOMPARE(GetRegistryValue(environment, platform::RegistryRoot::LocalMachine,
-                                  QStringLiteral("SOFTWARE\\Quenby\\NoSuchKey\\"), QStringLiteral("DisplayVersion")),
+                                  QStringLiteral("SOFTWARE\\Quenby\\NoSuchKey\\"),
+                                  QStringLiteral("DisplayVersion")),
                  kRegistryNotFound);
     }
 
@@ -162,9 +185,10 @@ private Q_SLOTS:
         QTest::newRow("Excel 9") << "v9" << ExcelCheckResult::Usable << "";
         QTest::newRow("Excel 8") << "v8" << ExcelCheckResult::Refused << "Excel97では働きません。";
         QTest::newRow("Excel 7") << "v7" << ExcelCheckResult::Refused << "Excel95では働きません。";
-        QTest::newRow("Excel 5") << "v5" << ExcelCheckResult::Refused << "このバージョン[5このExcelでは働きません。";
-        QTest::newRow("product 8, file 16") << "product8-file16" << ExcelCheckResult::Refused
-                                            << "Excel97では働きません。";
+        QTest::newRow("Excel 5") << "v5" << ExcelCheckResult::Refused
+                                 << "このバージョン[5このExcelでは働きません。";
+        QTest::newRow("product 8, file 16")
+            << "product8-file16" << ExcelCheckResult::Refused << "Excel97では働きません。";
         QTest::newRow("product 9, file 8") << "product9-file8" << ExcelCheckResult::Usable << "";
         QTest::newRow("no version resource") << "noversion" << ExcelCheckResult::Refused << kNotInstalled;
         QTest::newRow("no program file") << "none" << ExcelCheckResult::Refused << kNotInstalled;
@@ -241,7 +265,8 @@ private Q_SLOTS:
         QVERIFY(window);
         QVERIFY(!IsWindow(window));
         QVERIFY2(ticks >= 10, "timers kept running during the wait");
-        QVERIFY2(processorMs * 4 < quint64(waited), qPrintable(QStringLiteral("%1 ms busy").arg(processorMs)));
+        QVERIFY2(processorMs * 4 < quint64(waited),
+                 qPrintable(QStringLiteral("%1 ms busy").arg(processorMs)));
         QFile note(opened);
         QVERIFY(note.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(note.readAll()).trimmed(), copy);
@@ -253,7 +278,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("result");
         QTest::newRow("file missing") << true << "missing.xls" << int(platform::Shell::FileNotFound);
-        QTest::newRow("no association") << false << "plan.hanaplan-none" << int(platform::Shell::NoAssociation);
+        QTest::newRow("no association")
+            << false << "plan.hanaplan-none" << int(platform::Shell::NoAssociation);
     }
     void shellFailures()
     {
@@ -275,6 +301,51 @@ private Q_SLOTS:
         QVERIFY(elapsed.elapsed() < 1000);
     }
 
+    // The installation asks for the Access engine in the registry: the connection string then goes to the
+    // ODBC driver manager (which has no Access driver under Wine), else the file opens as SQLite.
+    void databaseEngineFromTheRegistry_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<bool>("odbc");
+        QTest::newRow("not asked") << "" << false;
+        QTest::newRow("Access") << "Access" << true;
+        QTest::newRow("access, lower case") << "access" << true;
+        QTest::newRow("another name") << "SQLite" << false;
+    }
+    void databaseEngineFromTheRegistry()
+    {
+        QFETCH(QString, engine);
+        QFETCH(bool, odbc);
+        const QString key = QStringLiteral("HKLM\\") + kProductKey;
+        if (!engine.isEmpty())
+            reg({QStringLiteral("add"), key, QStringLiteral("/v"), kDatabaseEngineValue, QStringLiteral("/d"),
+                 engine, QStringLiteral("/f")});
+        QVERIFY(QFile::copy(QStringLiteral(HANAPLAN_TEST_DATA "/installed.mdb"),
+                            m_dir.filePath(QStringLiteral("HanacareService.mdb"))));
+        const platform::Environment environment(QCoreApplication::applicationDirPath());
+        DbConnection connection;
+        connection.setEngine(InstalledDatabaseEngine(environment));
+        connection.setConnectionString(BuildConnectionString(QDir::toNativeSeparators(m_dir.path())));
+        QString failure;
+        try {
+            connection.open();
+        } catch (const RuntimeError& error) {
+            failure = error.description();
+        }
+        const bool opened = connection.isOpen();
+        connection.close();
+        if (!engine.isEmpty())
+            RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, wide(kProductKey), wide(kDatabaseEngineValue));
+        QFile::remove(m_dir.filePath(QStringLiteral("HanacareService.mdb")));
+
+        QCOMPARE(connection.engine(),
+                 odbc ? DbConnection::Engine::AccessOdbc : DbConnection::Engine::Embedded);
+        QCOMPARE(opened, !odbc);
+        // The refusal names the file, as every failure to open does.
+        QCOMPARE(failure.isEmpty(), !odbc);
+        QVERIFY(failure.isEmpty() || failure.contains(QDir::toNativeSeparators(m_dir.path())));
+    }
+
     void fileAttributes_data()
     {
         QTest::addColumn<int>("attributes");
@@ -291,13 +362,15 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         platform::setFileAttributes(path, attributes);
-        constexpr DWORD kReadOnlyHiddenSystem = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        constexpr DWORD kReadOnlyHiddenSystem =
+            FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
         QCOMPARE(GetFileAttributesW(wide(path)) & kReadOnlyHiddenSystem, DWORD(attributes));
         QCOMPARE(platform::fileAttributes(path), attributes);
         platform::setFileAttributes(path, platform::FileAttribute::Normal);
         platform::deleteFile(path);
         QCOMPARE(platform::fileAttributes(path), -1);
-        HANAPLAN_VERIFY_RUNTIME_ERROR(platform::setFileAttributes(path, attributes), ErrorNumber::FileNotFound);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(platform::setFileAttributes(path, attributes),
+                                      ErrorNumber::FileNotFound);
     }
 
     // With the manifest, GetVersionExA reports what the system is, as RtlGetVersion (which never adapts

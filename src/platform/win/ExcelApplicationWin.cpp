@@ -59,13 +59,15 @@ std::optional<ExcelApplication> ExcelApplication::create(const Environment&)
     if (FAILED(CLSIDFromProgID(L"Excel.Application", &id)))
         return std::nullopt;
     IDispatch* instance = nullptr;
-    if (FAILED(CoCreateInstance(id, nullptr, CLSCTX_SERVER, IID_IDispatch, reinterpret_cast<void**>(&instance))) ||
+    if (FAILED(CoCreateInstance(id, nullptr, CLSCTX_SERVER, IID_IDispatch,
+                                reinterpret_cast<void**>(&instance))) ||
         !instance)
         return std::nullopt;
     const QString path = readPath(instance);
     // The instance is released (never shown, never told to quit) when the last copy of the handle goes, and
     // COM after it.
-    std::shared_ptr<void> held(instance, [apartment](void* object) { static_cast<IDispatch*>(object)->Release(); });
+    std::shared_ptr<void> held(instance,
+                               [apartment](void* object) { static_cast<IDispatch*>(object)->Release(); });
     return ExcelApplication(path, std::move(held));
 }
 

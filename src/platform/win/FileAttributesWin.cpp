@@ -22,8 +22,8 @@ bool applyAttributes(const QString& path, int attributes)
     const DWORD set = value == 0 ? FILE_ATTRIBUTE_NORMAL : value;
     if (const std::optional<QByteArray> ansi = win::toAnsi(QDir::toNativeSeparators(path)))
         return SetFileAttributesA(ansi->constData(), set) != 0;
-    return SetFileAttributesW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()), set) !=
-           0;
+    return SetFileAttributesW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()),
+                              set) != 0;
 }
 
 } // namespace

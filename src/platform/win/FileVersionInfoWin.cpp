@@ -60,10 +60,10 @@ std::optional<FixedFileInfo> queryFixedFileInfo(QByteArrayView versionInfo)
     std::memcpy(&fixed, value, sizeof fixed);
     if (fixed.dwSignature != FixedFileInfo::expectedSignature)
         return std::nullopt;
-    return FixedFileInfo{fixed.dwSignature,        fixed.dwStrucVersion,     fixed.dwFileVersionMS,
-                         fixed.dwFileVersionLS,    fixed.dwProductVersionMS, fixed.dwProductVersionLS,
-                         fixed.dwFileFlagsMask,    fixed.dwFileFlags,        fixed.dwFileOS,
-                         fixed.dwFileType,         fixed.dwFileSubtype,      fixed.dwFileDateMS,
+    return FixedFileInfo{fixed.dwSignature,     fixed.dwStrucVersion,     fixed.dwFileVersionMS,
+                         fixed.dwFileVersionLS, fixed.dwProductVersionMS, fixed.dwProductVersionLS,
+                         fixed.dwFileFlagsMask, fixed.dwFileFlags,        fixed.dwFileOS,
+                         fixed.dwFileType,      fixed.dwFileSubtype,      fixed.dwFileDateMS,
                          fixed.dwFileDateLS};
 }
 

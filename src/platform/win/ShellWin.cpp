@@ -50,8 +50,8 @@ public:
         if (const std::optional<QByteArray> ansi = win::toAnsi(native))
             result = ShellExecuteA(nullptr, "open", ansi->constData(), "", "", SW_SHOWDEFAULT);
         else
-            result = ShellExecuteW(nullptr, L"open", reinterpret_cast<const wchar_t*>(native.utf16()), L"", L"",
-                                   SW_SHOWDEFAULT);
+            result = ShellExecuteW(nullptr, L"open", reinterpret_cast<const wchar_t*>(native.utf16()), L"",
+                                   L"", SW_SHOWDEFAULT);
         const INT_PTR code = reinterpret_cast<INT_PTR>(result);
         m_opened = code > 32;
         return m_opened ? Opened : int(code);

@@ -46,11 +46,11 @@ SingleInstance::SingleInstance(const QString& name, const QString& folder) : d(s
     // differently (tests run side by side).
     QString suffix = name;
     if (!folder.isEmpty())
-        suffix += QLatin1Char('.') +
-                  QString::fromLatin1(QCryptographicHash::hash(QDir::cleanPath(folder).toUtf8(),
-                                                               QCryptographicHash::Sha1)
-                                          .toHex()
-                                          .left(16));
+        suffix +=
+            QLatin1Char('.') + QString::fromLatin1(QCryptographicHash::hash(QDir::cleanPath(folder).toUtf8(),
+                                                                            QCryptographicHash::Sha1)
+                                                       .toHex()
+                                                       .left(16));
     d->mutexName = QStringLiteral("Local\\Hanaplan.") + suffix;
     d->className = QStringLiteral("Hanaplan.SingleInstance.") + suffix;
 }
