@@ -53,7 +53,7 @@ void reg(const QStringList& arguments)
 {
     QProcess process;
     process.start(QStringLiteral("reg"), arguments);
-    QVERIFY2(process.waitForFinished(30000), "reg.exe did not end");
+    QVERIFY2(process.waitForFinished(30000), qPrintable(process.errorString()));
     QCOMPARE(process.exitCode(), 0);
 }
 
