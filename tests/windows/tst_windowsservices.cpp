@@ -83,11 +83,7 @@ private:
 
     void registerExcel(const QString& folder)
     {
-        setText(kExcelProgId, L"CLSID", QString());
-        setText(kExcelProgId, nullptr, QStringLiteral("Microsoft Excel Application"));
-        QCOMPARE(RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Excel.Application\\CLSID", nullptr,
-                                 REG_SZ, wide(kExcelClassId), DWORD((kExcelClassId.size() + 1) * 2)),
-                 ERROR_SUCCESS);
+        setText(L"Software\\Classes\\Excel.Application\\CLSID", nullptr, kExcelClassId);
         const std::wstring server = std::wstring(kExcelClass) + L"\\InprocServer32";
         setText(server.c_str(), nullptr, windowsPath(HANAPLAN_TEST_EXCEL_SERVER));
         setText(server.c_str(), L"ThreadingModel", QStringLiteral("Apartment"));
@@ -95,7 +91,8 @@ private:
     }
     static void unregister(const wchar_t* key)
     {
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, key), RegDeleteKeyW(HKEY_LOCAL_MACHINE, key);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, key);
     }
 
     void registerSpreadsheet()
