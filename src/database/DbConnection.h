@@ -18,7 +18,10 @@ class QSqlError;
 // An installation whose file is an Access database asks for the Access engine instead (see
 // kDatabaseEngineValue in Database.h): the connection string then goes as it stands to the ODBC driver
 // manager through QtSql's ODBC driver, with the string's Password as the password, and the program's
-// statements go to the engine as written, since they are written in a form Access accepts.
+// statements go to the engine as written, since they are written in a form Access accepts. The record set
+// still reads a table's rows together with the embedded engine's rowid, to write them back, and an Access
+// file has none: on that engine the connection opens and statements run, but the record set's reads of a
+// table and its row changes fail.
 class DbConnection
 {
 public:
