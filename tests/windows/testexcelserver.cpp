@@ -16,7 +16,7 @@ constexpr DISPID kPathId = 1;
 
 LONG g_objects = 0;
 
-class Application : public IDispatch
+class Application final : public IDispatch
 {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override
@@ -80,7 +80,7 @@ private:
     LONG m_references = 1;
 };
 
-class Factory : public IClassFactory
+class Factory final : public IClassFactory
 {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override

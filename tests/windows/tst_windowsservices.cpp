@@ -375,8 +375,8 @@ private Q_SLOTS:
     void windowsVersion()
     {
         using RtlGetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
-        const auto rtlGetVersion =
-            reinterpret_cast<RtlGetVersion>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion"));
+        const auto rtlGetVersion = reinterpret_cast<RtlGetVersion>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
         QVERIFY(rtlGetVersion);
         OSVERSIONINFOW real = {};
         real.dwOSVersionInfoSize = sizeof real;
