@@ -28,9 +28,9 @@ int main(int argc, char* argv[])
 
     Main program(QCoreApplication::applicationDirPath());
     QtMessageBoxes messages;
-    platform::RegistryShell shell(program.environment);
+    const std::unique_ptr<platform::Shell> shell = platform::makeSystemShell(program.environment);
     program.messageBoxes = &messages;
-    program.shell = &shell;
+    program.shell = shell.get();
     app.setMessageBoxes(&messages);
 
     StartWindow start(program);

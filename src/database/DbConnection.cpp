@@ -72,6 +72,10 @@ void DbConnection::open(const QString& user, const QString& password)
         throw RuntimeError(
             ErrorNumber::ProviderError,
             QStringLiteral("[ODBC Microsoft Access Driver] ファイル '%1' が見つかりません。").arg(file));
+    if (m_engine == Engine::AccessOdbc) {
+        openThroughOdbc(user, password);
+        return;
+    }
 
     if (!QSqlDatabase::contains(m_name))
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
@@ -92,6 +96,28 @@ void DbConnection::open(const QString& user, const QString& password)
         m_db.close();
         fail(error);
     }
+}
+
+void DbConnection::openThroughOdbc(const QString& user, const QString& password)
+{
+    if (!QSqlDatabase::contains(m_name))
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
+    if (!m_db.isValid())
+        throw RuntimeError(ErrorNumber::ProviderError,
+                           QStringLiteral("[ODBC Driver Manager] ODBC を使えません。"));
+    // A database name holding "=" is taken by the ODBC driver as a whole connection string.
+    m_db.setDatabaseName(m_connectionString);
+    const QString filePassword =
+        password.isEmpty() ? connectionValue(m_connectionString, QStringLiteral("Password")) : password;
+    if (!m_db.open(user, filePassword))
+        fail(m_db.lastError());
+}
+
+sqltext::EngineStatement DbConnection::engineStatement(const QString& statement) const
+{
+    if (m_engine == Engine::AccessOdbc)
+        return {statement, {}};
+    return sqltext::forEngine(statement);
 }
 
 void DbConnection::close()
@@ -117,7 +143,7 @@ void DbConnection::execute(const QString& statement)
     requireOpen();
     if (m_observer)
         m_observer(statement);
-    const sqltext::EngineStatement engine = sqltext::forEngine(statement);
+    const sqltext::EngineStatement engine = engineStatement(statement);
     QSqlQuery query(m_db);
     if (!query.prepare(engine.text))
         fail(query.lastError(), statement);
@@ -165,7 +191,7 @@ void DbConnection::readRows(const QString& statement, const QString& asWritten,
     requireOpen();
     if (m_observer)
         m_observer(asWritten.isEmpty() ? statement : asWritten);
-    const sqltext::EngineStatement text = sqltext::forEngine(statement);
+    const sqltext::EngineStatement text = engineStatement(statement);
     readEngineRows(text.text, text.values, header, row);
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "database/SqlText.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -12,9 +14,24 @@ class QSqlError;
 // The program's one connection to its database file. It is given a connection string of the Access ODBC
 // form; the file that the string's DBQ names is an SQLite database. Every failure throws RuntimeError with
 // the engine's error code and text.
+//
+// An installation whose file is an Access database asks for the Access engine instead (see
+// kDatabaseEngineValue in Database.h): the connection string then goes as it stands to the ODBC driver
+// manager through QtSql's ODBC driver, with the string's Password as the password, and the program's
+// statements go to the engine as written, since they are written in a form Access accepts. The record set
+// still reads a table's rows together with the embedded engine's rowid, to write them back, and an Access
+// file has none: on that engine the connection opens and statements run, but the record set's reads of a
+// table and its row changes fail.
 class DbConnection
 {
 public:
+    enum class Engine {
+        // The file named by DBQ is an SQLite database, opened by the embedded engine.
+        Embedded,
+        // The connection string is handed to ODBC ("Microsoft Access Driver (*.mdb)").
+        AccessOdbc,
+    };
+
     DbConnection();
     ~DbConnection();
     DbConnection(const DbConnection&) = delete;
@@ -25,6 +42,10 @@ public:
 
     // How long a statement waits for a lock held by another process before it fails.
     void setBusyTimeout(int milliseconds) { m_busyTimeout = milliseconds; }
+
+    // Which engine open() uses; the embedded one unless set.
+    void setEngine(Engine engine) { m_engine = engine; }
+    Engine engine() const { return m_engine; }
 
     // Opens the file named by the connection string. The user name and password are those of the open
     // call; the file itself carries none.
@@ -74,10 +95,14 @@ public:
 
 private:
     void requireOpen() const;
+    void openThroughOdbc(const QString& user, const QString& password);
+    // A statement of the program in the form the engine takes.
+    sqltext::EngineStatement engineStatement(const QString& statement) const;
 
     QString m_name;
     QString m_connectionString;
     int m_busyTimeout = 5000;
+    Engine m_engine = Engine::Embedded;
     bool m_inTransaction = false;
     QSqlDatabase m_db;
     QHash<QString, QSqlQuery> m_statements;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "environment/Registry.h"
 
+#include "platform/SystemRegistry.h"
+
 #include <QtEndian>
 
 namespace {
@@ -30,9 +32,9 @@ QString GetRegistryValue(const platform::Environment& environment, platform::Reg
                          const QString& keyPath, const QString& valueName)
 {
     try {
-        const std::optional<platform::RegistryValue> value =
-            platform::RegistryStore::open(environment).value(root, keyPath, valueName);
-        if (!value || value->data.size() > kRegistryReadBufferSize)
+        const std::optional<platform::RegistryValue> value = platform::querySystemRegistryValue(
+            environment, root, keyPath, valueName, kRegistryReadBufferSize);
+        if (!value)
             return kRegistryNotFound;
         return valueText(*value);
     } catch (...) {

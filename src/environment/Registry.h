@@ -19,7 +19,7 @@ inline constexpr qsizetype kRegistryReadBufferSize = 2048;
 //
 // Binary data comes back as two upper-case hexadecimal digits a byte (0A FF gives "0AFF"); a dword as its
 // decimal number padded to three digits and cut to the first three (7 gives "007", 1234 gives "123"); any
-// other type as its text up to the terminating NUL. The registry is the store of the program's
-// environment (platform::RegistryStore).
+// other type as its text up to the terminating NUL. The registry is the system's
+// (platform::querySystemRegistryValue()).
 QString GetRegistryValue(const platform::Environment& environment, platform::RegistryRoot root,
                          const QString& keyPath, const QString& valueName);

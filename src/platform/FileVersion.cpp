@@ -228,19 +228,13 @@ QByteArray versionInfoOfImage(QByteArrayView image)
     return VersionResourceReader<MemorySource>(source).versionBlock();
 }
 
-quint32 fileVersionInfoSize(const QString& path)
+QByteArray versionInfoOfFile(const QString& path)
 {
     FileSource source(path);
-    return quint32(VersionResourceReader<FileSource>(source).versionBlock().size());
+    return VersionResourceReader<FileSource>(source).versionBlock();
 }
 
-QByteArray fileVersionInfo(const QString& path, quint32 length)
-{
-    FileSource source(path);
-    return VersionResourceReader<FileSource>(source).versionBlock().left(qsizetype(length));
-}
-
-std::optional<FixedFileInfo> queryFixedFileInfo(QByteArrayView versionInfo)
+std::optional<FixedFileInfo> fixedFileInfoOfBlock(QByteArrayView versionInfo)
 {
     if (versionInfo.size() < kFixedInfoOffset + kFixedInfoSize)
         return std::nullopt;

@@ -7,8 +7,12 @@
 
 #include <optional>
 
-// The version information of program files, read by the program's own reader of the PE format: the
-// version resource (type 16, name 1) holds a VS_VERSIONINFO block, whose value is a VS_FIXEDFILEINFO.
+// The version information of program files: the version resource (type 16, name 1) of a PE file holds a
+// VS_VERSIONINFO block, whose value is a VS_FIXEDFILEINFO.
+//
+// fileVersionInfoSize(), fileVersionInfo() and queryFixedFileInfo() are the system's service: on Windows
+// its own functions (FileVersionInfoWin.cpp), elsewhere the program's own reader of the PE format below
+// (FileVersionInfo.cpp).
 //
 // The reader trusts nothing in the file: every offset and size is checked against the file before it is
 // used, the resource directory is followed exactly three levels down (type, name, language) and never
@@ -36,10 +40,16 @@ struct FixedFileInfo
     quint32 fileDateLS = 0;
 };
 
-// The VS_VERSIONINFO block of a PE image held in memory; empty when there is none.
+// The program's own reader. The VS_VERSIONINFO block of a PE image held in memory, or of a file; empty when
+// there is none.
 QByteArray versionInfoOfImage(QByteArrayView image);
+QByteArray versionInfoOfFile(const QString& path);
+// The fixed file information of a VS_VERSIONINFO block, or nothing when the block does not hold a
+// well-formed one.
+std::optional<FixedFileInfo> fixedFileInfoOfBlock(QByteArrayView versionInfo);
 
-// The size in bytes of a file's version information; 0 when it has none or cannot be read.
+// The system's service. The size in bytes of a file's version information; 0 when it has none or cannot be
+// read.
 quint32 fileVersionInfoSize(const QString& path);
 // The file's version information, at most `length` bytes of it; empty when it has none.
 QByteArray fileVersionInfo(const QString& path, quint32 length);

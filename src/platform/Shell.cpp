@@ -35,6 +35,11 @@ QString resolveProgram(const QString& program)
 
 } // namespace
 
+std::unique_ptr<Shell> makeSystemShell(const Environment& environment)
+{
+    return std::make_unique<RegistryShell>(environment);
+}
+
 RegistryShell::RegistryShell(const Environment& environment) : m_environment(environment) {}
 
 RegistryShell::~RegistryShell()

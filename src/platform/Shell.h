@@ -32,6 +32,10 @@ public:
     virtual void waitForOpenedProgram() = 0;
 };
 
+// The system's shell: on Windows the shell itself with the spreadsheet's window and process
+// (ShellWin.cpp), elsewhere the RegistryShell below (Shell.cpp).
+std::unique_ptr<Shell> makeSystemShell(const Environment& environment);
+
 // The shell of a system without one: the association of a file's extension is read from the registry
 // store (HKEY_CLASSES_ROOT\.ext names a class whose shell\open\command is a command line with %1 for the
 // file), and the program is started as a child process.

@@ -6,21 +6,21 @@
 
 #include <memory>
 
-class QLocalServer;
-class QLockFile;
-
 namespace platform {
 
-// Keeps a second copy of the program from running for the same user: a lock file in the user's runtime
-// folder, held while the first copy runs. The first copy also listens on a local socket beside it, so
-// that a second copy can ask it to bring its window to the front before it ends.
+// Keeps a second copy of the program from running for the same user, and lets a second copy ask the running
+// one to bring its window to the front before it ends.
+//
+// On Windows (SingleInstanceWin.cpp) a named mutex of the user's session marks the running copy, which
+// receives the request through a message-only window. Elsewhere (SingleInstance.cpp) a lock file in the
+// user's runtime folder marks it, and it listens on a local socket beside the lock.
 class SingleInstance : public QObject
 {
     Q_OBJECT
 
 public:
-    // name: the base name of the lock file and the socket; folder: where they lie, the user's runtime
-    // folder when empty.
+    // name: the base name of the lock and of what the running copy listens on; folder: where a lock file
+    // and socket lie (the user's runtime folder when empty), which on Windows only tells copies apart.
     explicit SingleInstance(const QString& name, const QString& folder = {});
     ~SingleInstance() override;
 
@@ -36,10 +36,8 @@ Q_SIGNALS:
     void startedAgain();
 
 private:
-    QString m_lockPath;
-    QString m_socketPath;
-    std::unique_ptr<QLockFile> m_lock;
-    QLocalServer* m_server = nullptr;
+    class Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace platform

@@ -38,7 +38,7 @@ private:
             QCOMPARE(error.number(), number);
             QVERIFY2(lines.size() == 3, qPrintable(error.description()));
             QVERIFY2(lines[0].startsWith(sentence), qPrintable(lines[0]));
-            QCOMPARE(lines[1], QStringLiteral("ファイル: ") + file);
+            QCOMPARE(lines[1], QStringLiteral("ファイル: ") + QDir::toNativeSeparators(file));
             QVERIFY2(!lines[2].isEmpty() && lines[2].at(0).unicode() < 0x80, qPrintable(lines[2]));
             return;
         }
@@ -84,11 +84,13 @@ private Q_SLOTS:
         QCOMPARE(program->ConnectionString,
                  QStringLiteral("Driver=Microsoft Access Driver (*.mdb);DBQ=") + folder +
                      QStringLiteral("\\HanacareService.mdb;Password=tovelo37&pirake;"));
-        QCOMPARE(program->DbConnection->databaseFile(), file);
+        QCOMPARE(program->DbConnection->databaseFile(), QDir::toNativeSeparators(file));
         QCOMPARE(QDir(install->localAppData()).isEmpty(), !perUser);
+#ifndef Q_OS_WIN // on Windows the user's own folder keeps others out; permission bits tell nothing there
         QCOMPARE(QFile(file).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                      (perUser ? QFileDevice::Permissions() : readable));
+#endif
         // A copy is hidden and system; these are advisory, and a file system without extended attributes
         // keeps none.
         const QString probe = install->root() + QStringLiteral("/probe");
@@ -168,6 +170,9 @@ private Q_SLOTS:
 
     void databaseLockedByAnotherProcess()
     {
+#ifdef Q_OS_WIN
+        QSKIP("The lock is held by the build machine's sqlite3, which a Windows program cannot start");
+#endif
         QProcess holder;
         // stdbuf: the engine's shell buffers its output when it writes to a pipe.
         holder.start(QStringLiteral("stdbuf"), {QStringLiteral("-o0"), QStringLiteral(SQLITE3_EXECUTABLE),

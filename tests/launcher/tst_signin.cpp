@@ -136,7 +136,7 @@ private Q_SLOTS:
             expectMessage(Icon::Critical, "EXCELチェック", message);
         }
         QCOMPARE(runs, message.isEmpty() ? 1 : 0);
-        QCOMPARE(shell->opened, QStringList{workingCopy()});
+        QCOMPARE(shell->opened, QStringList{QDir::toNativeSeparators(workingCopy())});
         QCOMPARE(temp(), (QList<QVariantList>{{7}}));
         QVERIFY(!QFile::exists(workingCopy()));
         QCOMPARE(program->WorkbookCopyPath, install->allUsersProfile() + "\\作業シート.xls");

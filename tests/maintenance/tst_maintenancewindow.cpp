@@ -372,9 +372,10 @@ private Q_SLOTS:
 
 int main(int argc, char* argv[])
 {
-    // A screen with room around the window, so that the centring shows.
-    QTemporaryDir folder;
-    const QString config = folder.filePath(QStringLiteral("screens.json"));
+    // A screen with room around the window, so that the centring shows. Its file is named relative to the
+    // working folder, since a drive letter's colon would end the platform's option.
+    QTemporaryDir folder(QStringLiteral("screens-XXXXXX"));
+    const QString config = QDir::current().relativeFilePath(folder.filePath(QStringLiteral("screens.json")));
     QFile file(config);
     if (!file.open(QIODevice::WriteOnly))
         return 2;

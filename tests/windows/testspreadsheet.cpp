@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: MIT
+// hanaplan-testspreadsheet: the spreadsheet of the Windows tests. Opened on a file, it shows a top-level
+// window of class "XLMAIN" titled with the file and notes the file in opened.txt beside itself; it ends when
+// its window is closed, or with an exit code when told:
+//   hanaplan-testspreadsheet.exe FILE        open FILE
+//   hanaplan-testspreadsheet.exe --end N     tell the running one to end with exit code N
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cwchar>
+#include <string>
+
+namespace {
+
+// The running spreadsheet ends with the exit code this message carries.
+constexpr UINT kEndMessage = WM_APP + 7;
+
+LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case kEndMessage:
+        PostQuitMessage(int(wParam));
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+// Appends the opened file, in UTF-8, to opened.txt in the program's folder.
+void noteOpenedFile(const wchar_t* file)
+{
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    std::wstring note(path, length);
+    note.resize(note.find_last_of(L'\\') + 1);
+    note += L"opened.txt";
+    const HANDLE out = CreateFileW(note.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE)
+        return;
+    const int size = WideCharToMultiByte(CP_UTF8, 0, file, -1, nullptr, 0, nullptr, nullptr);
+    std::string line(size > 0 ? size_t(size) : 0, '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, file, -1, line.data(), size, nullptr, nullptr);
+    if (!line.empty())
+        line.back() = '\n';
+    DWORD written = 0;
+    WriteFile(out, line.data(), DWORD(line.size()), &written, nullptr);
+    CloseHandle(out);
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
+{
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv || argc < 2)
+        return 2;
+    if (std::wcscmp(argv[1], L"--end") == 0) {
+        const HWND running = FindWindowW(L"XLMAIN", nullptr);
+        if (!running)
+            return 1;
+        PostMessageW(running, kEndMessage, WPARAM(argc > 2 ? _wtoi(argv[2]) : 0), 0);
+        return 0;
+    }
+
+    noteOpenedFile(argv[1]);
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = L"XLMAIN";
+    if (!RegisterClassExW(&windowClass))
+        return 3;
+    const HWND window = CreateWindowExW(0, L"XLMAIN", argv[1], WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                        CW_USEDEFAULT, 480, 200, nullptr, nullptr, instance, nullptr);
+    if (!window)
+        return 3;
+    ShowWindow(window, show);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    LocalFree(argv);
+    return int(message.wParam);
+}
