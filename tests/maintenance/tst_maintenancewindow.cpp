@@ -17,7 +17,6 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 #include <QtTest/qtestspontaneevent.h>
@@ -372,17 +371,9 @@ private Q_SLOTS:
 
 int main(int argc, char* argv[])
 {
-    // A screen with room around the window, so that the centring shows. Its file is named relative to the
-    // working folder, since a drive letter's colon would end the platform's option.
-    QTemporaryDir folder(QStringLiteral("screens-XXXXXX"));
-    const QString config = QDir::current().relativeFilePath(folder.filePath(QStringLiteral("screens.json")));
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly))
-        return 2;
-    file.write(R"({"screens": [{"name": "Screen", "x": 0, "y": 0, "width": 1280, "height": 1024,
-                   "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
-    file.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+    // A screen with room around the window, so that the centring shows.
+    qputenv("QT_QPA_PLATFORM",
+            "offscreen:configfile=" HANAPLAN_SOURCE_DIR "/tests/data/maintenance/screen.json");
     QApplication app(argc, argv);
     MaintenanceWindowTest test;
     return QTest::qExec(&test, argc, argv);
