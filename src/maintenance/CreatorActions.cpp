@@ -80,6 +80,8 @@ void CreatorActions::resetPageForNewCreator()
     QComboBox* list = m_page.作成者検索;
     list->setCurrentIndex(0);
     list->setEditText(kChooseCreatorItem);
+    // The page now stands for a new creator, and its save button says so.
+    m_page.作成者登録->setText(kNewCaption);
     m_window.clearCreatorFields();
     m_window.maskPasswords();
 }

@@ -44,7 +44,8 @@ private:
     // Opens 作成者 on the row with this ID; true when it is there and live. When it is not, the record set
     // is released again.
     bool openLiveCreator(qint32 id);
-    // After a save or a deletion: item 0 in the list, 登録番号 and the fields empty, both passwords masked.
+    // After a save or a deletion: item 0 in the list, the save button 新規登録, 登録番号 and the fields
+    // empty, both passwords masked.
     void resetPageForNewCreator();
 
     MaintenanceProgram& m_main;
