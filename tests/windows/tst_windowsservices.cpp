@@ -118,37 +118,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("data");
         QTest::addColumn<QString>("expected");
+        const auto row = [](const char* name, const QString& type, const QString& data,
+                            const QString& expected) { QTest::newRow(name) << type << data << expected; };
         const QString a2047(2047, QLatin1Char('a'));
-        QTest::newRow("version text") << "REG_SZ"
-                                      << "1.1.4.0"
-                                      << "1.1.4.0";
-        QTest::newRow("empty text") << "REG_SZ"
-                                    << ""
-                                    << "";
-        QTest::newRow("Japanese text") << "REG_SZ"
-                                       << "山田 花子"
-                                       << "山田 花子";
-        QTest::newRow("2047 bytes and the NUL") << "REG_SZ" << a2047 << a2047;
-        QTest::newRow("2048 bytes and the NUL") << "REG_SZ" << (a2047 + QLatin1Char('a')) << "Not Found";
-        QTest::newRow("1024 Japanese characters") << "REG_SZ" << QString(1024, QChar(0x82B1)) << "Not Found";
-        QTest::newRow("expandable text") << "REG_EXPAND_SZ"
-                                         << "%SystemRoot%\\x"
-                                         << "%SystemRoot%\\x";
-        QTest::newRow("dword 0") << "REG_DWORD"
-                                 << "0"
-                                 << "000";
-        QTest::newRow("dword 7") << "REG_DWORD"
-                                 << "7"
-                                 << "007";
-        QTest::newRow("dword 1234") << "REG_DWORD"
-                                    << "1234"
-                                    << "123";
-        QTest::newRow("binary") << "REG_BINARY"
-                                << "0aff"
-                                << "0AFF";
-        QTest::newRow("missing value") << ""
-                                       << ""
-                                       << "Not Found";
+        row("version text", "REG_SZ", "1.1.4.0", "1.1.4.0");
+        row("empty text", "REG_SZ", "", "");
+        row("Japanese text", "REG_SZ", "山田 花子", "山田 花子");
+        row("2047 bytes and the NUL", "REG_SZ", a2047, a2047);
+        row("2048 bytes and the NUL", "REG_SZ", a2047 + QLatin1Char('a'), "Not Found");
+        row("1024 Japanese characters", "REG_SZ", QString(1024, QChar(0x82B1)), "Not Found");
+        row("expandable text", "REG_EXPAND_SZ", "%SystemRoot%\\x", "%SystemRoot%\\x");
+        row("dword 0", "REG_DWORD", "0", "000");
+        row("dword 7", "REG_DWORD", "7", "007");
+        row("dword 1234", "REG_DWORD", "1234", "123");
+        row("binary", "REG_BINARY", "0aff", "0AFF");
+        row("missing value", "", "", "Not Found");
     }
     void registryValues()
     {
