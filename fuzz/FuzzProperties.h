@@ -206,9 +206,10 @@ inline QString checkSqlBinder(QByteArrayView input)
         failure = expect(creator + QString::number(id), creator + QLatin1Char('?'), {id});
         if (!failure.isEmpty())
             return failure;
-        const QString table = QStringLiteral("SELECT rowid AS hanaplan_rowid, * FROM ") +
-                              sqltext::quoteIdentifier(text) +
-                              QStringLiteral(" WHERE 削除日 IS NULL AND ID =");
+        QString name = text;
+        name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        const QString table = QStringLiteral("SELECT rowid AS hanaplan_rowkey, * FROM \"") + name +
+                              QStringLiteral("\" WHERE 削除日 IS NULL AND ID =");
         return expect(table + QString::number(id), table + QLatin1Char('?'), {id});
     });
 }

@@ -10,8 +10,10 @@
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlIndex>
 #include <QSqlRecord>
 
+#include <limits>
 #include <vector>
 
 namespace {
@@ -39,7 +41,69 @@ QString connectionValue(const QString& text, const QString& key)
 
 } // namespace
 
+DbConnection::Dialect DbConnection::Dialect::embedded()
+{
+    return {QLatin1Char('"'), QLatin1Char('"'), QStringLiteral("rowid"), QString(), true};
+}
+
+DbConnection::Dialect DbConnection::Dialect::access()
+{
+    // Access quotes names in brackets, gives no row a key of its own, tells the AutoNumber it gave last
+    // through @@IDENTITY and has no 64-bit whole numbers in the file format the driver writes.
+    return {QLatin1Char('['), QLatin1Char(']'), QString(), QStringLiteral("SELECT @@IDENTITY"), false};
+}
+
 DbConnection::DbConnection() : m_name(uniqueConnectionName()) {}
+
+void DbConnection::setEngine(Engine engine)
+{
+    m_engine = engine;
+    m_dialect = engine == Engine::AccessOdbc ? Dialect::access() : Dialect::embedded();
+}
+
+QString DbConnection::quoteName(const QString& name) const
+{
+    QString quoted = name;
+    if (m_dialect.quoteOpen == m_dialect.quoteClose)
+        quoted.replace(m_dialect.quoteClose, QString(2, m_dialect.quoteClose));
+    return m_dialect.quoteOpen + quoted + m_dialect.quoteClose;
+}
+
+DbConnection::RowKey DbConnection::rowKey(const QString& table)
+{
+    requireOpen();
+    if (!m_dialect.rowIdName.isEmpty())
+        return {m_dialect.rowIdName, QString()};
+    const auto known = m_rowKeys.constFind(table);
+    if (known != m_rowKeys.cend())
+        return known.value();
+    // The program's tables are keyed by their ID; another table by its primary key, if the driver names one.
+    RowKey key;
+    const QSqlRecord columns = m_db.record(table);
+    const int id = columns.indexOf(QStringLiteral("ID"));
+    if (id >= 0) {
+        key.column = columns.fieldName(id);
+    } else {
+        const QSqlIndex primary = m_db.primaryIndex(table);
+        if (primary.count() == 1)
+            key.column = primary.fieldName(0);
+    }
+    if (!key.column.isEmpty())
+        key.expression = quoteName(key.column);
+    m_rowKeys.insert(table, key);
+    return key;
+}
+
+QVariant DbConnection::lastAddedRowKey()
+{
+    if (m_dialect.lastAddedKeyQuery.isEmpty())
+        return m_lastInsertId;
+    QVariant key;
+    readEngineRows(
+        m_dialect.lastAddedKeyQuery, {}, [](const QStringList&) {},
+        [&key](const QVariant* values) { key = values[0]; });
+    return key;
+}
 
 DbConnection::~DbConnection()
 {
@@ -123,6 +187,8 @@ sqltext::EngineStatement DbConnection::engineStatement(const QString& statement)
 void DbConnection::close()
 {
     m_statements.clear();
+    m_rowKeys.clear();
+    m_lastInsertId.clear();
     if (m_db.isOpen()) {
         if (m_inTransaction)
             m_db.rollback(); // a transaction left open by a failure is not kept
@@ -151,13 +217,15 @@ void DbConnection::execute(const QString& statement)
         query.addBindValue(value);
     if (!query.exec())
         fail(query.lastError(), statement);
+    m_rowKeys.clear(); // a table change may change how its rows are keyed
 }
 
 namespace {
 
 // A value as the engine is to bind it: whole numbers of every width as 64-bit numbers (Qt's SQLite driver
-// would bind a 16-bit number as text), nulls as nulls, everything else as it is.
-QVariant bindable(const QVariant& value)
+// would bind a 16-bit number as text), or as 32-bit numbers where they fit on an engine without 64-bit
+// ones; nulls as nulls, everything else as it is.
+QVariant bindable(const QVariant& value, bool wideNumbers)
 {
     if (value.isNull())
         return QVariant();
@@ -169,17 +237,33 @@ QVariant bindable(const QVariant& value)
     case QMetaType::UInt:
     case QMetaType::Long:
     case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return value.toLongLong();
+    case QMetaType::ULongLong: {
+        const qlonglong number = value.toLongLong();
+        if (!wideNumbers && number >= std::numeric_limits<qint32>::min() &&
+            number <= std::numeric_limits<qint32>::max())
+            return qint32(number);
+        return number;
+    }
     default:
         return value;
     }
 }
 
-void bindValues(QSqlQuery& query, const QVariantList& values)
+void bindValues(QSqlQuery& query, const QVariantList& values, bool wideNumbers)
 {
     for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, bindable(values.at(i)));
+        query.bindValue(i, bindable(values.at(i), wideNumbers));
+}
+
+// A column's name as the engine tells it. A driver that reports the length of a name in bytes rather than
+// in characters leaves NULs and what follows them after the name; no name holds a NUL, so it ends there.
+QString columnName(const QSqlRecord& record, int i)
+{
+    QString name = record.fieldName(i);
+    const qsizetype end = name.indexOf(QChar(0));
+    if (end >= 0)
+        name.truncate(end);
+    return name;
 }
 
 } // namespace
@@ -205,7 +289,7 @@ void DbConnection::readEngineRows(const QString& engineText, const QVariantList&
     query.setForwardOnly(true);
     if (!query.prepare(engineText))
         fail(query.lastError(), engineText);
-    bindValues(query, values);
+    bindValues(query, values, m_dialect.bindsWideNumbers);
     if (!query.exec())
         fail(query.lastError(), engineText);
     const QSqlRecord record = query.record();
@@ -213,7 +297,7 @@ void DbConnection::readEngineRows(const QString& engineText, const QVariantList&
     QStringList names;
     names.reserve(width);
     for (int i = 0; i < width; ++i)
-        names.append(record.fieldName(i));
+        names.append(columnName(record, i));
     header(names);
     std::vector<QVariant> cells(static_cast<size_t>(width));
     while (query.next()) {
@@ -225,7 +309,7 @@ void DbConnection::readEngineRows(const QString& engineText, const QVariantList&
         fail(query.lastError(), engineText);
 }
 
-DbConnection::WriteResult DbConnection::write(const QString& engineText, const QVariantList& values)
+qint64 DbConnection::write(const QString& engineText, const QVariantList& values)
 {
     requireOpen();
     // A row write's statement is prepared once and kept while the connection is open: the record set
@@ -238,15 +322,17 @@ DbConnection::WriteResult DbConnection::write(const QString& engineText, const Q
         found = m_statements.insert(engineText, query);
     }
     QSqlQuery& query = found.value();
-    bindValues(query, values);
+    bindValues(query, values, m_dialect.bindsWideNumbers);
     if (!query.exec()) {
         const QSqlError error = query.lastError();
         query.finish();
         fail(error, engineText);
     }
-    WriteResult result{query.numRowsAffected(), query.lastInsertId().toLongLong()};
+    const qint64 changes = query.numRowsAffected();
+    if (m_dialect.lastAddedKeyQuery.isEmpty())
+        m_lastInsertId = query.lastInsertId();
     query.finish();
-    return result;
+    return changes;
 }
 
 void DbConnection::beginTransaction()
@@ -274,8 +360,10 @@ void DbConnection::rollbackTransaction()
 
 void DbConnection::fail(const QSqlError& error, const QString& context) const
 {
+    // The embedded engine's result codes say what went wrong; an ODBC driver's native numbers are its own
+    // and are reported, as the provider reports them, under the provider's error number with their text.
     bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok);
+    const int code = m_engine == Engine::Embedded ? error.nativeErrorCode().toInt(&ok) : 0;
     QString engineText = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
     if (!context.isEmpty())
         engineText += QStringLiteral(" (%1)").arg(context);

@@ -18,10 +18,9 @@ class QSqlError;
 // An installation whose file is an Access database asks for the Access engine instead (see
 // kDatabaseEngineValue in Database.h): the connection string then goes as it stands to the ODBC driver
 // manager through QtSql's ODBC driver, with the string's Password as the password, and the program's
-// statements go to the engine as written, since they are written in a form Access accepts. The record set
-// still reads a table's rows together with the embedded engine's rowid, to write them back, and an Access
-// file has none: on that engine the connection opens and statements run, but the record set's reads of a
-// table and its row changes fail.
+// statements go to the engine as written, since they are written in a form Access accepts. What the record
+// set writes itself (row reads with their keys, row changes, added rows) is made in the engine's dialect,
+// which only this class knows: see Dialect.
 class DbConnection
 {
 public:
@@ -30,6 +29,35 @@ public:
         Embedded,
         // The connection string is handed to ODBC ("Microsoft Access Driver (*.mdb)").
         AccessOdbc,
+    };
+
+    // What differs between the engines in the statements the record set makes itself.
+    struct Dialect
+    {
+        // The marks a table or column name is quoted in.
+        QChar quoteOpen;
+        QChar quoteClose;
+        // The key every row of every table carries without a column of its own (the embedded engine's
+        // rowid); empty where rows are addressed by a key column of their table.
+        QString rowIdName;
+        // Reads the key the engine gave the row this connection added last; empty where the engine tells
+        // it with the insert itself.
+        QString lastAddedKeyQuery;
+        // 64-bit whole numbers can be bound; otherwise a number within 32 bits is bound as a Long.
+        bool bindsWideNumbers = true;
+
+        static Dialect embedded();
+        static Dialect access();
+    };
+
+    // How the rows of one table are addressed to write them back.
+    struct RowKey
+    {
+        // The key as the engine selects it and compares it; empty when the rows cannot be addressed.
+        QString expression;
+        // The table's column that holds the key; empty for the embedded engine's rowid.
+        QString column;
+        bool isValid() const { return !expression.isEmpty(); }
     };
 
     DbConnection();
@@ -43,9 +71,20 @@ public:
     // How long a statement waits for a lock held by another process before it fails.
     void setBusyTimeout(int milliseconds) { m_busyTimeout = milliseconds; }
 
-    // Which engine open() uses; the embedded one unless set.
-    void setEngine(Engine engine) { m_engine = engine; }
+    // Which engine open() uses; the embedded one unless set. Choosing the engine chooses its dialect.
+    void setEngine(Engine engine);
     Engine engine() const { return m_engine; }
+    // Puts another dialect in place of the engine's own, for an ODBC data source that speaks otherwise.
+    void setDialect(const Dialect& dialect) { m_dialect = dialect; }
+    const Dialect& dialect() const { return m_dialect; }
+
+    // A table or column name quoted for the engine.
+    QString quoteName(const QString& name) const;
+    // How rows of the table are addressed: by the embedded engine's rowid; on Access by the table's ID
+    // column, or else by its primary key when that is one column; invalid when the table has neither.
+    RowKey rowKey(const QString& table);
+    // The key of the row this connection added last, for a key the insert did not assign itself.
+    QVariant lastAddedRowKey();
 
     // Opens the file named by the connection string. The user name and password are those of the open
     // call; the file itself carries none.
@@ -70,14 +109,10 @@ public:
                         const std::function<void(const QStringList& columns)>& header,
                         const std::function<void(const QVariant* values)>& row);
 
-    // Runs an engine statement that changes rows, with bound values; used by the record set to write
-    // rows. The statement is prepared once and kept while the connection is open.
-    struct WriteResult
-    {
-        qint64 changes = 0;
-        qint64 lastRowId = 0;
-    };
-    WriteResult write(const QString& engineText, const QVariantList& values);
+    // Runs an engine statement that changes rows, with bound values, and returns the number of rows
+    // changed; used by the record set to write rows. The statement is prepared once and kept while the
+    // connection is open.
+    qint64 write(const QString& engineText, const QVariantList& values);
 
     void beginTransaction();
     void commitTransaction();
@@ -103,6 +138,9 @@ private:
     QString m_connectionString;
     int m_busyTimeout = 5000;
     Engine m_engine = Engine::Embedded;
+    Dialect m_dialect = Dialect::embedded();
+    QVariant m_lastInsertId;          // told by the engine with the last write, where it tells it
+    QHash<QString, RowKey> m_rowKeys; // by table, while the connection is open
     bool m_inTransaction = false;
     QSqlDatabase m_db;
     QHash<QString, QSqlQuery> m_statements;

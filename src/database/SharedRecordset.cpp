@@ -9,7 +9,7 @@
 
 namespace {
 
-const QString kRowIdColumn = QStringLiteral("hanaplan_rowid");
+const QString kRowKeyColumn = QStringLiteral("hanaplan_rowkey");
 
 [[noreturn]] void noCurrentRecord()
 {
@@ -35,16 +35,19 @@ void SharedRecordset::open(const QString& source, DbConnection& connection)
     const QString query =
         kind == sqltext::SourceKind::Table ? QStringLiteral("SELECT * FROM ") + source : source;
 
-    // Rows of one table are read with their row id, so that a change can be written back to that row.
+    // Rows of one table are read with their key, so that a change can be written back to that row. A table
+    // whose rows have no key is read as it is, and its rows cannot be changed.
     const sqltext::TableQuery plain = sqltext::parseTableQuery(query);
+    const DbConnection::RowKey key = plain.valid ? connection.rowKey(plain.table) : DbConnection::RowKey();
+    const bool keyed = key.isValid();
     QString engineQuery = query;
-    if (plain.valid)
-        engineQuery =
-            QStringLiteral("SELECT rowid AS %1, %2 FROM %3%4")
-                .arg(kRowIdColumn, plain.columns, sqltext::quoteIdentifier(plain.table), plain.rest);
+    if (keyed)
+        engineQuery = QStringLiteral("SELECT %1 AS %2, %3 FROM %4%5")
+                          .arg(key.expression, kRowKeyColumn, plain.columns,
+                               connection.quoteName(plain.table), plain.rest);
 
     reset();
-    const int first = plain.valid ? 1 : 0;
+    const int first = keyed ? 1 : 0;
     int width = 0;
     connection.readRows(
         engineQuery, source,
@@ -54,17 +57,18 @@ void SharedRecordset::open(const QString& source, DbConnection& connection)
         },
         [&](const QVariant* values) {
             std::vector<QVariant>& chunk = chunkForNewRow();
-            m_rowIds.push_back(plain.valid ? values[0].toLongLong() : 0);
+            m_rowKeys.push_back(keyed ? values[0] : QVariant());
             chunk.insert(chunk.end(), values + first, values + first + width);
         });
 
     m_columnByName.assign(m_columns);
 
     m_connection = &connection;
-    m_table = plain.valid ? plain.table : QString();
+    m_table = keyed ? plain.table : QString();
+    m_key = key;
     m_selectColumns = plain.columns;
-    m_view.resize(m_rowIds.size());
-    for (size_t i = 0; i < m_rowIds.size(); ++i)
+    m_view.resize(m_rowKeys.size());
+    for (size_t i = 0; i < m_rowKeys.size(); ++i)
         m_view[i] = int(i);
     m_position = 0;
     m_open = true;
@@ -75,11 +79,12 @@ void SharedRecordset::reset()
     m_open = false;
     m_connection = nullptr;
     m_table.clear();
+    m_key = DbConnection::RowKey();
     m_selectColumns.clear();
     m_columns.clear();
     m_columnByName.clear();
     m_chunks.clear();
-    m_rowIds.clear();
+    m_rowKeys.clear();
     m_view.clear();
     m_position = 0;
     m_pending.reset();
@@ -230,7 +235,7 @@ void SharedRecordset::update()
 
 std::vector<QVariant>& SharedRecordset::chunkForNewRow()
 {
-    if (m_rowIds.size() % kChunkRows == 0) {
+    if (m_rowKeys.size() % kChunkRows == 0) {
         m_chunks.emplace_back();
         m_chunks.back().reserve(size_t(kChunkRows) * size_t(m_columns.size()));
     }
@@ -258,19 +263,19 @@ void SharedRecordset::updatePending()
         columns.push_back(column);
         values.append(value);
     }
-    values.append(m_rowIds[size_t(row)]);
+    values.append(m_rowKeys[size_t(row)]);
     // Rows saved one after another usually change the same columns: the statement is made once for them.
     if (columns != m_updateColumns || m_updateStatement.isEmpty()) {
         QStringList assignments;
         for (int column : columns)
-            assignments.append(sqltext::quoteIdentifier(m_columns.at(column)) + QStringLiteral(" = ?"));
-        m_updateStatement =
-            QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                .arg(sqltext::quoteIdentifier(m_table), assignments.join(QStringLiteral(", ")));
+            assignments.append(m_connection->quoteName(m_columns.at(column)) + QStringLiteral(" = ?"));
+        m_updateStatement = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                .arg(m_connection->quoteName(m_table), assignments.join(QStringLiteral(", ")),
+                                     m_key.expression);
         m_updateColumns = std::move(columns);
     }
     const QString& statement = m_updateStatement;
-    if (m_connection->write(statement, values).changes == 0) {
+    if (m_connection->write(statement, values) == 0) {
         m_pending.reset();
         throw RuntimeError(
             ErrorNumber::RowNotFoundForUpdate,
@@ -279,8 +284,17 @@ void SharedRecordset::updatePending()
                 .arg(m_table));
     }
     QVariant* stored = rowValues(row);
-    for (auto& [column, value] : m_pending->changes)
+    const int keyColumn = keyColumnIndex();
+    for (auto& [column, value] : m_pending->changes) {
+        if (column == keyColumn)
+            m_rowKeys[size_t(row)] = value; // the row is found by its new key from now on
         stored[column] = std::move(value);
+    }
+}
+
+int SharedRecordset::keyColumnIndex() const
+{
+    return m_key.column.isEmpty() ? -1 : columnIndex(m_key.column);
 }
 
 void SharedRecordset::insertPending()
@@ -289,23 +303,26 @@ void SharedRecordset::insertPending()
     QStringList marks;
     QVariantList values;
     for (const auto& [column, value] : m_pending->changes) {
-        names.append(sqltext::quoteIdentifier(m_columns.at(column)));
+        names.append(m_connection->quoteName(m_columns.at(column)));
         marks.append(QStringLiteral("?"));
         values.append(value);
     }
-    const QString table = sqltext::quoteIdentifier(m_table);
+    const QString table = m_connection->quoteName(m_table);
     const QString statement =
         names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
                         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                               .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    const qint64 rowId = m_connection->write(statement, values).lastRowId;
+    m_connection->write(statement, values);
+    // The row's key: the value the row was given for its key column, or else the one the engine assigned.
+    const QVariant* assignedKey = m_pending->find(keyColumnIndex());
+    const QVariant rowKey = assignedKey ? *assignedKey : m_connection->lastAddedRowKey();
 
     // Read the row back: the database assigns its ID and defaults.
     const int width = int(m_columns.size());
     std::vector<QVariant> added;
     m_connection->readEngineRows(
-        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(m_selectColumns, table), {rowId},
-        [](const QStringList&) {}, [&](const QVariant* row) { added.assign(row, row + width); });
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(m_selectColumns, table, m_key.expression),
+        {rowKey}, [](const QStringList&) {}, [&](const QVariant* row) { added.assign(row, row + width); });
     if (added.empty()) {
         for (int i = 0; i < width; ++i) {
             const QVariant* assigned = m_pending->find(i);
@@ -314,8 +331,8 @@ void SharedRecordset::insertPending()
     }
     std::vector<QVariant>& chunk = chunkForNewRow();
     chunk.insert(chunk.end(), added.begin(), added.end());
-    m_rowIds.push_back(rowId);
-    m_view.push_back(int(m_rowIds.size()) - 1);
+    m_rowKeys.push_back(rowKey);
+    m_view.push_back(int(m_rowKeys.size()) - 1);
     m_position = int(m_view.size()) - 1;
 }
 
@@ -340,7 +357,7 @@ void SharedRecordset::setSort(const QString& text)
 void SharedRecordset::rebuildView()
 {
     m_view.clear();
-    for (int i = 0, n = int(m_rowIds.size()); i < n; ++i)
+    for (int i = 0, n = int(m_rowKeys.size()); i < n; ++i)
         if (m_filter.matches(rowValues(i)))
             m_view.push_back(i);
     if (!m_sort.isEmpty())

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "database/DbConnection.h"
 #include "database/RecordFilter.h"
 
 #include <QHash>
@@ -10,8 +11,6 @@
 
 #include <optional>
 #include <vector>
-
-class DbConnection;
 
 // The program's one record set: a static, optimistic, client-side snapshot of the rows a source text
 // gives, held in memory, with a current row, filter and sort texts applied in memory, and writes that go
@@ -95,6 +94,8 @@ private:
     // Room for one more row at the end; its values are then appended with push_back.
     std::vector<QVariant>& chunkForNewRow();
     int currentRow() const { return m_view[size_t(m_position)]; }
+    // The column that holds the rows' keys; -1 where the key is the engine's own.
+    int keyColumnIndex() const;
     void insertPending();
     void updatePending();
     void reset();
@@ -102,15 +103,16 @@ private:
     int m_cursorLocation = ServerSideCursor;
     bool m_open = false;
     DbConnection* m_connection = nullptr;
-    QString m_table;         // the table rows are written to; empty when read-only
-    QString m_selectColumns; // the column list of the source, to read back an added row
+    QString m_table;            // the table rows are written to; empty when read-only
+    DbConnection::RowKey m_key; // how the table's rows are addressed
+    QString m_selectColumns;    // the column list of the source, to read back an added row
     QStringList m_columns;
     ColumnNames m_columnByName;
     // The rows, m_columns.size() values each, in chunks of kChunkRows rows, so that a large snapshot is
-    // neither copied while it grows nor kept in one block. m_rowIds holds their row ids.
+    // neither copied while it grows nor kept in one block. m_rowKeys holds their keys.
     static constexpr int kChunkRows = 512;
     std::vector<std::vector<QVariant>> m_chunks;
-    std::vector<qint64> m_rowIds;
+    std::vector<QVariant> m_rowKeys;
     std::vector<int> m_view; // rows in filter and sort order
     int m_position = 0;      // index into m_view; m_view.size() is end-of-file
     std::optional<PendingChange> m_pending;

@@ -167,11 +167,4 @@ TableQuery parseTableQuery(const QString& query)
     return out;
 }
 
-QString quoteIdentifier(const QString& name)
-{
-    QString quoted = name;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
 } // namespace sqltext

@@ -40,7 +40,4 @@ struct TableQuery
 
 TableQuery parseTableQuery(const QString& query);
 
-// A column or table name quoted for the engine.
-QString quoteIdentifier(const QString& name);
-
 } // namespace sqltext
