@@ -105,13 +105,13 @@ public:
         return out;
     }
 
-    // Every table's schema and rows as one text, to compare a whole file before and after.
-    QString dump() const
+    // Every table's schema (or only its name) and rows as one text, to compare a whole file before and after.
+    QString dump(bool withSchema = true) const
     {
         QString out;
         for (const QVariantList& t :
              rows(QStringLiteral("SELECT name, sql FROM sqlite_master ORDER BY name"))) {
-            out += t.at(1).toString() + QLatin1Char('\n');
+            out += t.at(withSchema ? 1 : 0).toString() + QLatin1Char('\n');
             if (t.at(0).toString().startsWith(QLatin1String("sqlite_")))
                 continue;
             for (const QVariantList& r :

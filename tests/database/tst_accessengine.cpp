@@ -73,26 +73,6 @@ private:
         inspect = std::make_unique<DatabaseInspector>(file);
     }
 
-    // Every table's rows, ordered, as one text: the same whichever engine wrote them.
-    static QString rowsOf(const QString& file)
-    {
-        DatabaseInspector files(file);
-        QString out;
-        for (const QVariantList& table :
-             files.rows(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT "
-                                       "LIKE 'sqlite_%' ORDER BY name"))) {
-            out += table.at(0).toString() + QLatin1Char('\n');
-            for (const QVariantList& row : files.rows(
-                     QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table.at(0).toString()))) {
-                QStringList cells;
-                for (const QVariant& value : row)
-                    cells.append(value.isNull() ? QStringLiteral("NULL") : value.toString());
-                out += cells.join(QLatin1Char('|')) + QLatin1Char('\n');
-            }
-        }
-        return out;
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -210,7 +190,7 @@ private Q_SLOTS:
         inspect.reset();
         UpgradeSchema(*program);
         program.reset();
-        const QString throughOdbc = rowsOf(install->installedDatabase());
+        const QString throughOdbc = DatabaseInspector(install->installedDatabase()).dump(false);
         // Access's own DDL went as written.
         QVERIFY(DatabaseInspector(install->installedDatabase())
                     .value(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'MST'"))
@@ -223,7 +203,7 @@ private Q_SLOTS:
         OpenDatabase(*embedded);
         UpgradeSchema(*embedded);
         CloseDatabase(*embedded);
-        QCOMPARE(throughOdbc, rowsOf(install->installedDatabase()));
+        QCOMPARE(throughOdbc, DatabaseInspector(install->installedDatabase()).dump(false));
         QVERIFY(throughOdbc.contains(QStringLiteral("説明を受け、同意し、交付を受けました。")));
     }
 };
