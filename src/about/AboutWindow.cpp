@@ -33,8 +33,6 @@ AboutWindow::AboutWindow(const platform::Environment& environment)
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Help"));
     setAttribute(Qt::WA_DeleteOnClose);
-    // Closing it never counts as closing the program's last window (see endProgramWhenUnloaded).
-    setAttribute(Qt::WA_QuitOnClose, false);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowStaysOnTopHint);
     setFont(fonts::font(fonts::Face::Mincho, 9.75));
@@ -76,7 +74,10 @@ AboutWindow::AboutWindow(const platform::Environment& environment)
                                                          QStringLiteral("DisplayVersion")));
     const QSize hint = layout->totalSizeHint();
     setFixedSize(qMax(hint.width(), 420), qMax(hint.height(), 170));
-    versionRow->addSpacing(qMax(0, (width() - 2 * margin - m_title->sizeHint().width()) / 2));
+    // The version ends under the rule's right end; one longer than the room left of it ends further right.
+    const int room = width() - 2 * margin;
+    versionRow->addSpacing(
+        qBound(0, (room - m_title->sizeHint().width()) / 2, room - m_version->sizeHint().width()));
 
     centre::onScreen(*this);
     m_timer->setInterval(kTimeoutMilliseconds);

@@ -29,7 +29,9 @@ SingleInstance::SingleInstance(const QString& name, const QString& folder) : d(s
     d->lockPath = dir + QLatin1Char('/') + name + QStringLiteral(".lock");
     d->socketPath = dir + QLatin1Char('/') + name + QStringLiteral(".socket");
     d->lock = std::make_unique<QLockFile>(d->lockPath);
-    d->lock->setStaleLockTime(0); // a lock left by a copy that died is taken over
+    // The lock never goes stale by age, however long a copy runs; one left by a copy that died is taken
+    // over, since the lock file checks whether the copy that holds it still runs.
+    d->lock->setStaleLockTime(0);
 }
 
 SingleInstance::~SingleInstance() = default;

@@ -72,6 +72,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         QTest::newRow("installed version") << "1.1.4.0" << QString("Ver.   1.1.4.0");
         QTest::newRow("no version in the store") << "" << QString("Ver.   Not Found");
+        const QString longer = QString("1.1.4.0 build 20261207 (Windows 11 Pro 64-bit, Japanese edition)");
+        QTest::newRow("version longer than the title") << longer << QString("Ver.   " + longer);
     }
     void showsTheInstalledVersion()
     {
