@@ -5,7 +5,6 @@
 #include "database/Values.h"
 #include "platform/Events.h"
 #include "platform/FileSystem.h"
-#include "platform/SystemRegistry.h"
 
 QString BuildConnectionString(const QString& folder)
 {
@@ -25,19 +24,6 @@ QString ResolveVirtualStorePath(const DatabaseState& main)
             platform::nativePath(localAppData + QStringLiteral("\\VirtualStore\\Program Files (x86)"))))
         return QStringLiteral("\\VirtualStore\\Program Files (x86)\\Hanaplan");
     return QString();
-}
-
-DbConnection::Engine InstalledDatabaseEngine(const platform::Environment& environment)
-{
-    const std::optional<platform::RegistryValue> value = platform::querySystemRegistryValue(
-        environment, platform::RegistryRoot::LocalMachine, kProductKey, kDatabaseEngineValue, 2048);
-    if (!value || (value->type != platform::RegistryType::String &&
-                   value->type != platform::RegistryType::ExpandString))
-        return DbConnection::Engine::Embedded;
-    const qsizetype end = value->data.indexOf('\0');
-    const QString name = QString::fromUtf8(end < 0 ? value->data : value->data.left(end)).trimmed();
-    return name.compare(QLatin1String("Access"), Qt::CaseInsensitive) == 0 ? DbConnection::Engine::AccessOdbc
-                                                                           : DbConnection::Engine::Embedded;
 }
 
 void OpenDatabase(DatabaseState& main)
@@ -69,7 +55,6 @@ void OpenDatabase(DatabaseState& main)
     main.SharedRecordset = std::make_unique<SharedRecordset>();
     main.DbConnection->setConnectionString(main.ConnectionString);
     main.DbConnection->setBusyTimeout(main.databaseBusyTimeout);
-    main.DbConnection->setEngine(InstalledDatabaseEngine(main.environment));
     main.DbConnection->open();
 }
 

@@ -7,10 +7,6 @@
 
 struct DatabaseState;
 
-namespace platform {
-class Environment;
-}
-
 // The file name of the database and the fixed pieces of its connection string.
 inline const QString kDatabaseFileName = QStringLiteral("\\HanacareService.mdb");
 
@@ -19,16 +15,9 @@ inline const QString kDatabaseFileName = QStringLiteral("\\HanacareService.mdb")
 // the "(x86)" form when that folder exists, else empty. Empty on older Windows, where nothing is looked at.
 QString ResolveVirtualStorePath(const DatabaseState& main);
 
-// An installation whose database file is an Access database says so with the text value DatabaseEngine =
-// "Access" under HKEY_LOCAL_MACHINE\SOFTWARE\Quenby\Hanacare; without it (the usual case) the file is an
-// SQLite database.
-inline const QString kProductKey = QStringLiteral("SOFTWARE\\Quenby\\Hanacare");
-inline const QString kDatabaseEngineValue = QStringLiteral("DatabaseEngine");
-DbConnection::Engine InstalledDatabaseEngine(const platform::Environment& environment);
-
 // Locates the database (making the per-user copy on Vista and later, where that copy is missing or holds
 // no bytes), builds ConnectionString, and opens a new DbConnection with a new SharedRecordset; the
-// previous ones are released. The connection uses the engine the installation asks for.
+// previous ones are released. The connection uses the engine the file's own first bytes call for.
 void OpenDatabase(DatabaseState& main);
 // Releases SharedRecordset and closes and releases DbConnection.
 void CloseDatabase(DatabaseState& main);

@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 
 #include <QAtomicInt>
+#include <QFile>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -39,6 +40,26 @@ QString connectionValue(const QString& text, const QString& key)
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
+// What a database file is, told by its first bytes: "SQLite format 3" and a NUL at the start, or
+// "Standard Jet DB" (Access 97 to 2003) or "Standard ACE DB" (Access 2007 and later) and a NUL at offset 4.
+// Unreadable: the file cannot be opened for reading at all.
+enum class FileKind { Sqlite, Access, Other, Unreadable };
+
+FileKind kindOfFile(const QString& file)
+{
+    QFile data(file);
+    if (!data.open(QIODevice::ReadOnly))
+        return FileKind::Unreadable;
+    const QByteArray head = data.read(20);
+    if (head.startsWith(QByteArrayView("SQLite format 3\0", 16)))
+        return FileKind::Sqlite;
+    const QByteArray accessMark = head.mid(4, 16);
+    if (accessMark == QByteArrayView("Standard Jet DB\0", 16) ||
+        accessMark == QByteArrayView("Standard ACE DB\0", 16))
+        return FileKind::Access;
+    return FileKind::Other;
+}
+
 } // namespace
 
 DbConnection::Dialect DbConnection::Dialect::embedded()
@@ -58,7 +79,32 @@ DbConnection::DbConnection() : m_name(uniqueConnectionName()) {}
 void DbConnection::setEngine(Engine engine)
 {
     m_engine = engine;
+    m_engineFixed = true;
     m_dialect = engine == Engine::AccessOdbc ? Dialect::access() : Dialect::embedded();
+}
+
+void DbConnection::chooseEngine(const QString& file)
+{
+    switch (kindOfFile(file)) {
+    case FileKind::Sqlite:
+    // A file that cannot be read is left to the engine, which tells why it cannot open it.
+    case FileKind::Unreadable:
+        m_engine = Engine::Embedded;
+        break;
+    case FileKind::Access:
+#ifdef Q_OS_WIN
+        m_engine = Engine::AccessOdbc;
+        break;
+#else
+        throw RuntimeError(ErrorNumber::ProviderError, DescribeAccessFileRefusal(file));
+#endif
+    case FileKind::Other:
+        // The embedded engine would take a file of no bytes for an empty database of its own.
+        throw RuntimeError(
+            kNotADatabaseCode,
+            DescribeEngineFailure(kNotADatabaseCode, QStringLiteral("file is not a database"), file));
+    }
+    m_dialect = m_engine == Engine::AccessOdbc ? Dialect::access() : Dialect::embedded();
 }
 
 QString DbConnection::quoteName(const QString& name) const
@@ -136,6 +182,8 @@ void DbConnection::open(const QString& user, const QString& password)
         throw RuntimeError(
             ErrorNumber::ProviderError,
             QStringLiteral("[ODBC Microsoft Access Driver] ファイル '%1' が見つかりません。").arg(file));
+    if (!m_engineFixed)
+        chooseEngine(file);
     if (m_engine == Engine::AccessOdbc) {
         openThroughOdbc(user, password);
         return;

@@ -12,15 +12,13 @@
 class QSqlError;
 
 // The program's one connection to its database file. It is given a connection string of the Access ODBC
-// form; the file that the string's DBQ names is an SQLite database. Every failure throws RuntimeError with
-// the engine's error code and text.
-//
-// An installation whose file is an Access database asks for the Access engine instead (see
-// kDatabaseEngineValue in Database.h): the connection string then goes as it stands to the ODBC driver
-// manager through QtSql's ODBC driver, with the string's Password as the password, and the program's
-// statements go to the engine as written, since they are written in a form Access accepts. What the record
-// set writes itself (row reads with their keys, row changes, added rows) is made in the engine's dialect,
-// which only this class knows: see Dialect.
+// form and opens the file that the string's DBQ names with the engine the file's own first bytes call for:
+// an SQLite file with the embedded engine; an Access file (Jet's or ACE's) on Windows through QtSql's ODBC
+// driver, with the connection string as it stands and the string's Password as the password. The
+// program's statements go to Access as written, since they are written in a form Access accepts; what the
+// record set writes itself (row reads with their keys, row changes, added rows) is made in the engine's
+// dialect, which only this class knows: see Dialect. Every failure throws RuntimeError with the engine's
+// error code and text.
 class DbConnection
 {
 public:
@@ -71,7 +69,8 @@ public:
     // How long a statement waits for a lock held by another process before it fails.
     void setBusyTimeout(int milliseconds) { m_busyTimeout = milliseconds; }
 
-    // Which engine open() uses; the embedded one unless set. Choosing the engine chooses its dialect.
+    // Fixes the engine open() uses, whatever the file's first bytes say, for an ODBC data source that
+    // stands in for Access. Choosing the engine chooses its dialect.
     void setEngine(Engine engine);
     Engine engine() const { return m_engine; }
     // Puts another dialect in place of the engine's own, for an ODBC data source that speaks otherwise.
@@ -86,8 +85,10 @@ public:
     // The key of the row this connection added last, for a key the insert did not assign itself.
     QVariant lastAddedRowKey();
 
-    // Opens the file named by the connection string. The user name and password are those of the open
-    // call; the file itself carries none.
+    // Opens the file named by the connection string with the engine its first bytes call for (or the one
+    // fixed by setEngine). A file that is neither an SQLite nor an Access database, or holds no bytes, is
+    // refused as a damaged file; an Access file is refused on systems without the Access driver. The user
+    // name and password are those of the open call; the file itself carries none.
     void open(const QString& user = {}, const QString& password = {});
     bool isOpen() const { return m_db.isOpen(); }
     void close();
@@ -131,6 +132,8 @@ public:
 private:
     void requireOpen() const;
     void openThroughOdbc(const QString& user, const QString& password);
+    // Takes the engine the file calls for, or refuses the file.
+    void chooseEngine(const QString& file);
     // A statement of the program in the form the engine takes.
     sqltext::EngineStatement engineStatement(const QString& statement) const;
 
@@ -138,6 +141,7 @@ private:
     QString m_connectionString;
     int m_busyTimeout = 5000;
     Engine m_engine = Engine::Embedded;
+    bool m_engineFixed = false; // by setEngine, rather than by the file
     Dialect m_dialect = Dialect::embedded();
     QVariant m_lastInsertId;          // told by the engine with the last write, where it tells it
     QHash<QString, RowKey> m_rowKeys; // by table, while the connection is open

@@ -15,7 +15,7 @@ enum EngineCode {
     Corrupt = 11,
     Full = 13,
     CantOpen = 14,
-    NotADatabase = 26,
+    NotADatabase = kNotADatabaseCode,
 };
 
 // A table or column the statement names and the file lacks, from the engine's text; empty otherwise.
@@ -82,4 +82,12 @@ QString DescribeEngineFailure(int code, const QString& engineText, const QString
     if (!engineText.isEmpty())
         description += QLatin1Char('\n') + engineText;
     return description;
+}
+
+QString DescribeAccessFileRefusal(const QString& file)
+{
+    return QStringLiteral("データベースファイルは Access のデータベースです。"
+                          "このプログラムは Windows 以外では Access のデータベースを開けません。"
+                          "\nファイル: ") +
+           file;
 }

@@ -140,6 +140,54 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo::exists(install->installedDatabase()), seed.toBool());
     }
 
+    // The engine follows the file's first bytes: SQLite's file opens with the embedded engine; Jet's or ACE's
+    // is an Access database, opened through ODBC on Windows and refused by name elsewhere; anything else, a
+    // file of no bytes included, is a damaged file.
+    void engineByTheFile_data()
+    {
+        addJsonCases("databaselocation.json", "engineByTheFile", {"head", "engine"});
+    }
+    void engineByTheFile()
+    {
+        QFETCH(QJsonValue, head);
+        QFETCH(QJsonValue, engine);
+        const QString file = install->installedDatabase();
+        if (head.isString()) {
+            QFile data(file);
+            QVERIFY(data.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            const QByteArray bytes = head.toString().toLatin1();
+            data.write(bytes.isEmpty() ? bytes : bytes + QByteArray(2048, '\0'));
+        }
+        auto program = install->makeMain();
+        if (engine.isDouble()) {
+            verifyEngineFailure([&] { OpenDatabase(*program); }, engine.toInt(),
+                                QStringLiteral("データベースファイルが壊れているか"), file);
+        } else if (engine.toString() == QLatin1String("embedded")) {
+            OpenDatabase(*program);
+            QCOMPARE(program->DbConnection->engine(), DbConnection::Engine::Embedded);
+            QCOMPARE(masterId(*program), QStringLiteral("master"));
+        } else {
+#ifdef Q_OS_WIN
+            // No Access driver is registered here: the open goes to ODBC and fails there.
+            HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(*program), ErrorNumber::ProviderError);
+            QCOMPARE(program->DbConnection->engine(), DbConnection::Engine::AccessOdbc);
+#else
+            try {
+                OpenDatabase(*program);
+                QFAIL("an Access file was opened");
+            } catch (const RuntimeError& error) {
+                QCOMPARE(error.number(), ErrorNumber::ProviderError);
+                QCOMPARE(
+                    error.description(),
+                    QStringLiteral("データベースファイルは Access のデータベースです。"
+                                   "このプログラムは Windows 以外では Access のデータベースを開けません。"
+                                   "\nファイル: ") +
+                        file);
+            }
+#endif
+        }
+    }
+
     // A table or column the file lacks, a file that is no database or is damaged (bytes written at an offset,
     // a text so many times): the open and a statement run after it fail with the engine's code.
     void engineFailures_data()

@@ -5,7 +5,6 @@
 #include "common/TestDatabase.h"
 
 #include "RuntimeError.h"
-#include "database/Database.h"
 #include "environment/ExcelCheck.h"
 #include "environment/Registry.h"
 #include "environment/WindowsIdentification.h"
@@ -280,51 +279,6 @@ private Q_SLOTS:
         elapsed.start();
         shell->waitForOpenedProgram();
         QVERIFY(elapsed.elapsed() < 1000);
-    }
-
-    // The installation asks for the Access engine in the registry: the connection string then goes to the
-    // ODBC driver manager (which has no Access driver under Wine), else the file opens as SQLite.
-    void databaseEngineFromTheRegistry_data()
-    {
-        QTest::addColumn<QString>("engine");
-        QTest::addColumn<bool>("odbc");
-        QTest::newRow("not asked") << "" << false;
-        QTest::newRow("Access") << "Access" << true;
-        QTest::newRow("access, lower case") << "access" << true;
-        QTest::newRow("another name") << "SQLite" << false;
-    }
-    void databaseEngineFromTheRegistry()
-    {
-        QFETCH(QString, engine);
-        QFETCH(bool, odbc);
-        const QString key = QStringLiteral("HKLM\\") + kProductKey;
-        if (!engine.isEmpty())
-            reg({QStringLiteral("add"), key, QStringLiteral("/v"), kDatabaseEngineValue, QStringLiteral("/d"),
-                 engine, QStringLiteral("/f")});
-        QVERIFY(QFile::copy(QStringLiteral(HANAPLAN_TEST_DATA "/installed.mdb"),
-                            m_dir.filePath(QStringLiteral("HanacareService.mdb"))));
-        const platform::Environment environment(QCoreApplication::applicationDirPath());
-        DbConnection connection;
-        connection.setEngine(InstalledDatabaseEngine(environment));
-        connection.setConnectionString(BuildConnectionString(QDir::toNativeSeparators(m_dir.path())));
-        QString failure;
-        try {
-            connection.open();
-        } catch (const RuntimeError& error) {
-            failure = error.description();
-        }
-        const bool opened = connection.isOpen();
-        connection.close();
-        if (!engine.isEmpty())
-            RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, wide(kProductKey), wide(kDatabaseEngineValue));
-        QFile::remove(m_dir.filePath(QStringLiteral("HanacareService.mdb")));
-
-        QCOMPARE(connection.engine(),
-                 odbc ? DbConnection::Engine::AccessOdbc : DbConnection::Engine::Embedded);
-        QCOMPARE(opened, !odbc);
-        // The refusal names the file, as every failure to open does.
-        QCOMPARE(failure.isEmpty(), !odbc);
-        QVERIFY(failure.isEmpty() || failure.contains(QDir::toNativeSeparators(m_dir.path())));
     }
 
     void fileAttributes_data()
