@@ -123,16 +123,16 @@ DbConnection::RowKey DbConnection::rowKey(const QString& table)
     const auto known = m_rowKeys.constFind(table);
     if (known != m_rowKeys.cend())
         return known.value();
-    // The program's tables are keyed by their ID; another table by its primary key, if the driver names one.
+    // A one-column primary key is unique; the program's own tables have none and are keyed by their ID.
     RowKey key;
-    const QSqlRecord columns = m_db.record(table);
-    const int id = columns.indexOf(QStringLiteral("ID"));
-    if (id >= 0) {
-        key.column = columns.fieldName(id);
+    const QSqlIndex primary = m_db.primaryIndex(table);
+    if (primary.count() == 1) {
+        key.column = primary.fieldName(0);
     } else {
-        const QSqlIndex primary = m_db.primaryIndex(table);
-        if (primary.count() == 1)
-            key.column = primary.fieldName(0);
+        const QSqlRecord columns = m_db.record(table);
+        const int id = columns.indexOf(QStringLiteral("ID"));
+        if (id >= 0)
+            key.column = columns.fieldName(id);
     }
     if (!key.column.isEmpty())
         key.expression = quoteName(key.column);
@@ -380,6 +380,33 @@ qint64 DbConnection::write(const QString& engineText, const QVariantList& values
     if (m_dialect.lastAddedKeyQuery.isEmpty())
         m_lastInsertId = query.lastInsertId();
     query.finish();
+    return changes;
+}
+
+qint64 DbConnection::writeOneRow(const QString& engineText, const QVariantList& values, const QString& table)
+{
+    const bool ownTransaction = !m_inTransaction;
+    if (ownTransaction)
+        beginTransaction();
+    qint64 changes = 0;
+    try {
+        changes = write(engineText, values);
+    } catch (const RuntimeError&) {
+        if (ownTransaction)
+            rollbackTransaction();
+        throw;
+    }
+    if (changes > 1) {
+        // An open transaction of the caller's is taken back by the caller, which the failure ends.
+        if (ownTransaction)
+            rollbackTransaction();
+        throw RuntimeError(ErrorNumber::ProviderError,
+                           QStringLiteral("キー列の情報が不足しているか正しくありません。"
+                                          "更新によって影響を受ける行が多すぎます。(%1)")
+                               .arg(table));
+    }
+    if (ownTransaction)
+        commitTransaction();
     return changes;
 }
 

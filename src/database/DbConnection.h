@@ -79,8 +79,8 @@ public:
 
     // A table or column name quoted for the engine.
     QString quoteName(const QString& name) const;
-    // How rows of the table are addressed: by the embedded engine's rowid; on Access by the table's ID
-    // column, or else by its primary key when that is one column; invalid when the table has neither.
+    // How rows of the table are addressed: by the embedded engine's rowid; on Access by the table's
+    // primary key when that is one column, or else by its ID column; invalid when the table has neither.
     RowKey rowKey(const QString& table);
     // The key of the row this connection added last, for a key the insert did not assign itself.
     QVariant lastAddedRowKey();
@@ -114,6 +114,10 @@ public:
     // changed; used by the record set to write rows. The statement is prepared once and kept while the
     // connection is open.
     qint64 write(const QString& engineText, const QVariantList& values);
+    // As write(), for a statement meant to change one row of the table, and kept only when it changed at
+    // most one: a statement that changed more (rows addressed by a key that is not unique) is taken back,
+    // with its own transaction where none is open, and refused with a run-time error.
+    qint64 writeOneRow(const QString& engineText, const QVariantList& values, const QString& table);
 
     void beginTransaction();
     void commitTransaction();

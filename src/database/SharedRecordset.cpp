@@ -275,7 +275,7 @@ void SharedRecordset::updatePending()
         m_updateColumns = std::move(columns);
     }
     const QString& statement = m_updateStatement;
-    if (m_connection->write(statement, values) == 0) {
+    if (m_connection->writeOneRow(statement, values, m_table) == 0) {
         m_pending.reset();
         throw RuntimeError(
             ErrorNumber::RowNotFoundForUpdate,

@@ -110,8 +110,10 @@ private Q_SLOTS:
         for (const char* statement : {
                  "CREATE TABLE 記録 (内容 TEXT, ID INTEGER)",
                  "INSERT INTO 記録 VALUES ('三十', 30), ('十', 10), ('二十', 20)",
-                 "CREATE TABLE 区分 (内容 TEXT, コード TEXT PRIMARY KEY)",
-                 "INSERT INTO 区分 VALUES ('い', 'a'), ('ろ', 'b')",
+                 "CREATE TABLE 区分 (内容 TEXT, コード TEXT PRIMARY KEY, ID INTEGER)",
+                 "INSERT INTO 区分 VALUES ('い', 'a', 1), ('ろ', 'b', 1)",
+                 "CREATE TABLE 重複 (内容 TEXT, ID INTEGER)",
+                 "INSERT INTO 重複 VALUES ('甲', 7), ('乙', 7)",
                  "CREATE TABLE 覚え (内容 TEXT)",
                  "INSERT INTO 覚え VALUES ('メモ')",
              })
@@ -134,6 +136,13 @@ private Q_SLOTS:
         rs().release();
         QCOMPARE(inspect->rows(QStringLiteral("SELECT 内容 FROM 区分 ORDER BY rowid")),
                  (QList<QVariantList>{{QStringLiteral("い")}, {QStringLiteral("は")}}));
+
+        rs().open(QStringLiteral("重複"), db());
+        rs().setField(QStringLiteral("内容"), QStringLiteral("丙"));
+        HANAPLAN_VERIFY_RUNTIME_ERROR(rs().update(), ErrorNumber::ProviderError);
+        rs().discard();
+        QCOMPARE(inspect->rows(QStringLiteral("SELECT 内容 FROM 重複 ORDER BY rowid")),
+                 (QList<QVariantList>{{QStringLiteral("甲")}, {QStringLiteral("乙")}}));
 
         rs().open(QStringLiteral("覚え"), db());
         QCOMPARE(rs().field(QStringLiteral("内容")).toString(), QStringLiteral("メモ"));
