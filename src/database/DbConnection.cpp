@@ -60,6 +60,17 @@ FileKind kindOfFile(const QString& file)
     return FileKind::Other;
 }
 
+// A column's name as the engine tells it. A driver that reports the length of a name in bytes rather than
+// in characters leaves NULs and what follows them after the name; no name holds a NUL, so it ends there.
+QString columnName(const QSqlRecord& record, int i)
+{
+    QString name = record.fieldName(i);
+    const qsizetype end = name.indexOf(QChar(0));
+    if (end >= 0)
+        name.truncate(end);
+    return name;
+}
+
 } // namespace
 
 DbConnection::Dialect DbConnection::Dialect::embedded()
@@ -138,6 +149,16 @@ DbConnection::RowKey DbConnection::rowKey(const QString& table)
         key.expression = quoteName(key.column);
     m_rowKeys.insert(table, key);
     return key;
+}
+
+QStringList DbConnection::columnsOf(const QString& table)
+{
+    requireOpen();
+    const QSqlRecord record = m_db.record(table);
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names.append(columnName(record, i));
+    return names;
 }
 
 QVariant DbConnection::lastAddedRowKey()
@@ -303,17 +324,6 @@ void bindValues(QSqlQuery& query, const QVariantList& values, bool wideNumbers)
         query.bindValue(i, bindable(values.at(i), wideNumbers));
 }
 
-// A column's name as the engine tells it. A driver that reports the length of a name in bytes rather than
-// in characters leaves NULs and what follows them after the name; no name holds a NUL, so it ends there.
-QString columnName(const QSqlRecord& record, int i)
-{
-    QString name = record.fieldName(i);
-    const qsizetype end = name.indexOf(QChar(0));
-    if (end >= 0)
-        name.truncate(end);
-    return name;
-}
-
 } // namespace
 
 void DbConnection::readRows(const QString& statement, const QString& asWritten,
@@ -421,8 +431,15 @@ void DbConnection::beginTransaction()
 void DbConnection::commitTransaction()
 {
     requireOpen();
-    if (!m_db.commit())
+    if (m_engine == Engine::Embedded) {
+        // The driver's own commit drops the engine's code of a failure (a full disk, a lock another process
+        // holds): the statement keeps it, so that a failed commit is described as a failed statement is.
+        QSqlQuery commit(m_db);
+        if (!commit.exec(QStringLiteral("COMMIT")))
+            fail(commit.lastError());
+    } else if (!m_db.commit()) {
         fail(m_db.lastError());
+    }
     m_inTransaction = false;
 }
 

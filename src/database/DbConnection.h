@@ -77,6 +77,9 @@ public:
     void setDialect(const Dialect& dialect) { m_dialect = dialect; }
     const Dialect& dialect() const { return m_dialect; }
 
+    // The names of a table's columns as the engine's catalogue tells them, read without reading its rows;
+    // empty when the table is unknown or its definition cannot be read.
+    QStringList columnsOf(const QString& table);
     // A table or column name quoted for the engine.
     QString quoteName(const QString& name) const;
     // How rows of the table are addressed: by the embedded engine's rowid; on Access by the table's

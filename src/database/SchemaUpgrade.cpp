@@ -220,13 +220,17 @@ void upgradeUnversioned(DatabaseState& main)
 }
 
 // The probe: a database whose MST has no dbver column is the oldest form. This is the one failure the
-// upgrade expects, so it is the one it catches.
+// upgrade expects, so it is the one it catches, once the engine's catalogue confirms that MST is there
+// without the column; any other failure (a damaged file, a lock) is what it is, not an older schema.
 bool hasVersionColumn(DatabaseState& main)
 {
     try {
         main.SharedRecordset->open(QStringLiteral("SELECT dbver from MST"), *main.DbConnection);
     } catch (const RuntimeError&) {
-        return false;
+        const QStringList columns = main.DbConnection->columnsOf(QStringLiteral("MST"));
+        if (!columns.isEmpty() && !columns.contains(QStringLiteral("dbver"), Qt::CaseInsensitive))
+            return false;
+        throw;
     }
     main.SharedRecordset->release();
     return true;

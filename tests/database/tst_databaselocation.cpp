@@ -4,6 +4,7 @@
 
 #include "RuntimeError.h"
 #include "database/EngineFailure.h"
+#include "database/Transaction.h"
 #include "platform/FileSystem.h"
 
 #include <QProcess>
@@ -244,6 +245,28 @@ private Q_SLOTS:
         // A full disk cannot be made here; its code reads as such.
         QVERIFY(DescribeEngineFailure(13, QStringLiteral("database or disk is full"), QString())
                     .startsWith(QStringLiteral("ディスクの空き容量が足りない")));
+    }
+
+    // A commit that fails is described by the engine's code, as a failed statement is (here the lock of a
+    // reader in another connection, as a full disk at the commit would be), and takes the save back.
+    void failedCommit()
+    {
+        auto program = install->makeMain();
+        OpenDatabase(*program);
+        const DatabaseInspector reader(install->installedDatabase());
+        {
+            Transaction save(*program->DbConnection, *program->SharedRecordset);
+            program->SharedRecordset->open(QStringLiteral("MST"), *program->DbConnection);
+            program->SharedRecordset->setField(QStringLiteral("ruling"), 1);
+            program->SharedRecordset->release();
+            reader.value(QStringLiteral("BEGIN"));
+            reader.value(QStringLiteral("SELECT ruling FROM MST"));
+            verifyEngineFailure([&] { save.commit(); }, 5,
+                                QStringLiteral("データベースファイルは他のプログラムが使用中です。"),
+                                install->installedDatabase());
+        }
+        reader.value(QStringLiteral("ROLLBACK"));
+        QCOMPARE(reader.value(QStringLiteral("SELECT ruling FROM MST")).toInt(), 0);
     }
 
     void readOnlyPerUserFile()
