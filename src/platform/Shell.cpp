@@ -69,14 +69,17 @@ int RegistryShell::open(const QString& file)
     const QString command = openCommand(m_environment, QLatin1Char('.') + info.suffix());
     if (command.isEmpty())
         return NoAssociation;
-    QString line = command;
-    if (line.contains(QStringLiteral("%1")))
-        line.replace(QStringLiteral("%1"), file);
-    else
-        line += QStringLiteral(" \"") + file + QLatin1Char('"');
-    QStringList arguments = QProcess::splitCommand(line);
+    // The registered command is split into its arguments first and the file put into them afterwards, so that
+    // no character of the file's name (a blank, a double quote) can split it.
+    QStringList arguments = QProcess::splitCommand(command);
     if (arguments.isEmpty())
         return NoAssociation;
+    if (command.contains(QStringLiteral("%1"))) {
+        for (QString& argument : arguments)
+            argument.replace(QStringLiteral("%1"), file);
+    } else {
+        arguments.append(file);
+    }
     const QString program = resolveProgram(arguments.takeFirst());
 
     const QFileInfo programInfo(program);
