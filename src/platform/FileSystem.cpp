@@ -66,7 +66,12 @@ void copyFile(const QString& source, const QString& target)
         fail(ErrorNumber::PermissionDenied, QStringLiteral("書き込みできません。"), target);
     // Copy to a temporary name first, so that a failed copy never leaves a half-written target.
     const QString partial = target + QStringLiteral(".partial");
-    QFile::remove(partial);
+    // One left by a crash carries the source's attributes (read-only, hidden and system for the installed
+    // workbook), which keep it from being removed until they are reset.
+    if (fileExists(partial)) {
+        trySetFileAttributes(partial, FileAttribute::Normal);
+        QFile::remove(partial);
+    }
     if (!QFile::copy(source, partial))
         fail(ErrorNumber::PathFileAccess, QStringLiteral("ファイルをコピーできません。"), target);
     if (fileExists(target) && !QFile::remove(target)) {

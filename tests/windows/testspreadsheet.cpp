@@ -2,10 +2,13 @@
 // hanaplan-testspreadsheet: the spreadsheet of the Windows tests. Opened on a file, it shows a top-level
 // window of class "XLMAIN" titled with the file and notes the file in opened.txt beside itself; it ends when
 // its window is closed, or with an exit code when told:
-//   hanaplan-testspreadsheet.exe FILE        open FILE
-//   hanaplan-testspreadsheet.exe --end N     tell the running one to end with exit code N
+//   hanaplan-testspreadsheet.exe FILE            open FILE
+//   hanaplan-testspreadsheet.exe --guarded FILE  open FILE, granting others no more than a spreadsheet run
+//                                                as administrator grants a user's program: SYNCHRONIZE
+//   hanaplan-testspreadsheet.exe --end N         tell the running one to end with exit code N
 #include <windows.h>
 
+#include <aclapi.h>
 #include <shellapi.h>
 
 #include <cwchar>
@@ -55,6 +58,30 @@ void noteOpenedFile(const wchar_t* file)
     CloseHandle(out);
 }
 
+// Lets every other process only wait for this one's end.
+bool grantOnlySynchronize()
+{
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone))
+        return false;
+    EXPLICIT_ACCESSW access = {};
+    access.grfAccessPermissions = SYNCHRONIZE;
+    access.grfAccessMode = SET_ACCESS;
+    access.grfInheritance = NO_INHERITANCE;
+    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+    access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+    access.Trustee.ptstrName = static_cast<LPWSTR>(everyone);
+    PACL acl = nullptr;
+    bool granted = SetEntriesInAclW(1, &access, nullptr, &acl) == ERROR_SUCCESS &&
+                   SetSecurityInfo(GetCurrentProcess(), SE_KERNEL_OBJECT,
+                                   DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
+                                   nullptr, acl, nullptr) == ERROR_SUCCESS;
+    LocalFree(acl);
+    FreeSid(everyone);
+    return granted;
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
@@ -71,7 +98,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
         return 0;
     }
 
-    noteOpenedFile(argv[1]);
+    const wchar_t* file = argv[1];
+    if (std::wcscmp(argv[1], L"--guarded") == 0) {
+        if (argc < 3 || !grantOnlySynchronize())
+            return 4;
+        file = argv[2];
+    }
+    noteOpenedFile(file);
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = windowProcedure;
@@ -81,8 +114,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     windowClass.lpszClassName = L"XLMAIN";
     if (!RegisterClassExW(&windowClass))
         return 3;
-    const HWND window = CreateWindowExW(0, L"XLMAIN", argv[1], WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                        CW_USEDEFAULT, 480, 200, nullptr, nullptr, instance, nullptr);
+    const HWND window = CreateWindowExW(0, L"XLMAIN", file, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                        480, 200, nullptr, nullptr, instance, nullptr);
     if (!window)
         return 3;
     ShowWindow(window, show);

@@ -32,8 +32,8 @@ HWND findSpreadsheetWindow()
         const qint64 left = kWindowDelayMs - since.elapsed();
         if (left <= 0)
             return nullptr;
-        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(qMin<qint64>(left, 100)), QS_ALLINPUT) ==
-            WAIT_OBJECT_0)
+        if (MsgWaitForMultipleObjectsEx(0, nullptr, DWORD(qMin<qint64>(left, 100)), QS_ALLINPUT,
+                                        MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0)
             QCoreApplication::processEvents();
     }
 }
@@ -73,11 +73,15 @@ public:
         GetWindowThreadProcessId(window, &processId);
         if (processId == 0)
             return;
-        const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+        // The wait needs no more than SYNCHRONIZE, which a spreadsheet running elevated still grants.
+        const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
         if (!process)
             return;
         for (;;) {
-            const DWORD woken = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
+            // MWMO_INPUTAVAILABLE: input already in the queue, which a look at the queue has seen but left
+            // there, wakes the wait as well as new input does.
+            const DWORD woken =
+                MsgWaitForMultipleObjectsEx(1, &process, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             if (woken != WAIT_OBJECT_0 + 1)
                 break; // the process has ended, or the wait itself failed
             QCoreApplication::processEvents();

@@ -68,10 +68,15 @@ bool SingleInstance::acquire()
     if (d->mutex)
         return true;
     HANDLE mutex = CreateMutexW(nullptr, FALSE, wide(d->mutexName));
-    if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+    const DWORD error = GetLastError();
+    if (mutex && error == ERROR_ALREADY_EXISTS) {
         CloseHandle(mutex);
         return false;
     }
+    // The mutex exists but another copy made it with rights that do not let this one open it (another
+    // integrity level, a copy run as administrator): that copy is running.
+    if (!mutex && error == ERROR_ACCESS_DENIED)
+        return false;
     // A mutex that cannot be made at all does not keep the program from running.
     d->mutex = mutex;
 
