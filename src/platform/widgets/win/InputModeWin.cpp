@@ -43,8 +43,11 @@ void apply(QWidget* box)
 class FocusFollower : public QObject
 {
 public:
+    static constexpr char kName[] = "hanaplan-input-mode-follower";
+
     explicit FocusFollower(QGuiApplication* application) : QObject(application)
     {
+        setObjectName(QLatin1String(kName));
         connect(application, &QGuiApplication::focusObjectChanged, this, [](QObject* object) {
             auto* box = qobject_cast<QWidget*>(object);
             if (box && box->property(kProperty).isValid() &&
@@ -60,7 +63,8 @@ void set(QWidget* textBox, Mode mode)
 {
     record(textBox, mode);
     auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    if (application && !application->findChild<FocusFollower*>(QString(), Qt::FindDirectChildrenOnly))
+    if (application &&
+        !application->findChild<QObject*>(QLatin1String(FocusFollower::kName), Qt::FindDirectChildrenOnly))
         new FocusFollower(application);
     if (textBox->hasFocus() && textBox->window()->testAttribute(Qt::WA_WState_Created))
         apply(textBox);
