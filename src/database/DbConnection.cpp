@@ -85,13 +85,18 @@ DbConnection::Dialect DbConnection::Dialect::access()
     return {QLatin1Char('['), QLatin1Char(']'), QString(), QStringLiteral("SELECT @@IDENTITY"), false};
 }
 
+DbConnection::Dialect DbConnection::Dialect::of(Engine engine)
+{
+    return engine == Engine::AccessOdbc ? access() : embedded();
+}
+
 DbConnection::DbConnection() : m_name(uniqueConnectionName()) {}
 
 void DbConnection::setEngine(Engine engine)
 {
     m_engine = engine;
     m_engineFixed = true;
-    m_dialect = engine == Engine::AccessOdbc ? Dialect::access() : Dialect::embedded();
+    m_dialect = Dialect::of(engine);
 }
 
 void DbConnection::chooseEngine(const QString& file)
@@ -115,7 +120,7 @@ void DbConnection::chooseEngine(const QString& file)
             kNotADatabaseCode,
             DescribeEngineFailure(kNotADatabaseCode, QStringLiteral("file is not a database"), file));
     }
-    m_dialect = m_engine == Engine::AccessOdbc ? Dialect::access() : Dialect::embedded();
+    m_dialect = Dialect::of(m_engine);
 }
 
 QString DbConnection::quoteName(const QString& name) const

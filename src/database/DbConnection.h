@@ -46,6 +46,7 @@ public:
 
         static Dialect embedded();
         static Dialect access();
+        static Dialect of(Engine engine);
     };
 
     // How the rows of one table are addressed to write them back.
