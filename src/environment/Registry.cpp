@@ -19,10 +19,8 @@ QString valueText(const platform::RegistryValue& value)
         const quint32 number = qFromLittleEndian<quint32>(bytes.constData());
         return QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0')).left(3);
     }
-    default: {
-        const qsizetype end = value.data.indexOf('\0');
-        return QString::fromUtf8(end < 0 ? value.data : value.data.left(end));
-    }
+    default:
+        return value.text();
     }
 }
 

@@ -27,19 +27,19 @@ void RemoveFileIfPresent(const QString& path)
 QString ShellFailureMessage(int result)
 {
     switch (result) {
-    case 0:
+    case platform::Shell::OutOfMemory:
         return QStringLiteral("メモリまたはリソースが足りません。");
-    case 2:
+    case platform::Shell::FileNotFound:
         return QStringLiteral("ファイルが見つかりません。");
-    case 3:
+    case platform::Shell::PathNotFound:
         return QStringLiteral("パスが見つかりません。");
-    case 5:
+    case platform::Shell::AccessDenied:
         return QStringLiteral("アクセスは拒否されました。");
-    case 11:
+    case platform::Shell::BadFormat:
         return QStringLiteral("不正な形式の実行ファイルです。");
-    case 27:
+    case platform::Shell::IncompleteAssociation:
         return QStringLiteral("関連付けが不完全です。");
-    case 31:
+    case platform::Shell::NoAssociation:
         return QStringLiteral("関連付けが指定されていません。");
     default:
         return QStringLiteral("ファイルを開けません。");

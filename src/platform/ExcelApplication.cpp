@@ -12,10 +12,9 @@ std::optional<ExcelApplication> ExcelApplication::create(const Environment& envi
             .value(RegistryRoot::LocalMachine,
                    QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe"),
                    QStringLiteral("Path"));
-    if (!path || (path->type != RegistryType::String && path->type != RegistryType::ExpandString))
+    if (!path || !path->isText())
         return std::nullopt;
-    const qsizetype end = path->data.indexOf('\0');
-    return ExcelApplication(QString::fromUtf8(end < 0 ? path->data : path->data.left(end)));
+    return ExcelApplication(path->text());
 }
 
 } // namespace platform

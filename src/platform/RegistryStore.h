@@ -31,6 +31,14 @@ struct RegistryValue
 {
     quint32 type = 0;
     QByteArray data;
+
+    bool isText() const { return type == RegistryType::String || type == RegistryType::ExpandString; }
+    // The data as text, up to its first NUL; meant for a string or expandable string.
+    QString text() const
+    {
+        const qsizetype end = data.indexOf('\0');
+        return QString::fromUtf8(end < 0 ? data : data.left(end));
+    }
 };
 
 // The registry of a system without one: a text file in the regedit export format, read whole.

@@ -15,13 +15,7 @@ namespace {
 QString textValue(const RegistryStore& store, const QString& key)
 {
     const auto value = store.value(RegistryRoot::ClassesRoot, key, QString());
-    if (!value || (value->type != RegistryType::String && value->type != RegistryType::ExpandString))
-        return QString();
-    QByteArray data = value->data;
-    const qsizetype nul = data.indexOf('\0');
-    if (nul >= 0)
-        data.truncate(nul);
-    return QString::fromUtf8(data).trimmed();
+    return value && value->isText() ? value->text().trimmed() : QString();
 }
 
 // The program of a command line: a path as given, or a name found on the search path.

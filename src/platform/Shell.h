@@ -21,6 +21,7 @@ public:
     static constexpr int PathNotFound = 3;
     static constexpr int AccessDenied = 5;
     static constexpr int BadFormat = 11;
+    static constexpr int IncompleteAssociation = 27;
     static constexpr int NoAssociation = 31;
     static constexpr int Opened = 42;
 

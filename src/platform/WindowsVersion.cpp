@@ -29,11 +29,8 @@ WindowsVersion readWindowsVersion(const Environment& environment)
     readDword(store, QStringLiteral("CurrentMinorVersionNumber"), version.minorVersion);
     const std::optional<RegistryValue> servicePack =
         store.value(RegistryRoot::LocalMachine, kCurrentVersionKey, QStringLiteral("CSDVersion"));
-    if (servicePack &&
-        (servicePack->type == RegistryType::String || servicePack->type == RegistryType::ExpandString)) {
-        const qsizetype end = servicePack->data.indexOf('\0');
-        version.servicePack = QString::fromUtf8(end < 0 ? servicePack->data : servicePack->data.left(end));
-    }
+    if (servicePack && servicePack->isText())
+        version.servicePack = servicePack->text();
     return version;
 }
 
