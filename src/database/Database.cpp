@@ -14,7 +14,7 @@ QString BuildConnectionString(const QString& folder)
 
 QString ResolveVirtualStorePath(const DatabaseState& main)
 {
-    if (main.WindowsVersionCode <= 2100)
+    if (!main.isVistaOrLater())
         return QString();
     const QString localAppData = main.environment.localAppData();
     if (platform::folderExists(
@@ -30,7 +30,7 @@ void OpenDatabase(DatabaseState& main)
 {
     const QString installedFolder = main.environment.programFiles() + QStringLiteral("\\Hanaplan");
     QString folder = installedFolder;
-    if (main.WindowsVersionCode > 2100) {
+    if (main.isVistaOrLater()) {
         folder = main.environment.localAppData() + main.VirtualStorePath;
         const QString nativeFolder = platform::nativePath(folder);
         if (!platform::folderExists(nativeFolder))

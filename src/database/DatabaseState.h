@@ -17,6 +17,9 @@ struct DatabaseState : platform::Services
     // Code of the running Windows; greater than 2100 means Vista or later, where the database is the
     // per-user copy.
     double WindowsVersionCode = 0;
+    // The one use of WindowsVersionCode: Vista or later, where files a program writes below Program Files
+    // are virtualised per user.
+    bool isVistaOrLater() const { return WindowsVersionCode > 2100; }
     // Per-user virtualised sub-folder below LOCALAPPDATA, or empty.
     QString VirtualStorePath;
 

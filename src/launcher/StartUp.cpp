@@ -31,7 +31,7 @@ StartUpResult StartUp(Main& main, StartWindow& window)
     if (CheckExcelVersion(main) != ExcelCheckResult::Usable)
         return StartUpResult::Refused;
     InitDatabase(main);
-    if (main.WindowsVersionCode > 2100)
+    if (main.isVistaOrLater())
         RemoveFileIfPresent(main.environment.localAppData() + main.VirtualStorePath + kWorkbookFileName);
     window.loadMaintenanceWindowOnceShown();
     window.show();
