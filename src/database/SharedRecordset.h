@@ -51,7 +51,6 @@ public:
 
     QVariant field(const QString& name) const;
     void setField(const QString& name, const QVariant& value);
-    bool hasField(const QString& name) const { return columnIndex(name) >= 0; }
     const QStringList& fieldNames() const { return m_columns; }
 
     void addNew();

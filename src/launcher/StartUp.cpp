@@ -9,6 +9,7 @@
 #include "launcher/Main.h"
 #include "launcher/StartWindow.h"
 #include "launcher/WorkbookRun.h"
+#include "platform/FileSystem.h"
 
 void InitDatabase(Main& main)
 {
@@ -32,7 +33,8 @@ StartUpResult StartUp(Main& main, StartWindow& window)
         return StartUpResult::Refused;
     InitDatabase(main);
     if (main.isVistaOrLater())
-        RemoveFileIfPresent(main.environment.localAppData() + main.VirtualStorePath + kWorkbookFileName);
+        platform::removeFileIfPresent(main.environment.localAppData() + main.VirtualStorePath +
+                                      kWorkbookFileName);
     window.loadMaintenanceWindowOnceShown();
     window.show();
     return StartUpResult::Shown;

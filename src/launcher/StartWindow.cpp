@@ -8,6 +8,7 @@
 #include "launcher/WorkbookRun.h"
 #include "maintenance/MaintenanceVisit.h"
 #include "maintenance/MaintenanceWindow.h"
+#include "platform/FileSystem.h"
 #include "platform/widgets/Centre.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/widgets/InputMode.h"
@@ -304,7 +305,7 @@ void StartWindow::unload()
         return;
     m_unloaded = true;
     if (!m_main.WorkbookCopyPath.isEmpty())
-        RemoveFileIfPresent(m_main.WorkbookCopyPath);
+        platform::removeFileIfPresent(m_main.WorkbookCopyPath);
     if (m_mente) {
         m_mente->hide();
         m_mente->deleteLater();

@@ -3,7 +3,6 @@
 
 #include "database/Database.h"
 #include "launcher/Main.h"
-#include "platform/Events.h"
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
 
@@ -12,17 +11,6 @@ namespace {
 const QString kTitle = QStringLiteral("EXCELチェック");
 
 } // namespace
-
-void RemoveFileIfPresent(const QString& path)
-{
-    const QString file = platform::nativePath(path);
-    if (!platform::fileExists(file))
-        return;
-    platform::setFileAttributes(file, platform::FileAttribute::Normal);
-    platform::letPendingMessagesRun();
-    platform::deleteFile(file);
-    platform::letPendingMessagesRun();
-}
 
 QString ShellFailureMessage(int result)
 {
@@ -51,7 +39,7 @@ void RunWorkbook(Main& main)
     main.WorkbookSourcePath = main.environment.programFolder() + kWorkbookFileName;
     main.WorkbookCopyPath = main.environment.allUsersProfile() + kWorkingCopyFileName;
 
-    RemoveFileIfPresent(main.WorkbookCopyPath);
+    platform::removeFileIfPresent(main.WorkbookCopyPath);
     const QString copy = platform::nativePath(main.WorkbookCopyPath);
     platform::copyFile(platform::nativePath(main.WorkbookSourcePath), copy);
     platform::setFileAttributes(copy, platform::FileAttribute::Hidden | platform::FileAttribute::System);
@@ -63,7 +51,7 @@ void RunWorkbook(Main& main)
         main.shell->waitForOpenedProgram();
 
     // Whatever the spreadsheet saved into the copy is discarded.
-    RemoveFileIfPresent(main.WorkbookCopyPath);
+    platform::removeFileIfPresent(main.WorkbookCopyPath);
 
     // On a system-wide installation the user may not change these files; they are read-only to the user
     // there already, and hidden and system are advisory, so a refusal is no failure.

@@ -9,11 +9,6 @@ struct Main;
 inline const QString kWorkbookFileName = QStringLiteral("\\Hanaplan.xls");
 inline const QString kWorkingCopyFileName = QStringLiteral("\\作業シート.xls");
 
-// Deletes a file the program made or left, if it is there: its attributes are reset to normal first
-// (a read-only, hidden or system copy is deleted all the same) and pending window messages run before
-// and after.
-void RemoveFileIfPresent(const QString& path);
-
 // The message the shell's result stands for, for results of 32 and below.
 QString ShellFailureMessage(int result);
 

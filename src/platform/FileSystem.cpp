@@ -2,6 +2,7 @@
 #include "platform/FileSystem.h"
 
 #include "RuntimeError.h"
+#include "platform/Events.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,6 +92,17 @@ void deleteFile(const QString& path)
     QFile file(path);
     if (!file.remove())
         fail(ErrorNumber::PermissionDenied, QStringLiteral("書き込みできません。"), path);
+}
+
+void removeFileIfPresent(const QString& joined)
+{
+    const QString file = nativePath(joined);
+    if (!fileExists(file))
+        return;
+    setFileAttributes(file, FileAttribute::Normal);
+    letPendingMessagesRun();
+    deleteFile(file);
+    letPendingMessagesRun();
 }
 
 void restrictToOwner(const QString& path)

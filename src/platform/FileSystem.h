@@ -32,6 +32,10 @@ void createFolder(const QString& path);
 void copyFile(const QString& source, const QString& target);
 // Deletes a file.
 void deleteFile(const QString& path);
+// Deletes a file the program made or left, if it is there (a path joined with "\"): its attributes are reset
+// to normal first (a read-only, hidden or system copy is deleted all the same) and pending window messages
+// run before and after.
+void removeFileIfPresent(const QString& joined);
 
 // Read-only maps to the write permission bits; hidden and system are advisory and kept in an extended
 // attribute where the file system allows one.

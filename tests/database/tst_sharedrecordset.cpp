@@ -51,7 +51,6 @@ private Q_SLOTS:
         rs().open(QStringLiteral("作成者 WHERE 削除日 IS NULL"), db());
         // One result at a time: a second open needs the first released.
         HANAPLAN_VERIFY_RUNTIME_ERROR(rs().open(QStringLiteral("Setting"), db()), ErrorNumber::ObjectOpen);
-        QVERIFY(rs().hasField(QStringLiteral("ID")) && !rs().hasField(QStringLiteral("nosuch")));
         HANAPLAN_VERIFY_RUNTIME_ERROR(rs().field(QStringLiteral("nosuch")), ErrorNumber::ItemNotFound);
         // Letter case is ignored, and a name in katakana reaches the column named in hiragana.
         QCOMPARE(rs().field(QStringLiteral("PASSWORD")).toString(), QStringLiteral("pw1"));
