@@ -5,9 +5,12 @@
 #include "BenchSupport.h"
 
 #include "database/Database.h"
-#include "launcher/Main.h"
+#include "database/DatabaseState.h"
 #include "maintenance/CreatorList.h"
+#include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
+#include "platform/Environment.h"
+#include "platform/MessageBoxes.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -92,11 +95,12 @@ int main(int argc, char* argv[])
     qputenv("ProgramFiles", (dir.path() + QStringLiteral("/ProgramFiles")).toUtf8());
 
     NoMessages messages;
-    Main program(folder);
-    program.WindowsVersionCode = 2100;
-    program.messageBoxes = &messages;
-    OpenDatabase(program);
-    MaintenanceWindow window(program);
+    const platform::Environment environment(folder);
+    DatabaseState database;
+    database.WindowsVersionCode = 2100;
+    MaintenanceState state;
+    OpenDatabase(database, environment);
+    MaintenanceWindow window;
 
     // Setting row 1 of the installed database sorts by reading, ascending. The record set's sort is
     // stable, so rows of equal reading keep the table's order: ID.
@@ -109,7 +113,7 @@ int main(int argc, char* argv[])
     for (int round = 0; round < kRounds; ++round) {
         QElapsedTimer timer;
         timer.start();
-        FillCreatorList(program, window);
+        FillCreatorList(database, state, messages, window);
         ours.push_back(double(timer.nsecsElapsed()) / 1e6);
 
         timer.restart();
@@ -124,7 +128,7 @@ int main(int argc, char* argv[])
 
     // Both read the same creators in the same order.
     const QList<QByteArray> lines = sqliteOutput.trimmed().split('\n');
-    const auto& entries = program.maintenance.CreatorEntries;
+    const auto& entries = state.CreatorEntries;
     if (window.findChild<QComboBox*>(QStringLiteral("作成者検索"))->count() != kCreators + 1 ||
         lines.size() != kCreators || int(entries.size()) != kCreators + 1)
         bench::die(QStringLiteral("the two lists differ in length"));
@@ -141,6 +145,6 @@ int main(int argc, char* argv[])
     std::printf("  sqlite3, same rows/order:  %.1f ms (whole process)\n", b);
     std::printf("  ratio:                     %.2f (aim: at most 5)\n", a / b);
     std::printf("  order of both:             identical\n");
-    CloseDatabase(program);
+    CloseDatabase(database);
     return 0;
 }

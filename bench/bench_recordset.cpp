@@ -3,7 +3,8 @@
 #include "BenchSupport.h"
 
 #include "database/Database.h"
-#include "launcher/Main.h"
+#include "database/DatabaseState.h"
+#include "platform/Environment.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -56,10 +57,11 @@ int main(int argc, char* argv[])
     }
 
     qputenv("ProgramFiles", (dir.path() + QStringLiteral("/ProgramFiles")).toUtf8());
-    Main program(folder);
-    program.WindowsVersionCode = 2100;
-    OpenDatabase(program);
-    SharedRecordset& rs = *program.SharedRecordset;
+    const platform::Environment environment(folder);
+    DatabaseState database;
+    database.WindowsVersionCode = 2100;
+    OpenDatabase(database, environment);
+    SharedRecordset& rs = *database.SharedRecordset;
 
     std::vector<double> open, filter, sort, read;
     int matched = 0;
@@ -67,7 +69,7 @@ int main(int argc, char* argv[])
         QElapsedTimer t;
         t.start();
         rs.setCursorLocation(SharedRecordset::ClientSideCursor);
-        rs.open(QStringLiteral("作成者 WHERE 削除日 IS NULL"), *program.DbConnection);
+        rs.open(QStringLiteral("作成者 WHERE 削除日 IS NULL"), *database.DbConnection);
         open.push_back(ms(t));
         rs.setFilter(QStringLiteral("フリガナ Like '*ヤマ*'"));
         matched = rs.recordCount();

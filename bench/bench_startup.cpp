@@ -5,7 +5,7 @@
 // spreadsheet runs for ten seconds.
 #include "BenchSupport.h"
 
-#include "launcher/Main.h"
+#include "platform/Environment.h"
 #include "platform/Shell.h"
 
 #include "VersionPeWriter.h"
@@ -135,8 +135,8 @@ int main(int argc, char* argv[])
     // The wait for the spreadsheet, as the sign-in runs it: the shell stand-in starts the registered program
     // and the launcher waits for its end with its event loop running.
     qputenv("HANAPLAN_REGISTRY", (dir.path() + QStringLiteral("/ProgramFiles/Hanaplan/system.reg")).toUtf8());
-    Main main(dir.path() + QStringLiteral("/ProgramFiles/Hanaplan"));
-    platform::RegistryShell shell(main.environment);
+    const platform::Environment environment(dir.path() + QStringLiteral("/ProgramFiles/Hanaplan"));
+    platform::RegistryShell shell(environment);
     const QString copy = dir.path() + QStringLiteral("/AllUsers/作業シート.xls");
     writeFile(copy, "workbook");
     const double before = processorSeconds();

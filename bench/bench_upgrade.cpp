@@ -5,8 +5,9 @@
 #include "BenchSupport.h"
 
 #include "database/Database.h"
+#include "database/DatabaseState.h"
 #include "database/SchemaUpgrade.h"
-#include "launcher/Main.h"
+#include "platform/Environment.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -141,15 +142,16 @@ void makeDatabase(const QString& file)
 // Child process: upgrade one file and print "seconds peak-megabytes".
 int upgradeChild(const QString& file)
 {
-    Main program(QCoreApplication::applicationDirPath());
-    program.WindowsVersionCode = 2100;
+    const platform::Environment environment(QCoreApplication::applicationDirPath());
+    DatabaseState database;
+    database.WindowsVersionCode = 2100;
     qputenv("ProgramFiles", file.section(QLatin1Char('/'), 0, -3).toUtf8());
-    OpenDatabase(program);
+    OpenDatabase(database, environment);
     QElapsedTimer timer;
     timer.start();
-    UpgradeSchema(program);
+    UpgradeSchema(database);
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
-    CloseDatabase(program);
+    CloseDatabase(database);
     std::printf("%.4f %.1f\n", seconds, bench::peakMegabytes());
     return 0;
 }

@@ -28,9 +28,9 @@ int main(int argc, char* argv[])
 
     Main program(QCoreApplication::applicationDirPath());
     QtMessageBoxes messages;
-    const std::unique_ptr<platform::Shell> shell = platform::makeSystemShell(program.environment);
-    program.messageBoxes = &messages;
-    program.shell = shell.get();
+    const std::unique_ptr<platform::Shell> shell = platform::makeSystemShell(program.services.environment);
+    program.services.messageBoxes = &messages;
+    program.services.shell = shell.get();
     app.setMessageBoxes(&messages);
 
     StartWindow start(program);

@@ -3,6 +3,7 @@
 
 #include "database/DatabaseState.h"
 #include "database/Values.h"
+#include "platform/Environment.h"
 #include "platform/Events.h"
 #include "platform/FileSystem.h"
 
@@ -12,11 +13,11 @@ QString BuildConnectionString(const QString& folder)
            kDatabaseFileName + QStringLiteral(";") + QStringLiteral("Password=tovelo37&pirake;");
 }
 
-QString ResolveVirtualStorePath(const DatabaseState& main)
+QString ResolveVirtualStorePath(const DatabaseState& database, const platform::Environment& environment)
 {
-    if (!main.isVistaOrLater())
+    if (!database.isVistaOrLater())
         return QString();
-    const QString localAppData = main.environment.localAppData();
+    const QString localAppData = environment.localAppData();
     if (platform::folderExists(
             platform::nativePath(localAppData + QStringLiteral("\\VirtualStore\\Program Files"))))
         return QStringLiteral("\\VirtualStore\\Program Files\\Hanaplan");
@@ -26,12 +27,12 @@ QString ResolveVirtualStorePath(const DatabaseState& main)
     return QString();
 }
 
-void OpenDatabase(DatabaseState& main)
+void OpenDatabase(DatabaseState& database, const platform::Environment& environment)
 {
-    const QString installedFolder = main.environment.programFiles() + QStringLiteral("\\Hanaplan");
+    const QString installedFolder = environment.programFiles() + QStringLiteral("\\Hanaplan");
     QString folder = installedFolder;
-    if (main.isVistaOrLater()) {
-        folder = main.environment.localAppData() + main.VirtualStorePath;
+    if (database.isVistaOrLater()) {
+        folder = environment.localAppData() + database.VirtualStorePath;
         const QString nativeFolder = platform::nativePath(folder);
         if (!platform::folderExists(nativeFolder))
             platform::createFolder(nativeFolder);
@@ -47,23 +48,23 @@ void OpenDatabase(DatabaseState& main)
             platform::letPendingMessagesRun();
         }
     }
-    main.ConnectionString = BuildConnectionString(folder);
+    database.ConnectionString = BuildConnectionString(folder);
 
-    main.SharedRecordset.reset();
-    main.DbConnection.reset();
-    main.DbConnection = std::make_unique<DbConnection>();
-    main.SharedRecordset = std::make_unique<SharedRecordset>();
-    main.DbConnection->setConnectionString(main.ConnectionString);
-    main.DbConnection->setBusyTimeout(main.databaseBusyTimeout);
-    main.DbConnection->open();
+    database.SharedRecordset.reset();
+    database.DbConnection.reset();
+    database.DbConnection = std::make_unique<DbConnection>();
+    database.SharedRecordset = std::make_unique<SharedRecordset>();
+    database.DbConnection->setConnectionString(database.ConnectionString);
+    database.DbConnection->setBusyTimeout(database.databaseBusyTimeout);
+    database.DbConnection->open();
 }
 
-void CloseDatabase(DatabaseState& main)
+void CloseDatabase(DatabaseState& database)
 {
-    main.SharedRecordset.reset();
-    if (main.DbConnection)
-        main.DbConnection->close();
-    main.DbConnection.reset();
+    database.SharedRecordset.reset();
+    if (database.DbConnection)
+        database.DbConnection->close();
+    database.DbConnection.reset();
 }
 
 QString QuoteSql(const QString& text)

@@ -3,17 +3,14 @@
 
 #include "database/DbConnection.h"
 #include "database/SharedRecordset.h"
-#include "platform/Services.h"
 
 #include <QString>
 
 #include <memory>
 
 // The program-wide state of the database: where the file lies and the one connection and record set.
-struct DatabaseState : platform::Services
+struct DatabaseState
 {
-    using Services::Services;
-
     // Code of the running Windows; greater than 2100 means Vista or later, where the database is the
     // per-user copy.
     double WindowsVersionCode = 0;

@@ -84,24 +84,24 @@ void executeAll(DbConnection& db, const QStringList& statements)
 }
 
 // Step for 1040: only the version and the update time change.
-void upgradeFrom1040(DatabaseState& main)
+void upgradeFrom1040(DatabaseState& database)
 {
-    SharedRecordset& rs = *main.SharedRecordset;
-    rs.open(QStringLiteral("MST"), *main.DbConnection);
+    SharedRecordset& rs = *database.SharedRecordset;
+    rs.open(QStringLiteral("MST"), *database.DbConnection);
     rs.setField(QStringLiteral("dbver"), kCurrentSchemaVersion);
     rs.setField(QStringLiteral("更新日"), values::now());
     rs.update();
     rs.release();
 }
 
-void upgradeFrom1030(DatabaseState& main)
+void upgradeFrom1030(DatabaseState& database)
 {
-    executeAll(*main.DbConnection, {
-                                       QStringLiteral("ALTER TABLE MST ADD compellation Integer"),
-                                       QStringLiteral("ALTER TABLE MST ADD ruling Integer"),
-                                   });
-    SharedRecordset& rs = *main.SharedRecordset;
-    rs.open(QStringLiteral("MST"), *main.DbConnection);
+    executeAll(*database.DbConnection, {
+                                           QStringLiteral("ALTER TABLE MST ADD compellation Integer"),
+                                           QStringLiteral("ALTER TABLE MST ADD ruling Integer"),
+                                       });
+    SharedRecordset& rs = *database.SharedRecordset;
+    rs.open(QStringLiteral("MST"), *database.DbConnection);
     rs.setField(QStringLiteral("dbver"), kCurrentSchemaVersion);
     rs.setField(QStringLiteral("compellation"), 0);
     rs.setField(QStringLiteral("ruling"), 0);
@@ -110,17 +110,17 @@ void upgradeFrom1030(DatabaseState& main)
     rs.release();
 }
 
-void upgradeFrom1020(DatabaseState& main)
+void upgradeFrom1020(DatabaseState& database)
 {
-    executeAll(*main.DbConnection, {
-                                       QStringLiteral("ALTER TABLE 計画書 ADD 名前印 VARCHAR(100)"),
-                                       QStringLiteral("ALTER TABLE MST ADD stamp Integer"),
-                                       QStringLiteral("ALTER TABLE MST ADD stampcont Memo"),
-                                       QStringLiteral("ALTER TABLE MST ADD compellation Integer"),
-                                       QStringLiteral("ALTER TABLE MST ADD ruling Integer"),
-                                   });
-    SharedRecordset& rs = *main.SharedRecordset;
-    rs.open(QStringLiteral("MST"), *main.DbConnection);
+    executeAll(*database.DbConnection, {
+                                           QStringLiteral("ALTER TABLE 計画書 ADD 名前印 VARCHAR(100)"),
+                                           QStringLiteral("ALTER TABLE MST ADD stamp Integer"),
+                                           QStringLiteral("ALTER TABLE MST ADD stampcont Memo"),
+                                           QStringLiteral("ALTER TABLE MST ADD compellation Integer"),
+                                           QStringLiteral("ALTER TABLE MST ADD ruling Integer"),
+                                       });
+    SharedRecordset& rs = *database.SharedRecordset;
+    rs.open(QStringLiteral("MST"), *database.DbConnection);
     rs.setField(QStringLiteral("dbver"), kCurrentSchemaVersion);
     rs.setField(QStringLiteral("stamp"), 0);
     rs.setField(QStringLiteral("stampcont"), kStampSentence);
@@ -131,12 +131,12 @@ void upgradeFrom1020(DatabaseState& main)
     rs.release();
 }
 
-void convertProviderNumbers(DatabaseState& main)
+void convertProviderNumbers(DatabaseState& database)
 {
-    SharedRecordset& rs = *main.SharedRecordset;
+    SharedRecordset& rs = *database.SharedRecordset;
     const QString column = QStringLiteral("事業者番号");
 
-    rs.open(QStringLiteral("事業者"), *main.DbConnection);
+    rs.open(QStringLiteral("事業者"), *database.DbConnection);
     QStringList numbers;
     numbers.reserve(rs.recordCount());
     for (int i = 0, n = rs.recordCount(); i < n; ++i) {
@@ -145,13 +145,13 @@ void convertProviderNumbers(DatabaseState& main)
     }
     rs.release();
 
-    executeAll(*main.DbConnection, {
-                                       QStringLiteral("ALTER TABLE 事業者 DROP 事業者番号"),
-                                       QStringLiteral("ALTER TABLE 事業者 ADD 事業者番号 VARCHAR(10)"),
-                                   });
+    executeAll(*database.DbConnection, {
+                                           QStringLiteral("ALTER TABLE 事業者 DROP 事業者番号"),
+                                           QStringLiteral("ALTER TABLE 事業者 ADD 事業者番号 VARCHAR(10)"),
+                                       });
 
     // Rows are matched with the reading pass by their position in the table's natural order.
-    rs.open(QStringLiteral("事業者"), *main.DbConnection);
+    rs.open(QStringLiteral("事業者"), *database.DbConnection);
     for (int i = 0, n = rs.recordCount(); i < n && i < numbers.size(); ++i) {
         const QString& number = numbers.at(i);
         rs.setField(column, number.size() < 2 ? QVariant() : QVariant(number));
@@ -160,13 +160,13 @@ void convertProviderNumbers(DatabaseState& main)
     rs.release();
 }
 
-void convertRecipientNumbers(DatabaseState& main)
+void convertRecipientNumbers(DatabaseState& database)
 {
-    SharedRecordset& rs = *main.SharedRecordset;
+    SharedRecordset& rs = *database.SharedRecordset;
     const QString insured = QStringLiteral("被保険者番号");
     const QString insurer = QStringLiteral("保険者番号");
 
-    rs.open(QStringLiteral("利用者"), *main.DbConnection);
+    rs.open(QStringLiteral("利用者"), *database.DbConnection);
     QStringList insuredNumbers;
     QStringList insurerNumbers;
     insuredNumbers.reserve(rs.recordCount());
@@ -178,7 +178,7 @@ void convertRecipientNumbers(DatabaseState& main)
     }
     rs.release();
 
-    rs.open(QStringLiteral("利用者"), *main.DbConnection);
+    rs.open(QStringLiteral("利用者"), *database.DbConnection);
     for (int i = 0, n = rs.recordCount(); i < n && i < insuredNumbers.size(); ++i) {
         const QString& a = insuredNumbers.at(i);
         const QString& b = insurerNumbers.at(i);
@@ -189,9 +189,9 @@ void convertRecipientNumbers(DatabaseState& main)
     rs.release();
 }
 
-void upgradeUnversioned(DatabaseState& main)
+void upgradeUnversioned(DatabaseState& database)
 {
-    DbConnection& db = *main.DbConnection;
+    DbConnection& db = *database.DbConnection;
     executeAll(db, {
                        QStringLiteral("ALTER TABLE MST ADD dbver Integer"),
                        QStringLiteral("ALTER TABLE MST ADD stamp Integer"),
@@ -200,7 +200,7 @@ void upgradeUnversioned(DatabaseState& main)
                        QStringLiteral("ALTER TABLE MST ADD ruling Integer"),
                    });
 
-    SharedRecordset& rs = *main.SharedRecordset;
+    SharedRecordset& rs = *database.SharedRecordset;
     rs.open(QStringLiteral("MST"), db);
     rs.setField(QStringLiteral("stamp"), 0);
     rs.setField(QStringLiteral("stampcont"), kStampSentence);
@@ -215,47 +215,47 @@ void upgradeUnversioned(DatabaseState& main)
                    QLatin1Char(' ') + QString::fromUtf8(column[1]));
     db.execute(QStringLiteral("ALTER TABLE 計画書 ADD 名前印 VARCHAR(100)"));
 
-    convertProviderNumbers(main);
-    convertRecipientNumbers(main);
+    convertProviderNumbers(database);
+    convertRecipientNumbers(database);
 }
 
 // The probe: a database whose MST has no dbver column is the oldest form. This is the one failure the
 // upgrade expects, so it is the one it catches, once the engine's catalogue confirms that MST is there
 // without the column; any other failure (a damaged file, a lock) is what it is, not an older schema.
-bool hasVersionColumn(DatabaseState& main)
+bool hasVersionColumn(DatabaseState& database)
 {
     try {
-        main.SharedRecordset->open(QStringLiteral("SELECT dbver from MST"), *main.DbConnection);
+        database.SharedRecordset->open(QStringLiteral("SELECT dbver from MST"), *database.DbConnection);
     } catch (const RuntimeError&) {
-        const QStringList columns = main.DbConnection->columnsOf(QStringLiteral("MST"));
+        const QStringList columns = database.DbConnection->columnsOf(QStringLiteral("MST"));
         if (!columns.isEmpty() && !columns.contains(QStringLiteral("dbver"), Qt::CaseInsensitive))
             return false;
         throw;
     }
-    main.SharedRecordset->release();
+    database.SharedRecordset->release();
     return true;
 }
 
-void upgradeToCurrent(DatabaseState& main)
+void upgradeToCurrent(DatabaseState& database)
 {
-    if (!hasVersionColumn(main)) {
-        upgradeUnversioned(main);
+    if (!hasVersionColumn(database)) {
+        upgradeUnversioned(database);
         return;
     }
-    SharedRecordset& rs = *main.SharedRecordset;
-    rs.open(QStringLiteral("MST"), *main.DbConnection);
+    SharedRecordset& rs = *database.SharedRecordset;
+    rs.open(QStringLiteral("MST"), *database.DbConnection);
     const qint32 version = values::toInteger32(rs.field(QStringLiteral("dbver")));
     rs.release();
 
     switch (version) {
     case 1020:
-        upgradeFrom1020(main);
+        upgradeFrom1020(database);
         break;
     case 1030:
-        upgradeFrom1030(main);
+        upgradeFrom1030(database);
         break;
     case 1040:
-        upgradeFrom1040(main);
+        upgradeFrom1040(database);
         break;
     default:
         break; // current, or a version this program does not know: left as it is
@@ -264,11 +264,11 @@ void upgradeToCurrent(DatabaseState& main)
 
 } // namespace
 
-void UpgradeSchema(DatabaseState& main)
+void UpgradeSchema(DatabaseState& database)
 {
     // A failure undoes the part that ran and goes on to the run-time error report.
-    Transaction upgrade(*main.DbConnection, *main.SharedRecordset);
-    upgradeToCurrent(main);
+    Transaction upgrade(*database.DbConnection, *database.SharedRecordset);
+    upgradeToCurrent(database);
     upgrade.commit();
 }
 

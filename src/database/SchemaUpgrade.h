@@ -13,7 +13,7 @@ inline constexpr int kCurrentSchemaVersion = 1050;
 // oldest form), adds the columns the stored version lacks, converts the identifier columns of the oldest
 // form and stores 1050. The whole upgrade runs in one transaction: a failure leaves the file as it was and
 // throws, so the next start tries again.
-void UpgradeSchema(DatabaseState& main);
+void UpgradeSchema(DatabaseState& database);
 
 namespace upgrade {
 

@@ -1,17 +1,23 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "database/DatabaseState.h"
 #include "maintenance/MaintenanceState.h"
+#include "platform/Services.h"
 
 #include <QString>
 
-// The program-wide state, created once by main() and handed by reference to the windows and operations
-// that use it; every test builds a fresh one. It is made of layers: the Windows services
-// (platform::Services), the database (DatabaseState), the maintenance window (MaintenanceProgram) and, here,
-// the launcher's own. An operation takes the layer it needs.
-struct Main : MaintenanceProgram
+// The program-wide state, created once by main() and handed by reference to the start window and the
+// start-up; every test builds a fresh one. It holds its parts side by side: the Windows services, the
+// database, the maintenance window's state and, here, the launcher's own. The start window passes each
+// operation the parts it uses.
+struct Main
 {
-    using MaintenanceProgram::MaintenanceProgram;
+    explicit Main(QString programFolder) : services(std::move(programFolder)) {}
+
+    platform::Services services;
+    DatabaseState database;
+    MaintenanceState maintenance;
 
     // The installed plan workbook and its working copy; empty until the first creator sign-in of the run.
     QString WorkbookSourcePath;

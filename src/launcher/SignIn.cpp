@@ -2,7 +2,7 @@
 #include "launcher/SignIn.h"
 
 #include "database/Database.h"
-#include "launcher/Main.h"
+#include "database/DatabaseState.h"
 
 #include <QRegularExpression>
 
@@ -23,12 +23,13 @@ bool IsCreatorIdText(const QString& text)
     return digits.match(text).hasMatch();
 }
 
-CreatorSignIn CheckCreator(Main& main, const QString& idText, const QString& password)
+CreatorSignIn CheckCreator(DatabaseState& database, const QString& idText, const QString& password)
 {
     if (!IsCreatorIdText(idText))
         return {SignInOutcome::NotRegistered};
-    SharedRecordset& rs = *main.SharedRecordset;
-    rs.open(QStringLiteral("SELECT * FROM 作成者 WHERE 削除日 IS NULL AND ID=") + idText, *main.DbConnection);
+    SharedRecordset& rs = *database.SharedRecordset;
+    rs.open(QStringLiteral("SELECT * FROM 作成者 WHERE 削除日 IS NULL AND ID=") + idText,
+            *database.DbConnection);
     CreatorSignIn result;
     if (rs.eof())
         result.outcome = SignInOutcome::NotRegistered;
@@ -40,12 +41,12 @@ CreatorSignIn CheckCreator(Main& main, const QString& idText, const QString& pas
     return result;
 }
 
-SignInOutcome CheckMaster(Main& main, const QString& masterId, const QString& password)
+SignInOutcome CheckMaster(DatabaseState& database, const QString& masterId, const QString& password)
 {
-    SharedRecordset& rs = *main.SharedRecordset;
+    SharedRecordset& rs = *database.SharedRecordset;
     rs.open(QStringLiteral("SELECT * FROM MST WHERE 削除日 IS NULL AND masterID='") + QuoteSql(masterId) +
                 QStringLiteral("'"),
-            *main.DbConnection);
+            *database.DbConnection);
     SignInOutcome outcome = SignInOutcome::SignedIn;
     if (rs.eof() || rs.field(QStringLiteral("masterID")).toString() != masterId)
         outcome = SignInOutcome::NotRegistered;
@@ -55,11 +56,11 @@ SignInOutcome CheckMaster(Main& main, const QString& masterId, const QString& pa
     return outcome;
 }
 
-void HandOffCreator(Main& main, qint64 creatorId)
+void HandOffCreator(DatabaseState& database, qint64 creatorId)
 {
-    SharedRecordset& rs = *main.SharedRecordset;
-    rs.open(QStringLiteral("DELETE * FROM temp"), *main.DbConnection);
-    rs.open(QStringLiteral("SELECT * FROM temp"), *main.DbConnection);
+    SharedRecordset& rs = *database.SharedRecordset;
+    rs.open(QStringLiteral("DELETE * FROM temp"), *database.DbConnection);
+    rs.open(QStringLiteral("SELECT * FROM temp"), *database.DbConnection);
     rs.addNew();
     rs.setField(QStringLiteral("ID"), creatorId);
     rs.update();

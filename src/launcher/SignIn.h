@@ -3,7 +3,7 @@
 
 #include <QString>
 
-struct Main;
+struct DatabaseState;
 
 // The two sign-ins of the start window without its widgets: the look-up of the typed ID in the database
 // and the exact, case-sensitive comparison. The start window shows the outcome's message and empties its
@@ -18,14 +18,14 @@ struct CreatorSignIn
 
 // "SELECT * FROM 作成者 WHERE 削除日 IS NULL AND ID=" and the ID as typed. An ID that is not a whole number
 // in decimal digits is not registered, and no query is sent for it.
-CreatorSignIn CheckCreator(Main& main, const QString& idText, const QString& password);
+CreatorSignIn CheckCreator(DatabaseState& database, const QString& idText, const QString& password);
 
 // "SELECT * FROM MST WHERE 削除日 IS NULL AND masterID='" + QuoteSql(ID) + "'". The query finds the row
 // without the blanks at the ends of the typed ID; the ID itself must then match exactly.
-SignInOutcome CheckMaster(Main& main, const QString& masterId, const QString& password);
+SignInOutcome CheckMaster(DatabaseState& database, const QString& masterId, const QString& password);
 
 // Whether a typed creator ID is a whole number in decimal digits, blanks at its ends allowed.
 bool IsCreatorIdText(const QString& text);
 
 // Leaves the creator's ID as the one row of the hand-off table temp.
-void HandOffCreator(Main& main, qint64 creatorId);
+void HandOffCreator(DatabaseState& database, qint64 creatorId);

@@ -11,29 +11,30 @@
 #include "launcher/WorkbookRun.h"
 #include "platform/FileSystem.h"
 
-void InitDatabase(Main& main)
+void InitDatabase(DatabaseState& database, const platform::Environment& environment, MaintenanceState& state)
 {
-    main.VirtualStorePath = ResolveVirtualStorePath(main);
-    OpenDatabase(main);
-    UpgradeSchema(main);
+    database.VirtualStorePath = ResolveVirtualStorePath(database, environment);
+    OpenDatabase(database, environment);
+    UpgradeSchema(database);
 
-    SharedRecordset& rs = *main.SharedRecordset;
-    rs.open(QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1"), *main.DbConnection);
-    main.HonorificSetting = values::toInteger16(rs.field(QStringLiteral("compellation")));
-    main.RuledLineSetting = values::toInteger16(rs.field(QStringLiteral("ruling")));
+    SharedRecordset& rs = *database.SharedRecordset;
+    rs.open(kLiveMasterRow, *database.DbConnection);
+    state.HonorificSetting = values::toInteger16(rs.field(QStringLiteral("compellation")));
+    state.RuledLineSetting = values::toInteger16(rs.field(QStringLiteral("ruling")));
     rs.release();
-    main.CreatorSearchMode = 0;
+    state.CreatorSearchMode = 0;
 }
 
 StartUpResult StartUp(Main& main, StartWindow& window)
 {
     window.centre();
-    main.WindowsVersionCode = IdentifyWindowsVersion(main.environment);
-    if (CheckExcelVersion(main) != ExcelCheckResult::Usable)
+    const platform::Environment& environment = main.services.environment;
+    main.database.WindowsVersionCode = IdentifyWindowsVersion(environment);
+    if (CheckExcelVersion(main.services) != ExcelCheckResult::Usable)
         return StartUpResult::Refused;
-    InitDatabase(main);
-    if (main.isVistaOrLater())
-        platform::removeFileIfPresent(main.environment.localAppData() + main.VirtualStorePath +
+    InitDatabase(main.database, environment, main.maintenance);
+    if (main.database.isVistaOrLater())
+        platform::removeFileIfPresent(environment.localAppData() + main.database.VirtualStorePath +
                                       kWorkbookFileName);
     window.loadMaintenanceWindowOnceShown();
     window.show();

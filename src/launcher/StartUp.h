@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+struct DatabaseState;
 struct Main;
+struct MaintenanceState;
 class StartWindow;
+namespace platform {
+class Environment;
+}
 
 // Resolves VirtualStorePath, opens and upgrades the database and reads the two settings of the master
 // row that the program keeps for the run.
-void InitDatabase(Main& main);
+void InitDatabase(DatabaseState& database, const platform::Environment& environment, MaintenanceState& state);
 
 // How the start-up ended.
 enum class StartUpResult {

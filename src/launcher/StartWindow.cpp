@@ -4,7 +4,6 @@
 #include "about/AboutWindow.h"
 #include "database/Database.h"
 #include "launcher/Main.h"
-#include "launcher/SignIn.h"
 #include "launcher/WorkbookRun.h"
 #include "maintenance/MaintenanceVisit.h"
 #include "maintenance/MaintenanceWindow.h"
@@ -169,6 +168,30 @@ void StartWindow::clearSignInBoxes()
     m_マスターパスワード->clear();
 }
 
+bool StartWindow::refuseSignIn(SignInOutcome outcome, const QString& title, const QString& notRegisteredText,
+                               QLineEdit* typedId)
+{
+    // A refused sign-in shows its message while the window is hidden, empties the boxes (all of them for an
+    // unknown ID; all but the typed ID for a wrong password) and shows the window again.
+    switch (outcome) {
+    case SignInOutcome::SignedIn:
+        return false;
+    case SignInOutcome::NotRegistered:
+        m_main.services.messageBoxes->information(title, notRegisteredText);
+        clearSignInBoxes();
+        break;
+    case SignInOutcome::WrongPassword:
+        m_main.services.messageBoxes->critical(title, QStringLiteral("指定のパスワードが違っています。"));
+        for (QLineEdit* box : {m_作成者ID, m_作成者パスワード, m_マスターID, m_マスターパスワード}) {
+            if (box != typedId)
+                box->clear();
+        }
+        break;
+    }
+    show();
+    return true;
+}
+
 void StartWindow::on作成Clicked()
 {
     const QString idText = m_作成者ID->text();
@@ -177,26 +200,13 @@ void StartWindow::on作成Clicked()
         return;
     hide();
 
-    const CreatorSignIn signIn = CheckCreator(m_main, idText, password);
-    switch (signIn.outcome) {
-    case SignInOutcome::NotRegistered:
-        m_main.messageBoxes->information(kSignInTitle, QStringLiteral("指定の作成者IDは登録されていません"));
-        clearSignInBoxes();
-        show();
+    const CreatorSignIn signIn = CheckCreator(m_main.database, idText, password);
+    if (refuseSignIn(signIn.outcome, kSignInTitle, QStringLiteral("指定の作成者IDは登録されていません"),
+                     m_作成者ID))
         return;
-    case SignInOutcome::WrongPassword:
-        m_main.messageBoxes->critical(kSignInTitle, QStringLiteral("指定のパスワードが違っています。"));
-        m_作成者パスワード->clear();
-        m_マスターID->clear();
-        m_マスターパスワード->clear();
-        show();
-        return;
-    case SignInOutcome::SignedIn:
-        break;
-    }
 
-    HandOffCreator(m_main, signIn.creatorId);
-    CloseDatabase(m_main);
+    HandOffCreator(m_main.database, signIn.creatorId);
+    CloseDatabase(m_main.database);
     clearSignInBoxes();
     RunWorkbook(m_main);
     show();
@@ -214,8 +224,8 @@ void StartWindow::setMaintenanceWindow(MaintenanceWindow* window)
 MaintenanceWindow& StartWindow::loadMaintenanceWindow()
 {
     if (!m_mente) {
-        auto* mente = new MaintenanceWindow(m_main);
-        ConnectMaintenanceActions(m_main, *mente);
+        auto* mente = new MaintenanceWindow;
+        ConnectMaintenanceActions(m_main.database, m_main.maintenance, *m_main.services.messageBoxes, *mente);
         setMaintenanceWindow(mente);
     }
     return *m_mente;
@@ -252,36 +262,24 @@ void StartWindow::onメンテClicked()
         return;
     hide();
 
-    switch (CheckMaster(m_main, masterId, password)) {
-    case SignInOutcome::NotRegistered:
-        m_main.messageBoxes->information(kMaintenanceTitle,
-                                         QStringLiteral("指定のマスターIDは登録されていません"));
-        clearSignInBoxes();
-        show();
+    const SignInOutcome outcome = CheckMaster(m_main.database, masterId, password);
+    if (refuseSignIn(outcome, kMaintenanceTitle, QStringLiteral("指定のマスターIDは登録されていません"),
+                     m_マスターID))
         return;
-    case SignInOutcome::WrongPassword:
-        m_main.messageBoxes->critical(kMaintenanceTitle, QStringLiteral("指定のパスワードが違っています。"));
-        m_作成者ID->clear();
-        m_作成者パスワード->clear();
-        m_マスターパスワード->clear();
-        show();
-        return;
-    case SignInOutcome::SignedIn:
-        break;
-    }
     clearSignInBoxes();
-    OpenMaintenance(m_main, loadMaintenanceWindow());
+    OpenMaintenance(m_main.database, m_main.maintenance, *m_main.services.messageBoxes,
+                    loadMaintenanceWindow());
 }
 
 void StartWindow::on終了Clicked()
 {
-    CloseDatabase(m_main);
+    CloseDatabase(m_main.database);
     close();
 }
 
 void StartWindow::onHelpTriggered()
 {
-    AboutWindow::showOnce(m_main.environment);
+    AboutWindow::showOnce(m_main.services.environment);
 }
 
 void StartWindow::returnFromMaintenance(bool focusCreatorId)

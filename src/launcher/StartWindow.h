@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "launcher/SignIn.h"
 #include "maintenance/MaintenanceWindow.h"
 
 #include <QMainWindow>
@@ -39,15 +40,6 @@ public:
     // comes to the front. While neither is shown (a workbook runs) nothing happens.
     void bringToFront();
 
-    QLineEdit* 作成者ID() const { return m_作成者ID; }
-    QLineEdit* 作成者パスワード() const { return m_作成者パスワード; }
-    QLineEdit* マスターID() const { return m_マスターID; }
-    QLineEdit* マスターパスワード() const { return m_マスターパスワード; }
-    QPushButton* 作成() const { return m_作成; }
-    QPushButton* メンテ() const { return m_メンテ; }
-    QPushButton* 終了() const { return m_終了; }
-    QAction* mnu_Help() const { return m_mnu_Help; }
-
     // Handlers. They are plain member functions connected by address: the meta-object compiler does not
     // take Japanese names in slot declarations.
     void on作成Clicked();
@@ -64,6 +56,8 @@ protected:
 private:
     void buildControls();
     void clearSignInBoxes();
+    bool refuseSignIn(SignInOutcome outcome, const QString& title, const QString& notRegisteredText,
+                      QLineEdit* typedId);
     void unload();
 
     Main& m_main;

@@ -36,29 +36,30 @@ QString ShellFailureMessage(int result)
 
 void RunWorkbook(Main& main)
 {
-    main.WorkbookSourcePath = main.environment.programFolder() + kWorkbookFileName;
-    main.WorkbookCopyPath = main.environment.allUsersProfile() + kWorkingCopyFileName;
+    const platform::Environment& environment = main.services.environment;
+    main.WorkbookSourcePath = environment.programFolder() + kWorkbookFileName;
+    main.WorkbookCopyPath = environment.allUsersProfile() + kWorkingCopyFileName;
 
     platform::removeFileIfPresent(main.WorkbookCopyPath);
     const QString copy = platform::nativePath(main.WorkbookCopyPath);
     platform::copyFile(platform::nativePath(main.WorkbookSourcePath), copy);
     platform::setFileAttributes(copy, platform::FileAttribute::Hidden | platform::FileAttribute::System);
 
-    const int result = main.shell->open(copy);
+    const int result = main.services.shell->open(copy);
     if (result <= 32)
-        main.messageBoxes->critical(kTitle, ShellFailureMessage(result));
+        main.services.messageBoxes->critical(kTitle, ShellFailureMessage(result));
     else
-        main.shell->waitForOpenedProgram();
+        main.services.shell->waitForOpenedProgram();
 
     // Whatever the spreadsheet saved into the copy is discarded.
     platform::removeFileIfPresent(main.WorkbookCopyPath);
 
     // On a system-wide installation the user may not change these files; they are read-only to the user
     // there already, and hidden and system are advisory, so a refusal is no failure.
-    platform::trySetFileAttributes(platform::nativePath(main.environment.programFolder() + kDatabaseFileName),
+    platform::trySetFileAttributes(platform::nativePath(environment.programFolder() + kDatabaseFileName),
                                    platform::FileAttribute::Hidden | platform::FileAttribute::System);
     platform::trySetFileAttributes(platform::nativePath(main.WorkbookSourcePath),
                                    platform::FileAttribute::ReadOnly | platform::FileAttribute::Hidden |
                                        platform::FileAttribute::System);
-    OpenDatabase(main);
+    OpenDatabase(main.database, environment);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/CreatorActions.h"
 
+#include "database/DatabaseState.h"
 #include "database/Transaction.h"
 #include "database/Values.h"
 #include "maintenance/CreatorList.h"
@@ -8,6 +9,7 @@
 #include "maintenance/FieldLabel.h"
 #include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
+#include "platform/MessageBoxes.h"
 
 #include "ui_CreatorPage.h"
 
@@ -35,8 +37,10 @@ void setOptional(SharedRecordset& rs, const QString& column, const QLineEdit* bo
 
 } // namespace
 
-CreatorActions::CreatorActions(MaintenanceProgram& main, MaintenanceWindow& window)
-    : QObject(&window), m_main(main), m_window(window), m_page(window.creatorPage())
+CreatorActions::CreatorActions(DatabaseState& database, MaintenanceState& state,
+                               platform::MessageBoxes& messages, MaintenanceWindow& window)
+    : QObject(&window), m_database(database), m_state(state), m_messages(messages), m_window(window),
+      m_page(window.creatorPage())
 {
     connect(m_page.検索開始, &QPushButton::clicked, this, &CreatorActions::on検索開始Clicked);
     // picked is the user's choice from the list only: neither typed text nor the program's own changes to
@@ -67,8 +71,8 @@ std::optional<qint32> CreatorActions::loadedCreatorId() const
 
 bool CreatorActions::openLiveCreator(qint32 id)
 {
-    SharedRecordset& rs = *m_main.SharedRecordset;
-    rs.open(QStringLiteral("作成者 WHERE ID=") + QString::number(id), *m_main.DbConnection);
+    SharedRecordset& rs = *m_database.SharedRecordset;
+    rs.open(QStringLiteral("作成者 WHERE ID=") + QString::number(id), *m_database.DbConnection);
     if (!rs.eof() && rs.field(QStringLiteral("削除日")).isNull())
         return true;
     rs.release();
@@ -93,30 +97,30 @@ void CreatorActions::on検索開始Clicked()
     qint16 mode = 0;
     if (m_page.検索条件氏名->isChecked()) {
         if (m_page.検索氏名->text().isEmpty()) {
-            m_main.messageBoxes->critical(kTitle, QStringLiteral("検索する氏名を入力して下さい。"));
+            m_messages.critical(kTitle, QStringLiteral("検索する氏名を入力して下さい。"));
             return;
         }
         mode = 1;
     } else if (m_page.検索条件フリガナ->isChecked()) {
         if (m_page.検索フリガナ->text().isEmpty()) {
-            m_main.messageBoxes->critical(kTitle, QStringLiteral("検索するフリガナを入力して下さい。"));
+            m_messages.critical(kTitle, QStringLiteral("検索するフリガナを入力して下さい。"));
             return;
         }
         mode = 2;
     }
-    m_main.CreatorSearchMode = mode;
+    m_state.CreatorSearchMode = mode;
 
     m_page.作成者登録->setText(kNewCaption);
     m_window.clearCreatorFields();
     m_window.maskPasswords();
-    FillCreatorList(m_main, m_window);
+    FillCreatorList(m_database, m_state, m_messages, m_window);
 }
 
 void CreatorActions::on作成者検索Activated(int index)
 {
     CreatorPageLock lock(m_window);
 
-    const std::vector<CreatorEntry>& entries = m_main.maintenance.CreatorEntries;
+    const std::vector<CreatorEntry>& entries = m_state.CreatorEntries;
     if (index > 0 && size_t(index) < entries.size()) {
         const CreatorEntry& entry = entries[size_t(index)];
         m_page.作成者登録->setText(kChangeCaption);
@@ -143,13 +147,13 @@ void CreatorActions::on作成者登録Clicked()
 
     if (m_page.氏名->text().isEmpty() || m_page.ふりがな->text().isEmpty() ||
         m_page.パスワード->text().isEmpty()) {
-        m_main.messageBoxes->critical(kTitle, QStringLiteral("必須事項を入力して下さい。"));
+        m_messages.critical(kTitle, QStringLiteral("必須事項を入力して下さい。"));
         lock.unlock();
         m_page.作成者終了->setFocus();
         return;
     }
 
-    SharedRecordset& rs = *m_main.SharedRecordset;
+    SharedRecordset& rs = *m_database.SharedRecordset;
     const bool isChange = !m_page.登録番号->text().isEmpty();
     if (isChange) {
         // A change. The creator may have gone since the list was read: deleted here or by another program
@@ -157,8 +161,8 @@ void CreatorActions::on作成者登録Clicked()
         // the typed texts stay, and the page turns into a new creator so that they can be registered.
         const std::optional<qint32> id = loadedCreatorId();
         if (!id || !openLiveCreator(*id)) {
-            m_main.messageBoxes->critical(kTitle, creatorGoneOnChangeText());
-            FillCreatorList(m_main, m_window);
+            m_messages.critical(kTitle, creatorGoneOnChangeText());
+            FillCreatorList(m_database, m_state, m_messages, m_window);
             m_page.登録番号->clear();
             m_page.作成者登録->setText(kNewCaption);
             lock.unlock();
@@ -166,13 +170,13 @@ void CreatorActions::on作成者登録Clicked()
             return;
         }
     } else {
-        rs.open(QStringLiteral("作成者"), *m_main.DbConnection);
+        rs.open(QStringLiteral("作成者"), *m_database.DbConnection);
         rs.addNew();
         rs.setField(QStringLiteral("作成日"), values::now());
     }
 
     {
-        Transaction save(*m_main.DbConnection, rs);
+        Transaction save(*m_database.DbConnection, rs);
         rs.setField(QStringLiteral("password"), m_page.パスワード->text());
         rs.setField(QStringLiteral("名前"), m_page.氏名->text());
         rs.setField(QStringLiteral("ふりがな"), m_page.ふりがな->text());
@@ -187,7 +191,7 @@ void CreatorActions::on作成者登録Clicked()
         save.commit();
     }
 
-    FillCreatorList(m_main, m_window);
+    FillCreatorList(m_database, m_state, m_messages, m_window);
     resetPageForNewCreator();
     lock.unlock();
     m_page.作成者終了->setFocus();
@@ -200,7 +204,7 @@ void CreatorActions::on登録番号DoubleClicked()
     CreatorPageLock lock(m_window);
 
     using Boxes = platform::MessageBoxes;
-    const Boxes::Answer answer = m_main.messageBoxes->show(
+    const Boxes::Answer answer = m_messages.show(
         {Boxes::Icon::Critical, Boxes::Buttons::OkCancel, Boxes::Answer::Cancel, QStringLiteral("作成者削除"),
          QStringLiteral("この作成者を削除します。\r\nよろしいですか。")});
     if (answer != Boxes::Answer::Ok)
@@ -210,14 +214,14 @@ void CreatorActions::on登録番号DoubleClicked()
     // as after a deletion.
     const std::optional<qint32> id = loadedCreatorId();
     if (id && openLiveCreator(*id)) {
-        SharedRecordset& rs = *m_main.SharedRecordset;
+        SharedRecordset& rs = *m_database.SharedRecordset;
         rs.setField(QStringLiteral("削除日"), values::now());
         rs.update();
         rs.release();
     } else {
-        m_main.messageBoxes->information(kTitle, creatorGoneOnDeleteText());
+        m_messages.information(kTitle, creatorGoneOnDeleteText());
     }
 
-    FillCreatorList(m_main, m_window);
+    FillCreatorList(m_database, m_state, m_messages, m_window);
     resetPageForNewCreator();
 }

@@ -5,11 +5,15 @@
 
 #include <optional>
 
-struct MaintenanceProgram;
+struct DatabaseState;
+struct MaintenanceState;
 class MaintenanceWindow;
 class QLineEdit;
 namespace Ui {
 class CreatorPage;
+}
+namespace platform {
+class MessageBoxes;
 }
 
 // The actions of the creator page of the maintenance window: the search button 検索開始, the user's pick
@@ -23,7 +27,8 @@ class CreatorActions : public QObject
     Q_OBJECT
 
 public:
-    CreatorActions(MaintenanceProgram& main, MaintenanceWindow& window);
+    CreatorActions(DatabaseState& database, MaintenanceState& state, platform::MessageBoxes& messages,
+                   MaintenanceWindow& window);
 
     // Handlers. Plain member functions connected by address: the meta-object compiler does not take
     // Japanese names in slot declarations.
@@ -48,7 +53,9 @@ private:
     // empty, both passwords masked.
     void resetPageForNewCreator();
 
-    MaintenanceProgram& m_main;
+    DatabaseState& m_database;
+    MaintenanceState& m_state;
+    platform::MessageBoxes& m_messages;
     MaintenanceWindow& m_window;
     Ui::CreatorPage& m_page;
 };

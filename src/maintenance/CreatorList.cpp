@@ -2,10 +2,12 @@
 #include "maintenance/CreatorList.h"
 
 #include "database/Database.h"
+#include "database/DatabaseState.h"
 #include "database/Values.h"
 #include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/SearchSetting.h"
+#include "platform/MessageBoxes.h"
 
 #include "ui_CreatorPage.h"
 
@@ -27,7 +29,8 @@ QString CreatorSearchFilter(qint16 mode, const QString& text)
     return column + QStringLiteral(" Like '*") + QuoteSql(text) + QStringLiteral("*'");
 }
 
-void FillCreatorList(MaintenanceProgram& main, MaintenanceWindow& window)
+void FillCreatorList(DatabaseState& database, MaintenanceState& state, platform::MessageBoxes& messages,
+                     MaintenanceWindow& window)
 {
     const Ui::CreatorPage& page = window.creatorPage();
     QComboBox* list = page.作成者検索;
@@ -36,13 +39,13 @@ void FillCreatorList(MaintenanceProgram& main, MaintenanceWindow& window)
     list->setCurrentIndex(0);
     list->setEditText(kChooseCreatorItem);
 
-    LoadSearchSetting(main, 1);
+    LoadSearchSetting(database, state, 1);
 
-    SharedRecordset& rs = *main.SharedRecordset;
+    SharedRecordset& rs = *database.SharedRecordset;
     rs.setCursorLocation(SharedRecordset::ClientSideCursor);
-    rs.open(QStringLiteral("作成者 WHERE 削除日 IS NULL"), *main.DbConnection);
+    rs.open(QStringLiteral("作成者 WHERE 削除日 IS NULL"), *database.DbConnection);
 
-    const qint16 mode = main.CreatorSearchMode;
+    const qint16 mode = state.CreatorSearchMode;
     switch (mode) {
     case 1:
         rs.setFilter(CreatorSearchFilter(1, page.検索氏名->text()));
@@ -51,25 +54,23 @@ void FillCreatorList(MaintenanceProgram& main, MaintenanceWindow& window)
         rs.setFilter(CreatorSearchFilter(2, page.検索フリガナ->text()));
         break;
     default:
-        rs.setFilter(main.maintenance.SearchFilterText);
+        rs.setFilter(state.SearchFilterText);
         break;
     }
 
     if (rs.recordCount() == 0) {
         rs.release();
         if (mode == 1)
-            main.messageBoxes->information(QStringLiteral("作成者"),
-                                           QStringLiteral("該当の氏名はありません。"));
+            messages.information(QStringLiteral("作成者"), QStringLiteral("該当の氏名はありません。"));
         else if (mode == 2)
-            main.messageBoxes->information(QStringLiteral("作成者"),
-                                           QStringLiteral("該当のフリガナはありません。"));
+            messages.information(QStringLiteral("作成者"), QStringLiteral("該当のフリガナはありません。"));
         return;
     }
 
     if (!rs.eof()) {
         const int n = rs.recordCount();
-        rs.setSort(main.maintenance.SearchSortText);
-        std::vector<CreatorEntry>& entries = main.maintenance.CreatorEntries;
+        rs.setSort(state.SearchSortText);
+        std::vector<CreatorEntry>& entries = state.CreatorEntries;
         entries.clear();
         entries.resize(size_t(n) + 1);
         QStringList lines;

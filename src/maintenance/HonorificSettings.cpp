@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/HonorificSettings.h"
 
+#include "database/Database.h"
+#include "database/DatabaseState.h"
 #include "database/Values.h"
 #include "maintenance/ControlArray.h"
 #include "maintenance/MaintenanceState.h"
@@ -26,20 +28,20 @@ QRadioButton* optionFor(QRadioButton* first, QRadioButton* second, qint16 value,
 
 } // namespace
 
-void ShowHonorificSettings(MaintenanceProgram& main, MaintenanceWindow& window)
+void ShowHonorificSettings(DatabaseState& database, MaintenanceState& state, MaintenanceWindow& window)
 {
-    SharedRecordset& rs = *main.SharedRecordset;
-    rs.open(storedvalues::kMasterRow, *main.DbConnection);
-    main.HonorificSetting = values::toInteger16(rs.field(QStringLiteral("compellation")));
-    main.RuledLineSetting = values::toInteger16(rs.field(QStringLiteral("ruling")));
+    SharedRecordset& rs = *database.SharedRecordset;
+    rs.open(kLiveMasterRow, *database.DbConnection);
+    state.HonorificSetting = values::toInteger16(rs.field(QStringLiteral("compellation")));
+    state.RuledLineSetting = values::toInteger16(rs.field(QStringLiteral("ruling")));
     rs.release();
     const Ui::HonorificPage& page = window.honorificPage();
-    optionFor(page.Option敬称_0, page.Option敬称_1, main.HonorificSetting, "compellation")->setChecked(true);
-    optionFor(page.Option罫線_0, page.Option罫線_1, main.RuledLineSetting, "ruling")->setChecked(true);
+    optionFor(page.Option敬称_0, page.Option敬称_1, state.HonorificSetting, "compellation")->setChecked(true);
+    optionFor(page.Option罫線_0, page.Option罫線_1, state.RuledLineSetting, "ruling")->setChecked(true);
 }
 
-HonorificActions::HonorificActions(MaintenanceProgram& main, MaintenanceWindow& window)
-    : QObject(&window), m_main(main), m_window(window)
+HonorificActions::HonorificActions(DatabaseState& database, MaintenanceWindow& window)
+    : QObject(&window), m_database(database), m_window(window)
 {
     connect(window.honorificPage().敬称設定変更, &QPushButton::clicked, this,
             &HonorificActions::on敬称設定変更Clicked);
@@ -49,7 +51,7 @@ void HonorificActions::on敬称設定変更Clicked()
 {
     const Ui::HonorificPage& page = m_window.honorificPage();
     storedvalues::writeMasterRow(
-        m_main,
+        m_database,
         {{QStringLiteral("compellation"), storedvalues::whole16(page.Option敬称_0->isChecked() ? 0 : 1)},
          {QStringLiteral("ruling"), storedvalues::whole16(page.Option罫線_0->isChecked() ? 0 : 1)}});
 

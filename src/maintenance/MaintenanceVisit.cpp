@@ -9,22 +9,24 @@
 #include "maintenance/PeriodStampSettings.h"
 #include "maintenance/SearchSettings.h"
 
-void ConnectMaintenanceActions(MaintenanceProgram& main, MaintenanceWindow& window)
+void ConnectMaintenanceActions(DatabaseState& database, MaintenanceState& state,
+                               platform::MessageBoxes& messages, MaintenanceWindow& window)
 {
     // Each action object is a child of the window and lives as long as it.
-    new CreatorActions(main, window);
-    new MasterActions(main, window);
-    new SearchSettingsActions(main, window);
-    new PeriodStampActions(main, window);
-    new HonorificActions(main, window);
+    new CreatorActions(database, state, messages, window);
+    new MasterActions(database, messages, window);
+    new SearchSettingsActions(database, window);
+    new PeriodStampActions(database, window);
+    new HonorificActions(database, window);
 }
 
-void OpenMaintenance(MaintenanceProgram& main, MaintenanceWindow& window)
+void OpenMaintenance(DatabaseState& database, MaintenanceState& state, platform::MessageBoxes& messages,
+                     MaintenanceWindow& window)
 {
-    FillCreatorList(main, window);
-    ShowSearchSettings(main, window);
-    ShowPeriodStampSettings(main, window);
-    ShowHonorificSettings(main, window);
+    FillCreatorList(database, state, messages, window);
+    ShowSearchSettings(database, window);
+    ShowPeriodStampSettings(database, window);
+    ShowHonorificSettings(database, state, window);
     window.show();
     window.raise();
     window.activateWindow();

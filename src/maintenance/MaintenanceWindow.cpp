@@ -43,8 +43,8 @@ void setMasked(QLineEdit* box, bool masked)
 
 } // namespace
 
-MaintenanceWindow::MaintenanceWindow(MaintenanceProgram& program)
-    : QWidget(nullptr), m_program(program), m_creator(std::make_unique<Ui::CreatorPage>()),
+MaintenanceWindow::MaintenanceWindow()
+    : QWidget(nullptr), m_creator(std::make_unique<Ui::CreatorPage>()),
       m_master(std::make_unique<Ui::MasterPage>()), m_period(std::make_unique<Ui::PeriodStampPage>()),
       m_honorific(std::make_unique<Ui::HonorificPage>()), m_search(std::make_unique<Ui::SearchSettingsPage>())
 {

@@ -7,7 +7,6 @@
 
 class QPushButton;
 class QTabWidget;
-struct MaintenanceProgram;
 
 namespace Ui {
 class CreatorPage;
@@ -36,10 +35,8 @@ public:
     static constexpr int SearchSettingRows = 16; // one per Setting row, ID = row + 1
     static constexpr int PeriodLines = 3;        // 長期目標, 短期目標, サービス種別
 
-    explicit MaintenanceWindow(MaintenanceProgram& program);
+    MaintenanceWindow();
     ~MaintenanceWindow() override;
-
-    MaintenanceProgram& program() const { return m_program; }
 
     // Lock and unlock the creator page's actions: 作成者検索, 検索開始, 作成者登録 and 作成者終了, in that
     // order.
@@ -84,7 +81,6 @@ private:
     void closeFromSettingsPage();
     QPushButton* closeButton(int page) const;
 
-    MaintenanceProgram& m_program;
     QTabWidget* m_tabs = nullptr;
     std::unique_ptr<Ui::CreatorPage> m_creator;
     std::unique_ptr<Ui::MasterPage> m_master;

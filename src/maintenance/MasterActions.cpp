@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/MasterActions.h"
 
-#include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/StoredValues.h"
+#include "platform/MessageBoxes.h"
 
 #include "ui_MasterPage.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-MasterActions::MasterActions(MaintenanceProgram& main, MaintenanceWindow& window)
-    : QObject(&window), m_main(main), m_window(window)
+MasterActions::MasterActions(DatabaseState& database, platform::MessageBoxes& messages,
+                             MaintenanceWindow& window)
+    : QObject(&window), m_database(database), m_messages(messages), m_window(window)
 {
     connect(window.masterPage().マスター変更, &QPushButton::clicked, this,
             &MasterActions::onマスター変更Clicked);
@@ -44,20 +45,20 @@ void MasterActions::onマスター変更Clicked()
     const QString password = page.マスターパスワード->text();
     // A text of blanks only counts as filled.
     if (masterId.isEmpty() || password.isEmpty()) {
-        m_main.messageBoxes->critical(QStringLiteral("マスター"),
-                                      QStringLiteral("マスターID、マスターパスワードを正しく設定して下さい"));
+        m_messages.critical(QStringLiteral("マスター"),
+                            QStringLiteral("マスターID、マスターパスワードを正しく設定して下さい"));
         return;
     }
 
     // The old pair is replaced, so a pair the start window could never match would lock the maintenance
     // window out for good.
     if (!canSignInWith(masterId, password)) {
-        m_main.messageBoxes->critical(QStringLiteral("マスター"), unusablePairText());
+        m_messages.critical(QStringLiteral("マスター"), unusablePairText());
         return;
     }
 
     storedvalues::writeMasterRow(
-        m_main, {{QStringLiteral("masterID"), masterId}, {QStringLiteral("password"), password}});
+        m_database, {{QStringLiteral("masterID"), masterId}, {QStringLiteral("password"), password}});
 
     m_window.clearMasterFields();
     m_window.maskPasswords();

@@ -4,7 +4,10 @@
 #include <QObject>
 
 class MaintenanceWindow;
-struct MaintenanceProgram;
+struct DatabaseState;
+namespace platform {
+class MessageBoxes;
+}
 
 // The マスター page: replaces the master account, masterID and password of the live master row, with
 // the pair typed into マスターID and マスターパスワード.
@@ -14,7 +17,7 @@ class MasterActions : public QObject
 
 public:
     // Connects マスター変更; the object lives as long as the window.
-    MasterActions(MaintenanceProgram& main, MaintenanceWindow& window);
+    MasterActions(DatabaseState& database, platform::MessageBoxes& messages, MaintenanceWindow& window);
 
     // How many characters the start window's sign-in boxes take, and so the master page's too.
     static constexpr int kSignInTextLimit = 32;
@@ -32,6 +35,7 @@ public:
     static QString unusablePairText();
 
 private:
-    MaintenanceProgram& m_main;
+    DatabaseState& m_database;
+    platform::MessageBoxes& m_messages;
     MaintenanceWindow& m_window;
 };

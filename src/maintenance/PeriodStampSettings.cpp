@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/PeriodStampSettings.h"
 
+#include "database/DatabaseState.h"
 #include "database/Transaction.h"
 #include "database/Values.h"
-#include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/StoredValues.h"
 
@@ -36,11 +36,11 @@ std::array<QRadioButton*, 3> methodOptions(const Ui::PeriodStampPage& page, int 
 
 } // namespace
 
-void ShowPeriodStampSettings(MaintenanceProgram& main, MaintenanceWindow& window)
+void ShowPeriodStampSettings(DatabaseState& database, MaintenanceWindow& window)
 {
     const Ui::PeriodStampPage& page = window.periodStampPage();
-    SharedRecordset& rs = *main.SharedRecordset;
-    rs.open(QStringLiteral("Setting"), *main.DbConnection);
+    SharedRecordset& rs = *database.SharedRecordset;
+    rs.open(QStringLiteral("Setting"), *database.DbConnection);
     if (!rs.eof()) {
         for (int k = 0; k < MaintenanceWindow::PeriodLines; ++k) {
             rs.setFilter(PeriodRowFilters[k]);
@@ -56,7 +56,7 @@ void ShowPeriodStampSettings(MaintenanceProgram& main, MaintenanceWindow& window
     }
     rs.release();
 
-    rs.open(QStringLiteral("MST"), *main.DbConnection);
+    rs.open(QStringLiteral("MST"), *database.DbConnection);
     if (storedvalues::equals(rs.field(QStringLiteral("stamp")), 1))
         page.説明文表示あり->setChecked(true);
     else
@@ -65,8 +65,8 @@ void ShowPeriodStampSettings(MaintenanceProgram& main, MaintenanceWindow& window
     rs.release();
 }
 
-PeriodStampActions::PeriodStampActions(MaintenanceProgram& main, MaintenanceWindow& window)
-    : QObject(&window), m_main(main), m_window(window)
+PeriodStampActions::PeriodStampActions(DatabaseState& database, MaintenanceWindow& window)
+    : QObject(&window), m_database(database), m_window(window)
 {
     connect(window.periodStampPage().期間設定変更, &QPushButton::clicked, this,
             &PeriodStampActions::on期間設定変更Clicked);
@@ -75,10 +75,10 @@ PeriodStampActions::PeriodStampActions(MaintenanceProgram& main, MaintenanceWind
 void PeriodStampActions::on期間設定変更Clicked()
 {
     const Ui::PeriodStampPage& page = m_window.periodStampPage();
-    SharedRecordset& rs = *m_main.SharedRecordset;
+    SharedRecordset& rs = *m_database.SharedRecordset;
     // The three Setting rows and the MST row are saved together or not at all.
-    Transaction save(*m_main.DbConnection, rs);
-    rs.open(QStringLiteral("Setting"), *m_main.DbConnection);
+    Transaction save(*m_database.DbConnection, rs);
+    rs.open(QStringLiteral("Setting"), *m_database.DbConnection);
     if (rs.eof()) {
         // Nothing is written, MST neither: the page's choices are not half stored.
         rs.release();
@@ -99,7 +99,7 @@ void PeriodStampActions::on期間設定変更Clicked()
     rs.update();
     rs.release();
 
-    rs.open(QStringLiteral("MST"), *m_main.DbConnection);
+    rs.open(QStringLiteral("MST"), *m_database.DbConnection);
     if (page.説明文表示あり->isChecked()) {
         rs.setField(QStringLiteral("stamp"), storedvalues::whole16(1));
         // The sentence is a field value: stored exactly as typed, blanks and quotes included.

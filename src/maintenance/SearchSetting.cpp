@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/SearchSetting.h"
 
+#include "database/DatabaseState.h"
 #include "database/Values.h"
 #include "maintenance/MaintenanceState.h"
 
@@ -45,13 +46,13 @@ QString SearchSortTextFor(qint32 sort, qint32 set1)
     return column + (set1 == 0 ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
 }
 
-void LoadSearchSetting(MaintenanceProgram& main, const qint16& id)
+void LoadSearchSetting(DatabaseState& database, MaintenanceState& state, const qint16& id)
 {
     if (id < 1)
         return;
-    SharedRecordset& rs = *main.SharedRecordset;
+    SharedRecordset& rs = *database.SharedRecordset;
     rs.open(QStringLiteral("SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =") + QString::number(id),
-            *main.DbConnection);
+            *database.DbConnection);
     const auto whole = [&rs](const char* column) {
         return values::toInteger32(orEmptyText(rs.field(QString::fromUtf8(column))));
     };
@@ -76,7 +77,6 @@ void LoadSearchSetting(MaintenanceProgram& main, const qint16& id)
     row.削除日 = text("削除日");
     rs.release();
 
-    MaintenanceState& state = main.maintenance;
     state.CurrentSetting = row;
     state.SearchFilterText = SearchFilterTextFor(row.Filter, state.CurrentCreatorId);
     state.SearchSortText = SearchSortTextFor(row.Sort, row.Set1);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/SearchSettings.h"
 
+#include "database/DatabaseState.h"
 #include "database/Transaction.h"
 #include "database/Values.h"
-#include "maintenance/MaintenanceState.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/SearchSettingsPage.h"
 #include "maintenance/StoredValues.h"
@@ -11,10 +11,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-void ShowSearchSettings(MaintenanceProgram& main, MaintenanceWindow& window)
+void ShowSearchSettings(DatabaseState& database, MaintenanceWindow& window)
 {
-    SharedRecordset& rs = *main.SharedRecordset;
-    rs.open(QStringLiteral("Setting"), *main.DbConnection);
+    SharedRecordset& rs = *database.SharedRecordset;
+    rs.open(QStringLiteral("Setting"), *database.DbConnection);
     if (!rs.eof()) {
         const int count = rs.recordCount();
         for (int n = 0; n < count; ++n) {
@@ -54,8 +54,8 @@ QString SearchSettingRowFilter(int id)
     return QStringLiteral("ID = ") + (id >= 0 ? QStringLiteral(" ") : QString()) + QString::number(id);
 }
 
-SearchSettingsActions::SearchSettingsActions(MaintenanceProgram& main, MaintenanceWindow& window)
-    : QObject(&window), m_main(main), m_window(window)
+SearchSettingsActions::SearchSettingsActions(DatabaseState& database, MaintenanceWindow& window)
+    : QObject(&window), m_database(database), m_window(window)
 {
     connect(window.searchSettingsPage().設定変更, &QPushButton::clicked, this,
             &SearchSettingsActions::on設定変更Clicked);
@@ -63,10 +63,10 @@ SearchSettingsActions::SearchSettingsActions(MaintenanceProgram& main, Maintenan
 
 void SearchSettingsActions::on設定変更Clicked()
 {
-    SharedRecordset& rs = *m_main.SharedRecordset;
+    SharedRecordset& rs = *m_database.SharedRecordset;
     // The sixteen rows are saved together or not at all.
-    Transaction save(*m_main.DbConnection, rs);
-    rs.open(QStringLiteral("Setting"), *m_main.DbConnection);
+    Transaction save(*m_database.DbConnection, rs);
+    rs.open(QStringLiteral("Setting"), *m_database.DbConnection);
     if (rs.eof()) {
         // Without rows there is nothing to write the choices to: say so rather than report a save.
         rs.release();

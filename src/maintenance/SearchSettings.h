@@ -5,14 +5,14 @@
 #include <QString>
 
 class MaintenanceWindow;
-struct MaintenanceProgram;
+struct DatabaseState;
 
 // The 検索設定 page: row i of the page shows the Setting row with ID i + 1 — who its list shows (Filter),
 // by which column it is sorted (Sort) and in which direction (Set1).
 
 // Fills the page from every row of Setting, deleted rows included. A row whose Sort is not a sort code
 // leaves its sort choice as it stood; a row ID outside 1 to 16 is a run-time error.
-void ShowSearchSettings(MaintenanceProgram& main, MaintenanceWindow& window);
+void ShowSearchSettings(DatabaseState& database, MaintenanceWindow& window);
 
 // The text that selects Setting row `id` for the save: "ID = " and the number with a sign position, a
 // blank for a positive number ("ID =  1").
@@ -24,7 +24,7 @@ class SearchSettingsActions : public QObject
     Q_OBJECT
 
 public:
-    SearchSettingsActions(MaintenanceProgram& main, MaintenanceWindow& window);
+    SearchSettingsActions(DatabaseState& database, MaintenanceWindow& window);
 
     // Writes Filter, Sort and Set1 of all sixteen rows, hidden choices included; each row's change is
     // saved when the filter moves on to the next row. 更新日 is not written. An empty Setting table writes
@@ -32,6 +32,6 @@ public:
     void on設定変更Clicked();
 
 private:
-    MaintenanceProgram& m_main;
+    DatabaseState& m_database;
     MaintenanceWindow& m_window;
 };

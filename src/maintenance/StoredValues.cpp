@@ -2,9 +2,10 @@
 #include "maintenance/StoredValues.h"
 
 #include "RuntimeError.h"
+#include "database/Database.h"
+#include "database/DatabaseState.h"
 #include "database/Transaction.h"
 #include "database/Values.h"
-#include "maintenance/MaintenanceState.h"
 
 namespace storedvalues {
 
@@ -35,11 +36,11 @@ void noRowToSave(const QString& table)
             .arg(table));
 }
 
-void writeMasterRow(MaintenanceProgram& main, std::initializer_list<std::pair<QString, QVariant>> columns)
+void writeMasterRow(DatabaseState& database, std::initializer_list<std::pair<QString, QVariant>> columns)
 {
-    SharedRecordset& rs = *main.SharedRecordset;
-    Transaction save(*main.DbConnection, rs);
-    rs.open(kMasterRow, *main.DbConnection);
+    SharedRecordset& rs = *database.SharedRecordset;
+    Transaction save(*database.DbConnection, rs);
+    rs.open(kLiveMasterRow, *database.DbConnection);
     for (const auto& [column, value] : columns)
         rs.setField(column, value);
     rs.setField(QStringLiteral("更新日"), values::now());

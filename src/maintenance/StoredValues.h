@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <utility>
 
-struct MaintenanceProgram;
+struct DatabaseState;
 
 // How the settings pages read and write the whole numbers of MST and Setting.
 namespace storedvalues {
@@ -22,11 +22,8 @@ QVariant whole16(qint16 value);
 // The row a save is about to write is not there: run-time error 3021 (no current row), naming the table.
 [[noreturn]] void noRowToSave(const QString& table);
 
-// The live master row, as the pages open it.
-inline const QString kMasterRow = QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1");
-
 // Writes columns of the live master row in the order given, then 更新日 (the current date and time), and
 // saves the row; all or nothing. A missing row is a run-time error.
-void writeMasterRow(MaintenanceProgram& main, std::initializer_list<std::pair<QString, QVariant>> columns);
+void writeMasterRow(DatabaseState& database, std::initializer_list<std::pair<QString, QVariant>> columns);
 
 } // namespace storedvalues

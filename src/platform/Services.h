@@ -12,9 +12,9 @@
 
 namespace platform {
 
-// The Windows services the program's operations use: the lowest layer of the program-wide state. Each
-// subsystem above adds its own state to it (the database's, the maintenance window's, the launcher's
-// Main), and an operation takes the layer it needs.
+// The Windows services the program's operations use: one part of the program-wide state, held by the
+// launcher's Main beside the database's and the maintenance window's. An operation that needs a service
+// takes this, or the one service it uses.
 struct Services
 {
     explicit Services(QString programFolder) : environment(std::move(programFolder)) {}

@@ -33,7 +33,7 @@ private:
     // Help: loads and shows the window and waits until it can take events.
     AboutWindow* openWindow()
     {
-        AboutWindow* window = AboutWindow::showOnce(m_main->environment);
+        AboutWindow* window = AboutWindow::showOnce(m_main->services.environment);
         return window && QTest::qWaitForWindowExposed(window) ? window : nullptr;
     }
     static QString version(QWidget* window) { return window->findChild<QLabel*>("Label2")->text(); }
@@ -154,8 +154,8 @@ private Q_SLOTS:
         const int remaining = timer(first)->remainingTime();
         QVERIFY(remaining < 29800);
         writeVersion("2.0.0.0");
-        QCOMPARE(AboutWindow::showOnce(m_main->environment), first.data());
-        QCOMPARE(AboutWindow::showOnce(m_main->environment), first.data());
+        QCOMPARE(AboutWindow::showOnce(m_main->services.environment), first.data());
+        QCOMPARE(AboutWindow::showOnce(m_main->services.environment), first.data());
         QCOMPARE(aboutWindows(), 1);
         QVERIFY(timer(first)->isActive() && timer(first)->remainingTime() <= remaining);
         QCOMPARE(version(first), "Ver.   1.1.4.0");

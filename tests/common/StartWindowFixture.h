@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "common/Controls.h"
 #include "common/MessageRecorder.h"
 #include "common/TestDatabase.h"
 
@@ -66,10 +67,11 @@ struct StartWindowFixture
     {
         program = install->makeMain();
         shell = std::make_unique<ScriptedShell>();
-        program->messageBoxes = &messages;
-        program->shell = shell.get();
-        OpenDatabase(*program);
-        program->DbConnection->setStatementObserver([this](const QString& s) { statements.append(s); });
+        program->services.messageBoxes = &messages;
+        program->services.shell = shell.get();
+        OpenDatabase(program->database, program->services.environment);
+        program->database.DbConnection->setStatementObserver(
+            [this](const QString& s) { statements.append(s); });
         start = std::make_unique<StartWindow>(*program);
         mente = &start->loadMaintenanceWindow();
         start->show();
@@ -87,8 +89,8 @@ struct StartWindowFixture
     // 作成者ID, 作成者パスワード, マスターID, マスターパスワード.
     QList<QLineEdit*> signInBoxes() const
     {
-        return {start->作成者ID(), start->作成者パスワード(), start->マスターID(),
-                start->マスターパスワード()};
+        return {edit(*start, "作成者ID"), edit(*start, "作成者パスワード"), edit(*start, "マスターID"),
+                edit(*start, "マスターパスワード")};
     }
     void type(const QStringList& texts)
     {

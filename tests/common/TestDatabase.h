@@ -57,8 +57,8 @@ public:
     std::unique_ptr<Main> makeMain(double windowsVersionCode = 2100) const
     {
         auto main = std::make_unique<Main>(programFolder());
-        main->WindowsVersionCode = windowsVersionCode;
-        main->databaseBusyTimeout = 100;
+        main->database.WindowsVersionCode = windowsVersionCode;
+        main->database.databaseBusyTimeout = 100;
         return main;
     }
 

@@ -48,8 +48,8 @@ private:
     std::unique_ptr<Main> program;
     std::unique_ptr<DatabaseInspector> inspect;
 
-    DbConnection& db() { return *program->DbConnection; }
-    SharedRecordset& rs() { return *program->SharedRecordset; }
+    DbConnection& db() { return *program->database.DbConnection; }
+    SharedRecordset& rs() { return *program->database.SharedRecordset; }
 
     // The program's state on the installed copy of a fixture, connected through ODBC as Access.
     void openThroughOdbc(const QString& fixture)
@@ -57,8 +57,8 @@ private:
         install->installDatabase(fixture);
         const QString file = install->installedDatabase();
         program = install->makeMain();
-        program->DbConnection = std::make_unique<DbConnection>();
-        program->SharedRecordset = std::make_unique<SharedRecordset>();
+        program->database.DbConnection = std::make_unique<DbConnection>();
+        program->database.SharedRecordset = std::make_unique<SharedRecordset>();
         // Database= is the key the stand-in driver reads the file from, by the build machine's name for it;
         // the Access driver reads DBQ=.
         db().setConnectionString(
@@ -197,7 +197,7 @@ private Q_SLOTS:
         openThroughOdbc(QStringLiteral("unversioned"));
         inspect->value(within32Bits);
         inspect.reset();
-        UpgradeSchema(*program);
+        UpgradeSchema(program->database);
         program.reset();
         const QString throughOdbc = DatabaseInspector(install->installedDatabase()).dump(false);
         // Access's own DDL went as written.
@@ -209,9 +209,9 @@ private Q_SLOTS:
         auto embedded = install->makeMain();
         install->installDatabase(QStringLiteral("unversioned"));
         DatabaseInspector(install->installedDatabase()).value(within32Bits);
-        OpenDatabase(*embedded);
-        UpgradeSchema(*embedded);
-        CloseDatabase(*embedded);
+        OpenDatabase(embedded->database, embedded->services.environment);
+        UpgradeSchema(embedded->database);
+        CloseDatabase(embedded->database);
         QCOMPARE(throughOdbc, DatabaseInspector(install->installedDatabase()).dump(false));
         QVERIFY(throughOdbc.contains(QStringLiteral("説明を受け、同意し、交付を受けました。")));
     }

@@ -20,10 +20,10 @@ private:
 
     static QString masterId(Main& program)
     {
-        program.SharedRecordset->open(QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1"),
-                                      *program.DbConnection);
-        const QString id = program.SharedRecordset->field(QStringLiteral("masterID")).toString();
-        program.SharedRecordset->release();
+        program.database.SharedRecordset->open(QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1"),
+                                               *program.database.DbConnection);
+        const QString id = program.database.SharedRecordset->field(QStringLiteral("masterID")).toString();
+        program.database.SharedRecordset->release();
         return id;
     }
 
@@ -80,12 +80,12 @@ private Q_SLOTS:
         QFile(install->installedDatabase())
             .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | readable);
         auto program = install->makeMain(code.toDouble());
-        program->VirtualStorePath = virtualStore;
-        OpenDatabase(*program);
-        QCOMPARE(program->ConnectionString,
+        program->database.VirtualStorePath = virtualStore;
+        OpenDatabase(program->database, program->services.environment);
+        QCOMPARE(program->database.ConnectionString,
                  QStringLiteral("Driver=Microsoft Access Driver (*.mdb);DBQ=") + folder +
                      QStringLiteral("\\HanacareService.mdb;Password=tovelo37&pirake;"));
-        QCOMPARE(program->DbConnection->databaseFile(), QDir::toNativeSeparators(file));
+        QCOMPARE(program->database.DbConnection->databaseFile(), QDir::toNativeSeparators(file));
         // The copy is hidden and system on Windows, so the look counts such files too.
         QCOMPARE(QDir(install->localAppData())
                      .isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
@@ -104,21 +104,21 @@ private Q_SLOTS:
 
         // The program works on its file: a copy leaves the installed file as it was, and a newer installed
         // file never replaces it. A second open replaces both objects even without a close between.
-        program->SharedRecordset->open(QStringLiteral("MST"), *program->DbConnection);
-        program->SharedRecordset->setField(QStringLiteral("masterID"), QStringLiteral("changed"));
-        program->SharedRecordset->release();
+        program->database.SharedRecordset->open(QStringLiteral("MST"), *program->database.DbConnection);
+        program->database.SharedRecordset->setField(QStringLiteral("masterID"), QStringLiteral("changed"));
+        program->database.SharedRecordset->release();
         const DatabaseInspector seed(install->installedDatabase());
         QCOMPARE(seed.value(QStringLiteral("SELECT masterID FROM MST")).toString(),
                  perUser ? QStringLiteral("master") : QStringLiteral("changed"));
         if (perUser)
             seed.value(QStringLiteral("UPDATE MST SET masterID = 'newer seed'"));
-        program->SharedRecordset->setCursorLocation(SharedRecordset::ClientSideCursor);
-        QCOMPARE(program->SharedRecordset->cursorLocation(), SharedRecordset::ClientSideCursor);
-        OpenDatabase(*program);
-        QCOMPARE(program->SharedRecordset->cursorLocation(), SharedRecordset::ServerSideCursor);
+        program->database.SharedRecordset->setCursorLocation(SharedRecordset::ClientSideCursor);
+        QCOMPARE(program->database.SharedRecordset->cursorLocation(), SharedRecordset::ClientSideCursor);
+        OpenDatabase(program->database, program->services.environment);
+        QCOMPARE(program->database.SharedRecordset->cursorLocation(), SharedRecordset::ServerSideCursor);
         QCOMPARE(masterId(*program), QStringLiteral("changed"));
-        CloseDatabase(*program);
-        QVERIFY(!program->DbConnection && !program->SharedRecordset);
+        CloseDatabase(program->database);
+        QVERIFY(!program->database.DbConnection && !program->database.SharedRecordset);
     }
 
     // A missing file or folder fails the open, leaving no half file behind and no file the engine made.
@@ -135,8 +135,9 @@ private Q_SLOTS:
         if (!seed.toBool())
             QFile::remove(install->installedDatabase());
         auto program = install->makeMain(code.toDouble());
-        program->VirtualStorePath = store.toString();
-        HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(*program), number.toInt());
+        program->database.VirtualStorePath = store.toString();
+        HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(program->database, program->services.environment),
+                                      number.toInt());
         QVERIFY(QDir(install->localAppData()).isEmpty());
         QCOMPARE(QFileInfo::exists(install->installedDatabase()), seed.toBool());
     }
@@ -161,20 +162,21 @@ private Q_SLOTS:
         }
         auto program = install->makeMain();
         if (engine.isDouble()) {
-            verifyEngineFailure([&] { OpenDatabase(*program); }, engine.toInt(),
-                                QStringLiteral("データベースファイルが壊れているか"), file);
+            verifyEngineFailure([&] { OpenDatabase(program->database, program->services.environment); },
+                                engine.toInt(), QStringLiteral("データベースファイルが壊れているか"), file);
         } else if (engine.toString() == QLatin1String("embedded")) {
-            OpenDatabase(*program);
-            QCOMPARE(program->DbConnection->engine(), DbConnection::Engine::Embedded);
+            OpenDatabase(program->database, program->services.environment);
+            QCOMPARE(program->database.DbConnection->engine(), DbConnection::Engine::Embedded);
             QCOMPARE(masterId(*program), QStringLiteral("master"));
         } else {
 #ifdef Q_OS_WIN
             // No Access driver is registered here: the open goes to ODBC and fails there.
-            HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(*program), ErrorNumber::ProviderError);
-            QCOMPARE(program->DbConnection->engine(), DbConnection::Engine::AccessOdbc);
+            HANAPLAN_VERIFY_RUNTIME_ERROR(OpenDatabase(program->database, program->services.environment),
+                                          ErrorNumber::ProviderError);
+            QCOMPARE(program->database.DbConnection->engine(), DbConnection::Engine::AccessOdbc);
 #else
             try {
-                OpenDatabase(*program);
+                OpenDatabase(program->database, program->services.environment);
                 QFAIL("an Access file was opened");
             } catch (const RuntimeError& error) {
                 QCOMPARE(error.number(), ErrorNumber::ProviderError);
@@ -214,8 +216,9 @@ private Q_SLOTS:
         auto program = install->makeMain();
         verifyEngineFailure(
             [&] {
-                OpenDatabase(*program);
-                program->SharedRecordset->open(statement.toString(), *program->DbConnection);
+                OpenDatabase(program->database, program->services.environment);
+                program->database.SharedRecordset->open(statement.toString(),
+                                                        *program->database.DbConnection);
             },
             number.toInt(), sentence.toString(), install->installedDatabase());
     }
@@ -234,13 +237,13 @@ private Q_SLOTS:
         QByteArray said;
         QTRY_VERIFY((said += holder.readAllStandardOutput()).contains("locked"));
         auto program = install->makeMain();
-        verifyEngineFailure([&] { OpenDatabase(*program); }, 5,
+        verifyEngineFailure([&] { OpenDatabase(program->database, program->services.environment); }, 5,
                             QStringLiteral("データベースファイルは他のプログラムが使用中です。"),
                             install->installedDatabase());
         holder.write("ROLLBACK;\n.quit\n");
         holder.closeWriteChannel();
         QVERIFY(holder.waitForFinished());
-        OpenDatabase(*program); // once released, the same file opens
+        OpenDatabase(program->database, program->services.environment); // once released, the same file opens
         QCOMPARE(masterId(*program), QStringLiteral("master"));
         // A full disk cannot be made here; its code reads as such.
         QVERIFY(DescribeEngineFailure(13, QStringLiteral("database or disk is full"), QString())
@@ -252,13 +255,13 @@ private Q_SLOTS:
     void failedCommit()
     {
         auto program = install->makeMain();
-        OpenDatabase(*program);
+        OpenDatabase(program->database, program->services.environment);
         const DatabaseInspector reader(install->installedDatabase());
         {
-            Transaction save(*program->DbConnection, *program->SharedRecordset);
-            program->SharedRecordset->open(QStringLiteral("MST"), *program->DbConnection);
-            program->SharedRecordset->setField(QStringLiteral("ruling"), 1);
-            program->SharedRecordset->release();
+            Transaction save(*program->database.DbConnection, *program->database.SharedRecordset);
+            program->database.SharedRecordset->open(QStringLiteral("MST"), *program->database.DbConnection);
+            program->database.SharedRecordset->setField(QStringLiteral("ruling"), 1);
+            program->database.SharedRecordset->release();
             reader.value(QStringLiteral("BEGIN"));
             reader.value(QStringLiteral("SELECT ruling FROM MST"));
             verifyEngineFailure([&] { save.commit(); }, 5,
@@ -272,18 +275,18 @@ private Q_SLOTS:
     void readOnlyPerUserFile()
     {
         auto program = install->makeMain(3000);
-        OpenDatabase(*program);
-        CloseDatabase(*program);
+        OpenDatabase(program->database, program->services.environment);
+        CloseDatabase(program->database);
         const QString copy = install->localAppData() + QStringLiteral("/HanacareService.mdb");
         platform::setFileAttributes(copy, platform::FileAttribute::ReadOnly);
-        OpenDatabase(*program);
+        OpenDatabase(program->database, program->services.environment);
         QCOMPARE(masterId(*program), QStringLiteral("master")); // reading works
-        program->SharedRecordset->open(QStringLiteral("MST"), *program->DbConnection);
-        program->SharedRecordset->setField(QStringLiteral("ruling"), 1);
-        verifyEngineFailure([&] { program->SharedRecordset->update(); }, 8,
+        program->database.SharedRecordset->open(QStringLiteral("MST"), *program->database.DbConnection);
+        program->database.SharedRecordset->setField(QStringLiteral("ruling"), 1);
+        verifyEngineFailure([&] { program->database.SharedRecordset->update(); }, 8,
                             QStringLiteral("データベースファイルが読み取り専用のため"), copy);
-        program->SharedRecordset->discard();
-        CloseDatabase(*program);
+        program->database.SharedRecordset->discard();
+        CloseDatabase(program->database);
         QCOMPARE(DatabaseInspector(copy).value(QStringLiteral("SELECT ruling FROM MST")).toInt(), 0);
     }
 };

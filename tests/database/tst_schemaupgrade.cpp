@@ -28,10 +28,11 @@ private:
     void runUpgrade()
     {
         program = install->makeMain();
-        OpenDatabase(*program);
+        OpenDatabase(program->database, program->services.environment);
         statements.clear();
-        program->DbConnection->setStatementObserver([this](const QString& s) { statements.append(s); });
-        UpgradeSchema(*program);
+        program->database.DbConnection->setStatementObserver(
+            [this](const QString& s) { statements.append(s); });
+        UpgradeSchema(program->database);
     }
 
 private Q_SLOTS:
@@ -66,8 +67,8 @@ private Q_SLOTS:
             rowsBefore.append(inspect().rows(QStringLiteral("SELECT * FROM ") + table));
 
         runUpgrade();
-        QVERIFY(!program->SharedRecordset->isOpen());
-        CloseDatabase(*program);
+        QVERIFY(!program->database.SharedRecordset->isOpen());
+        CloseDatabase(program->database);
 
         const QString schema = install->root() + QStringLiteral("/installed.mdb");
         TestInstallation::copyFixture(QStringLiteral("installed"), schema);
@@ -139,13 +140,13 @@ private Q_SLOTS:
         prepare(fixture, {obstacle});
         const QString before = inspect().dump();
         HANAPLAN_VERIFY_RUNTIME_ERROR(runUpgrade(), number.toInt());
-        QVERIFY(!program->SharedRecordset->isOpen());
-        CloseDatabase(*program);
+        QVERIFY(!program->database.SharedRecordset->isOpen());
+        CloseDatabase(program->database);
         QCOMPARE(inspect().dump(), before);
 
         inspect().value(remedy.toString());
         runUpgrade();
-        CloseDatabase(*program);
+        CloseDatabase(program->database);
         QCOMPARE(inspect().value(QStringLiteral("SELECT dbver FROM MST")).toInt(), 1050);
     }
 

@@ -15,8 +15,8 @@ private:
     std::unique_ptr<Main> program;
     std::unique_ptr<DatabaseInspector> inspect;
 
-    SharedRecordset& rs() { return *program->SharedRecordset; }
-    DbConnection& db() { return *program->DbConnection; }
+    SharedRecordset& rs() { return *program->database.SharedRecordset; }
+    DbConnection& db() { return *program->database.DbConnection; }
     QVariantList ids()
     {
         QVariantList out;
@@ -31,7 +31,7 @@ private Q_SLOTS:
         install = std::make_unique<TestInstallation>();
         install->installDatabase(QStringLiteral("installed"));
         program = install->makeMain();
-        OpenDatabase(*program);
+        OpenDatabase(program->database, program->services.environment);
         inspect = std::make_unique<DatabaseInspector>(install->installedDatabase());
         for (const QJsonValue& statement : jsonCases("recordset.json")[QLatin1String("seed")].toArray())
             inspect->value(statement.toString());

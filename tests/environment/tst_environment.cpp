@@ -55,7 +55,7 @@ private Q_SLOTS:
         QFETCH(QJsonValue, expected);
         writeStore(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare"), expand(line.toString()));
         const Main main(folder.path());
-        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::LocalMachine,
+        QCOMPARE(GetRegistryValue(main.services.environment, RegistryRoot::LocalMachine,
                                   QStringLiteral("SOFTWARE\\Quenby\\Hanacare\\"), QStringLiteral("v")),
                  expand(expected.toString()));
     }
@@ -67,9 +67,9 @@ private Q_SLOTS:
                        "@=\"machine\"\r\n[HKEY_CLASSES_ROOT\\SOFTWARE\\Quenby\\Hanacare]\r\n@=\"classes\""));
         const Main main(folder.path());
         const QString key = QStringLiteral("SOFTWARE\\Quenby\\Hanacare");
-        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::LocalMachine, key, QString()),
+        QCOMPARE(GetRegistryValue(main.services.environment, RegistryRoot::LocalMachine, key, QString()),
                  QStringLiteral("machine"));
-        QCOMPARE(GetRegistryValue(main.environment, RegistryRoot::ClassesRoot, key, QString()),
+        QCOMPARE(GetRegistryValue(main.services.environment, RegistryRoot::ClassesRoot, key, QString()),
                  QStringLiteral("classes"));
     }
 
@@ -101,7 +101,7 @@ private Q_SLOTS:
         writeStore(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"),
                    values);
         const Main main(folder.path());
-        QCOMPARE(IdentifyWindowsVersion(main.environment), code.toDouble());
+        QCOMPARE(IdentifyWindowsVersion(main.services.environment), code.toDouble());
     }
 
     void excelRefusals_data() { addJsonCases("environment.json", "excelRefusals", {"major", "message"}); }
@@ -131,13 +131,13 @@ private Q_SLOTS:
             path.isNull() ? path
                           : path.toString().replace(QLatin1String("$EXCEL"),
                                                     QLatin1String(HANAPLAN_TEST_DATA "/excel")));
-        Main main(folder.path());
+        platform::Services services(folder.path());
         MessageRecorder recorder;
-        main.messageBoxes = &recorder;
+        services.messageBoxes = &recorder;
         QJsonArray waited;
-        main.sleep = [&](int milliseconds) { waited.append(milliseconds); };
+        services.sleep = [&](int milliseconds) { waited.append(milliseconds); };
         const char* const results[] = {"Usable", "Refused", "NoAutomation"};
-        QCOMPARE(QLatin1String(results[int(CheckExcelVersion(main))]), result.toString());
+        QCOMPARE(QLatin1String(results[int(CheckExcelVersion(services))]), result.toString());
         QCOMPARE(jsonText(waited), jsonText(waits));
         QCOMPARE(recorder.shown.size(), message.toString().isEmpty() ? 0 : 1);
         for (const platform::MessageBoxes::Message& shown : std::as_const(recorder.shown)) {

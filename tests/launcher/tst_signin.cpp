@@ -65,7 +65,7 @@ private Q_SLOTS:
             sql(refusal["setUp"].toString());
 
         const bool master = refusal["press"] == "メンテ";
-        press(master ? start->メンテ() : start->作成(), texts("typed"));
+        press(master ? button(*start, "メンテ") : button(*start, "作成"), texts("typed"));
         const QStringList message = texts("message");
         if (message.isEmpty())
             QVERIFY(messages.shown.isEmpty());
@@ -75,7 +75,7 @@ private Q_SLOTS:
         QCOMPARE(statements, texts("statements"));
         QCOMPARE(boxes(), texts("left"));
         QVERIFY(start->isVisible() && !mente->isVisible());
-        QVERIFY(!program->SharedRecordset->isOpen());
+        QVERIFY(!program->database.SharedRecordset->isOpen());
         QCOMPARE(temp(), (QList<QVariantList>{{3}, {4}}));
         QVERIFY(shell->opened.isEmpty());
     }
@@ -118,14 +118,14 @@ private Q_SLOTS:
         shell->spreadsheet = [&] {
             ++runs;
             visible = start->isVisible();
-            databaseOpen = program->DbConnection && program->DbConnection->isOpen();
+            databaseOpen = program->database.DbConnection && program->database.DbConnection->isOpen();
             attributes = platform::fileAttributes(workingCopy());
             QFile copy(workingCopy()); // what the spreadsheet saves into its copy is thrown away
             QVERIFY(copy.open(QIODevice::ReadWrite));
             content = copy.readAll();
             copy.write("edited");
         };
-        press(start->作成(), {id, "pw", "m", "p"});
+        press(button(*start, "作成"), {id, "pw", "m", "p"});
 
         if (message.isEmpty()) {
             QVERIFY(messages.shown.isEmpty());
@@ -141,10 +141,10 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(workingCopy()));
         QCOMPARE(program->WorkbookCopyPath, install->allUsersProfile() + "\\作業シート.xls");
         QVERIFY(platform::fileAttributes(workbook()) & platform::FileAttribute::ReadOnly);
-        QVERIFY(program->DbConnection && program->DbConnection->isOpen());
+        QVERIFY(program->database.DbConnection && program->database.DbConnection->isOpen());
         QVERIFY(start->isVisible());
         QCOMPARE(boxes(), QStringList(4));
-        QCOMPARE(start->focusWidget(), start->作成者ID());
+        QCOMPARE(start->focusWidget(), edit(*start, "作成者ID"));
     }
 
     // A missing installed workbook is an unguarded failure, which the run-time error report ends the
@@ -178,7 +178,7 @@ private Q_SLOTS:
         sql("UPDATE MST SET masterID = 'O''Neil'");
         sql("UPDATE 作成者 SET 住所 = '東京都' WHERE ID = 7");
         const QString before = DatabaseInspector(install->installedDatabase()).dump();
-        press(start->メンテ(), {"7", "x", "O'Neil", "hanacare"});
+        press(button(*start, "メンテ"), {"7", "x", "O'Neil", "hanacare"});
         QVERIFY(messages.shown.isEmpty());
         QCOMPARE(statements, (QStringList{"SELECT * FROM MST WHERE 削除日 IS NULL AND masterID='O''Neil'",
                                           "SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =1",
@@ -201,14 +201,14 @@ private Q_SLOTS:
             QVERIFY(mente->isVisible());
             QCOMPARE(DatabaseInspector(install->installedDatabase()).dump(), before);
             QTest::mouseClick(button(*mente, "作成者終了"), Qt::LeftButton);
-            QCOMPARE(start->focusWidget(), start->作成者ID());
+            QCOMPARE(start->focusWidget(), edit(*start, "作成者ID"));
             pair = QStringList{"O'Neil", "hanacare"};
         } else {
-            press(start->メンテ(), {"", "", "O'Neil", "hanacare"});
+            press(button(*start, "メンテ"), {"", "", "O'Neil", "hanacare"});
             QCOMPARE(messages.shown.size(), 1);
         }
         QVERIFY(!mente->isVisible() && start->isVisible());
-        press(start->メンテ(), {"", "", pair[0], pair[1]});
+        press(button(*start, "メンテ"), {"", "", pair[0], pair[1]});
         QVERIFY(messages.shown.isEmpty() && mente->isVisible());
         // Longer texts than the boxes take could never be typed at the start window either.
         QVERIFY(!MasterActions::canSignInWith(QString(33, 'm'), "pw"));

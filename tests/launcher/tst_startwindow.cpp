@@ -50,9 +50,9 @@ private:
         }
         text.writeTo(store());
         program = install->makeMain();
-        program->messageBoxes = &messages;
-        program->sleep = [](int) {};
-        program->CreatorSearchMode = 1; // the start-up resets it
+        program->services.messageBoxes = &messages;
+        program->services.sleep = [](int) {};
+        program->maintenance.CreatorSearchMode = 1; // the start-up resets it
         start = std::make_unique<StartWindow>(*program);
         return StartUp(*program, *start);
     }
@@ -85,9 +85,9 @@ private:
     {
         QVERIFY(RegistryStoreText().writeTo(store()));
         open();
-        program->messageBoxes = &realBoxes;
-        realShell = std::make_unique<platform::RegistryShell>(program->environment);
-        program->shell = realShell.get();
+        program->services.messageBoxes = &realBoxes;
+        realShell = std::make_unique<platform::RegistryShell>(program->services.environment);
+        program->services.shell = realShell.get();
     }
 
 private Q_SLOTS:
@@ -138,19 +138,19 @@ private Q_SLOTS:
 
         QCOMPARE(int(runStartUp(9, windowsMajor, windowsMinor)), int(StartUpResult::Shown));
         QVERIFY(messages.shown.isEmpty());
-        QCOMPARE(program->WindowsVersionCode, code);
-        QCOMPARE(program->VirtualStorePath, virtualStore);
-        QCOMPARE(program->DbConnection->databaseFile(),
+        QCOMPARE(program->database.WindowsVersionCode, code);
+        QCOMPARE(program->database.VirtualStorePath, virtualStore);
+        QCOMPARE(program->database.DbConnection->databaseFile(),
                  code > 2100 ? local + "/VirtualStore/Program Files/Hanaplan/HanacareService.mdb"
                              : install->installedDatabase());
         QCOMPARE(QFile::exists(workbooks[0]), code == 2100);
         QVERIFY(QFile::exists(workbooks[1]));
-        QCOMPARE(program->HonorificSetting, qint16(1));
-        QCOMPARE(program->RuledLineSetting, qint16(0));
-        QCOMPARE(program->CreatorSearchMode, qint16(0));
-        QVERIFY(!program->SharedRecordset->isOpen());
+        QCOMPARE(program->maintenance.HonorificSetting, qint16(1));
+        QCOMPARE(program->maintenance.RuledLineSetting, qint16(0));
+        QCOMPARE(program->maintenance.CreatorSearchMode, qint16(0));
+        QVERIFY(!program->database.SharedRecordset->isOpen());
         QVERIFY(QTest::qWaitForWindowExposed(start.get()));
-        QCOMPARE(QApplication::focusWidget(), start->作成者ID());
+        QCOMPARE(QApplication::focusWidget(), edit(*start, "作成者ID"));
         QVERIFY(QTest::qWaitFor([this] { return (mente = start->maintenanceWindow()); }));
         QVERIFY(!mente->isVisible() && mente->findChild<MasterActions*>());
     }
@@ -161,7 +161,7 @@ private Q_SLOTS:
         QCOMPARE(int(runStartUp(16)), int(StartUpResult::Shown));
         QVERIFY(!start->maintenanceWindow());
         type({"", "", "master", "hanacare"});
-        start->メンテ()->click();
+        button(*start, "メンテ")->click();
         mente = start->maintenanceWindow();
         QVERIFY(mente && mente->isVisible() && mente->findChild<MasterActions*>());
         QTest::mouseClick(button(*mente, "作成者終了"), Qt::LeftButton);
@@ -197,7 +197,7 @@ private Q_SLOTS:
         } else {
             QCOMPARE(int(runStartUp(excelMajor)), int(StartUpResult::Refused));
             QCOMPARE(messages.shown.size(), 1);
-            QVERIFY(!program->DbConnection);
+            QVERIFY(!program->database.DbConnection);
             QVERIFY(QDir(install->localAppData()).isEmpty()); // no per-user copy either
             QCOMPARE(DatabaseInspector(install->installedDatabase()).dump(), before);
         }
@@ -225,7 +225,7 @@ private Q_SLOTS:
         QCOMPARE(boxes(), (QStringList{"7", "pw", "master", "hanacare"}));
 
         QVERIFY(!AboutWindow::loadedWindow());
-        start->mnu_Help()->trigger();
+        start->findChild<QAction*>("mnu_Help")->trigger();
         QVERIFY(AboutWindow::loadedWindow());
     }
 
@@ -250,13 +250,13 @@ private Q_SLOTS:
         program->WorkbookCopyPath = install->allUsersProfile() + "\\作業シート.xls";
 
         if (how == 0)
-            QTest::mouseClick(start->終了(), Qt::LeftButton);
+            QTest::mouseClick(button(*start, "終了"), Qt::LeftButton);
         else if (how == 1)
-            QTest::keyClick(start->終了(), Qt::Key_Return);
+            QTest::keyClick(button(*start, "終了"), Qt::Key_Return);
         else
             start->close();
         QVERIFY(!start->isVisible());
-        QCOMPARE(bool(program->DbConnection), how == 2);
+        QCOMPARE(bool(program->database.DbConnection), how == 2);
         QVERIFY(!QFile::exists(workingCopy()));
         QTRY_VERIFY(mente.isNull());
     }
@@ -342,7 +342,7 @@ private Q_SLOTS:
         if (toMaintenance) {
             mente->findChild<QRadioButton*>("検索条件氏名")->setChecked(true);
             mente->findChild<QLineEdit*>("検索氏名")->setText("誰もいない");
-            program->CreatorSearchMode = 1;
+            program->maintenance.CreatorSearchMode = 1;
         }
         type(typed);
         auto* pressed = start->findChild<QPushButton*>(button);
@@ -370,7 +370,7 @@ private Q_SLOTS:
         QFETCH(bool, exit);
         QFETCH(int, result);
         openWithRealBoxesAndShell();
-        QPointer<AboutWindow> window = about ? AboutWindow::showOnce(program->environment) : nullptr;
+        QPointer<AboutWindow> window = about ? AboutWindow::showOnce(program->services.environment) : nullptr;
         if (about)
             QVERIFY(QTest::qWaitForWindowExposed(window.data()));
         if (!exit)
@@ -378,7 +378,7 @@ private Q_SLOTS:
         bool closedAbout = false;
         QCOMPARE(runInApplication([&] {
                      if (exit)
-                         start->終了()->click();
+                         button(*start, "終了")->click();
                      if (window)
                          QTimer::singleShot(100, window.data(), [&] {
                              closedAbout = true;

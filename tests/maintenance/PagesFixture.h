@@ -23,11 +23,12 @@ struct PagesFixture : MessageRecorder
         for (const QString& change : changes)
             run(change);
         program = install.makeMain();
-        program->messageBoxes = this;
-        OpenDatabase(*program);
-        program->DbConnection->setStatementObserver([this](const QString& s) { statements.append(s); });
-        window = std::make_unique<MaintenanceWindow>(*program);
-        ConnectMaintenanceActions(*program, *window);
+        program->services.messageBoxes = this;
+        OpenDatabase(program->database, program->services.environment);
+        program->database.DbConnection->setStatementObserver(
+            [this](const QString& s) { statements.append(s); });
+        window = std::make_unique<MaintenanceWindow>();
+        ConnectMaintenanceActions(program->database, program->maintenance, *this, *window);
     }
     Answer show(const Message& message) override
     {

@@ -165,7 +165,7 @@ private Q_SLOTS:
                                                 {4, 1, {10, 250, 3}}}) {
             setCreatorSort(sort, set1);
             f->statements.clear();
-            FillCreatorList(*f->program, *f->window);
+            FillCreatorList(f->program->database, f->program->maintenance, *f, *f->window);
             QStringList expected{kChooseCreatorItem};
             for (int id : order)
                 expected.append(lines.value(id));
@@ -176,8 +176,9 @@ private Q_SLOTS:
             for (int k = 1; k <= 3; ++k)
                 QCOMPARE(entries[size_t(k)].ID, order.at(k - 1));
             QCOMPARE(entries[1].fax, QStringLiteral("fax%1").arg(order.at(0)));
-            QCOMPARE(f->program->SharedRecordset->cursorLocation(), SharedRecordset::ClientSideCursor);
-            QVERIFY(!f->program->SharedRecordset->isOpen());
+            QCOMPARE(f->program->database.SharedRecordset->cursorLocation(),
+                     SharedRecordset::ClientSideCursor);
+            QVERIFY(!f->program->database.SharedRecordset->isOpen());
             QCOMPARE(f->statements,
                      (QStringList{QStringLiteral("SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =1"),
                                   QStringLiteral("作成者 WHERE 削除日 IS NULL")}));
@@ -196,12 +197,12 @@ private Q_SLOTS:
         addCreator(3, QStringLiteral("佐藤"), QStringLiteral("サトウ"));
         activeWindow();
         search("検索条件氏名", "検索氏名", QStringLiteral("  山  "));
-        QCOMPARE(f->program->CreatorSearchMode, qint16(1));
+        QCOMPARE(f->program->maintenance.CreatorSearchMode, qint16(1));
         QCOMPARE(items().mid(1),
                  (QStringList{line("         1", QStringLiteral("山田花子、ヤマダハナコ、")),
                               line("         2", QStringLiteral("山本一郎、ヤマモトイチロウ、"))}));
         search("検索条件フリガナ", "検索フリガナ", QStringLiteral("サト"));
-        QCOMPARE(f->program->CreatorSearchMode, qint16(2));
+        QCOMPARE(f->program->maintenance.CreatorSearchMode, qint16(2));
         QCOMPARE(items().size(), 2);
         QCOMPARE(f->program->maintenance.CreatorEntries.at(1).ID, 3);
 
@@ -215,7 +216,7 @@ private Q_SLOTS:
 
         // Every rebuild repeats the search with the text as it stands then.
         box("検索氏名")->setText(QStringLiteral("佐"));
-        FillCreatorList(*f->program, *f->window);
+        FillCreatorList(f->program->database, f->program->maintenance, *f, *f->window);
         QCOMPARE(items().size(), 2);
 
         // A refused search: mode, list, fields and masks stay.
@@ -228,7 +229,7 @@ private Q_SLOTS:
         expectMessage(Icon::Critical, QStringLiteral("検索する氏名を入力して下さい。"));
         QCOMPARE(f->shown.size(), 4);
         QCOMPARE(f->lockedWhileShown, QList<bool>(4, true));
-        QCOMPARE(f->program->CreatorSearchMode, qint16(1));
+        QCOMPARE(f->program->maintenance.CreatorSearchMode, qint16(1));
         QCOMPARE(items().size(), 2);
         QCOMPARE(fieldTexts(), before);
         QCOMPARE(number(), QStringLiteral("3"));
@@ -236,7 +237,7 @@ private Q_SLOTS:
 
         // A search that runs prepares the page for a new creator; すべて ignores the texts.
         search("検索条件すべて");
-        QCOMPARE(f->program->CreatorSearchMode, qint16(0));
+        QCOMPARE(f->program->maintenance.CreatorSearchMode, qint16(0));
         QCOMPARE(items().size(), 4);
         QVERIFY(standsForANewCreator());
         QCOMPARE(saveCaption(), QStringLiteral("新規登録"));
@@ -312,7 +313,7 @@ private Q_SLOTS:
                    "UPDATE 作成者 SET 郵便番号 = '100-0001', 住所 = '東京', 電話 = '03', 携帯電話 = '090', "
                    "fax = '03-1', 作成日 = '%1', 更新日 = '%1' WHERE ID = 1")
                    .arg(kOld));
-        FillCreatorList(*f->program, *f->window);
+        FillCreatorList(f->program->database, f->program->maintenance, *f, *f->window);
         f->run(QStringLiteral("UPDATE 作成者 SET 名前 = '変更後' WHERE ID = 1"));
         reveal();
         f->statements.clear();
@@ -324,7 +325,7 @@ private Q_SLOTS:
                                             "03-1", "Secret"}));
         QVERIFY(masked() && unlocked());
         // The program's own rebuild of the list is no pick.
-        FillCreatorList(*f->program, *f->window);
+        FillCreatorList(f->program->database, f->program->maintenance, *f, *f->window);
         QCOMPARE(number(), QStringLiteral("1"));
 
         // Change: an emptied optional field is removed, 作成日 stays, 更新日 moves.
@@ -443,7 +444,7 @@ private Q_SLOTS:
                 ids.append(f->program->maintenance.CreatorEntries.at(size_t(k)).ID);
             QCOMPARE(ids, found);
             QCOMPARE(f->shown.size(), found.isEmpty() ? 1 : 0);
-            QVERIFY(!f->program->SharedRecordset->isOpen());
+            QVERIFY(!f->program->database.SharedRecordset->isOpen());
         }
     }
 
@@ -464,7 +465,7 @@ private Q_SLOTS:
         addCreator(8, QStringLiteral("山田"), QStringLiteral("ヤマダ"));
         addCreator(9, QStringLiteral("佐藤"), QStringLiteral("サトウ"));
         setCreatorSort(0, 0);
-        FillCreatorList(*f->program, *f->window);
+        FillCreatorList(f->program->database, f->program->maintenance, *f, *f->window);
         pick(1);
         box("住所")->setText(QStringLiteral("大阪"));
         const QStringList typed = fieldTexts();
@@ -482,7 +483,7 @@ private Q_SLOTS:
         QVERIFY(number().isEmpty() && unlocked());
         QCOMPARE(saveCaption(), QStringLiteral("新規登録"));
         QCOMPARE(items().size(), 2);
-        QVERIFY(!f->program->SharedRecordset->isOpen());
+        QVERIFY(!f->program->database.SharedRecordset->isOpen());
         save();
         QCOMPARE(creatorCount(), rowStays ? 3 : 2);
         QCOMPARE(f->run(QStringLiteral("SELECT count(*) FROM 作成者 WHERE 住所 = '大阪' AND 削除日 IS NULL")),

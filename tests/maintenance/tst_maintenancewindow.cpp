@@ -133,7 +133,7 @@ private Q_SLOTS:
     void init()
     {
         program = std::make_unique<Main>(QDir::tempPath());
-        window = std::make_unique<MaintenanceWindow>(*program);
+        window = std::make_unique<MaintenanceWindow>();
     }
     void cleanup()
     {

@@ -71,18 +71,18 @@ struct Fixture : PagesFixture
         MaintenanceWindow& w = *window;
         switch (page) {
         case MaintenanceWindow::CreatorPage:
-            return LoadSearchSetting(*program, 1);
+            return LoadSearchSetting(program->database, program->maintenance, 1);
         case MaintenanceWindow::MasterPage:
             return w.findChild<MasterActions*>()->onマスター変更Clicked();
         case MaintenanceWindow::SearchSettingsPage:
             return save ? w.findChild<SearchSettingsActions*>()->on設定変更Clicked()
-                        : ShowSearchSettings(*program, w);
+                        : ShowSearchSettings(program->database, w);
         case MaintenanceWindow::PeriodStampPage:
             return save ? w.findChild<PeriodStampActions*>()->on期間設定変更Clicked()
-                        : ShowPeriodStampSettings(*program, w);
+                        : ShowPeriodStampSettings(program->database, w);
         default:
             return save ? w.findChild<HonorificActions*>()->on敬称設定変更Clicked()
-                        : ShowHonorificSettings(*program, w);
+                        : ShowHonorificSettings(program->database, program->maintenance, w);
         }
     }
 };
@@ -109,10 +109,10 @@ private Q_SLOTS:
         });
         // A choice made on an earlier visit, which a row without a sort code keeps.
         option(*f.window, "検索設定作成日", 4)->setChecked(true);
-        ShowSearchSettings(*f.program, *f.window);
+        ShowSearchSettings(f.program->database, *f.window);
 
         QCOMPARE(f.statements, QStringList{QStringLiteral("Setting")});
-        QVERIFY(!f.program->SharedRecordset->isOpen());
+        QVERIFY(!f.program->database.SharedRecordset->isOpen());
         // Any number but 0 chooses 作成者 and 降順, as null does; a row without a sort code keeps the
         // choice it had; deleted rows and rows not shown are filled too.
         QCOMPARE(f.searchRows(),
@@ -131,7 +131,7 @@ private Q_SLOTS:
         button(*f.window, "設定変更")->click();
 
         QCOMPARE(f.statements, QStringList{QStringLiteral("Setting")});
-        QVERIFY(!f.program->SharedRecordset->isOpen());
+        QVERIFY(!f.program->database.SharedRecordset->isOpen());
         QCOMPARE(
             f.run(QStringLiteral("SELECT group_concat(Filter || Sort || Set1, ' ') FROM Setting")).toString(),
             expected);
@@ -160,7 +160,7 @@ private Q_SLOTS:
                                   "Set5 = 9, Cset2 = 'x', 更新日 = '2026-03-04 05:06:07' WHERE ID = 7")});
         f.program->maintenance.CurrentCreatorId = 12;
         for (qint16 id : {qint16(7), qint16(0), qint16(-3)})
-            LoadSearchSetting(*f.program, id);
+            LoadSearchSetting(f.program->database, f.program->maintenance, id);
         QCOMPARE(f.statements,
                  QStringList{QStringLiteral("SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =7")});
         const SettingRecord& row = f.program->maintenance.CurrentSetting;
@@ -169,7 +169,7 @@ private Q_SLOTS:
                  (QStringList{QString(), QStringLiteral("x"), QStringLiteral("2026-03-04 05:06:07")}));
         QCOMPARE(f.program->maintenance.SearchFilterText, QStringLiteral("作成者ID = 12"));
         QCOMPARE(f.program->maintenance.SearchSortText, QStringLiteral("名前 DESC"));
-        QVERIFY(!f.program->SharedRecordset->isOpen());
+        QVERIFY(!f.program->database.SharedRecordset->isOpen());
     }
 
     // 期間・押印: the methods of Setting rows 8, 9 and 12 and the stamp of MST, filled and saved.
@@ -181,9 +181,9 @@ private Q_SLOTS:
                    QStringLiteral("UPDATE Setting SET Set2 = 2 WHERE ID = 13"),
                    QStringLiteral("UPDATE MST SET stamp = 1, stampcont = 'It''s 説明'")});
         option(*f.window, "範囲のみ", 1)->setChecked(true);
-        ShowPeriodStampSettings(*f.program, *f.window);
+        ShowPeriodStampSettings(f.program->database, *f.window);
         QCOMPARE(f.statements, (QStringList{QStringLiteral("Setting"), QStringLiteral("MST")}));
-        QVERIFY(!f.program->SharedRecordset->isOpen());
+        QVERIFY(!f.program->database.SharedRecordset->isOpen());
         QCOMPARE(f.periodStamp(), QStringLiteral("100 1 It's 説明"));
 
         const QString before = f.dump();
@@ -191,7 +191,7 @@ private Q_SLOTS:
         f.statements.clear();
         button(*f.window, "期間設定変更")->click();
         QCOMPARE(f.statements, (QStringList{QStringLiteral("Setting"), QStringLiteral("MST")}));
-        QVERIFY(!f.program->SharedRecordset->isOpen());
+        QVERIFY(!f.program->database.SharedRecordset->isOpen());
         QCOMPARE(f.run(QStringLiteral(
                            "SELECT group_concat(ID || ':' || Set2 || typeof(Set2) || (更新日 = '%1'), ' ') "
                            "FROM Setting WHERE ID IN (8, 9, 12, 13)")
@@ -210,7 +210,7 @@ private Q_SLOTS:
         // and なし keeps the stored one; the next visit shows what is stored.
         f.run(QStringLiteral("UPDATE MST SET stamp = 2"));
         f.run(QStringLiteral("UPDATE Setting SET Set2 = 2 WHERE ID = 12"));
-        ShowPeriodStampSettings(*f.program, *f.window);
+        ShowPeriodStampSettings(f.program->database, *f.window);
         QCOMPARE(f.periodStamp(), QStringLiteral("102 0 It's 説明"));
         const QString hostile = QStringLiteral(" O'Neil ' OR 1=1; -- 絵文字😀と全角ＡＢＣ ");
         for (const auto& [shown, typed, stored] : {std::tuple{1, QString(), QVariant()},
@@ -223,7 +223,7 @@ private Q_SLOTS:
             QCOMPARE(f.rows(QStringLiteral("SELECT stamp, stampcont FROM MST")),
                      (QList<QVariantList>{{shown, stored}}));
             edit(*f.window, "表示文")->setText(QStringLiteral("left over"));
-            ShowPeriodStampSettings(*f.program, *f.window);
+            ShowPeriodStampSettings(f.program->database, *f.window);
             QCOMPARE(f.periodStamp(), QStringLiteral("102 %1 %2").arg(shown).arg(stored.toString()));
         }
     }
@@ -232,15 +232,19 @@ private Q_SLOTS:
     void honorific()
     {
         Fixture f({QStringLiteral("UPDATE MST SET compellation = 1, ruling = 0")});
-        ShowHonorificSettings(*f.program, *f.window);
+        ShowHonorificSettings(f.program->database, f.program->maintenance, *f.window);
         QCOMPARE(f.statements, QStringList{QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1")});
-        QVERIFY(!f.program->SharedRecordset->isOpen());
+        QVERIFY(!f.program->database.SharedRecordset->isOpen());
         QCOMPARE(f.honorific(), QStringLiteral("10"));
-        QCOMPARE((QList<int>{f.program->HonorificSetting, f.program->RuledLineSetting}), (QList<int>{1, 0}));
+        QCOMPARE(
+            (QList<int>{f.program->maintenance.HonorificSetting, f.program->maintenance.RuledLineSetting}),
+            (QList<int>{1, 0}));
         f.run(QStringLiteral("UPDATE MST SET compellation = 0, ruling = 1"));
-        ShowHonorificSettings(*f.program, *f.window);
+        ShowHonorificSettings(f.program->database, f.program->maintenance, *f.window);
         QCOMPARE(f.honorific(), QStringLiteral("01"));
-        QCOMPARE((QList<int>{f.program->HonorificSetting, f.program->RuledLineSetting}), (QList<int>{0, 1}));
+        QCOMPARE(
+            (QList<int>{f.program->maintenance.HonorificSetting, f.program->maintenance.RuledLineSetting}),
+            (QList<int>{0, 1}));
 
         // Typed on the master page, both passwords shown in clear.
         edit(*f.window, "マスターID")->setText(QStringLiteral("typed"));
@@ -257,12 +261,14 @@ private Q_SLOTS:
                      "SELECT compellation || ruling || typeof(ruling) || masterID || password FROM MST")),
                  QVariant("10integermasterhanacare"));
         QVERIFY(f.run(QStringLiteral("SELECT 更新日 FROM MST")).toString() >= started);
-        QVERIFY(!f.program->SharedRecordset->isOpen());
+        QVERIFY(!f.program->database.SharedRecordset->isOpen());
         QVERIFY(edit(*f.window, "マスターID")->text().isEmpty() &&
                 edit(*f.window, "マスターパスワード")->text().isEmpty());
         QVERIFY(f.masked("マスターパスワード") && f.masked("パスワード"));
         // The program-wide copies keep the last fill; the window stays.
-        QCOMPARE((QList<int>{f.program->HonorificSetting, f.program->RuledLineSetting}), (QList<int>{0, 1}));
+        QCOMPARE(
+            (QList<int>{f.program->maintenance.HonorificSetting, f.program->maintenance.RuledLineSetting}),
+            (QList<int>{0, 1}));
         QVERIFY(f.window->isVisible() && f.shown.isEmpty());
     }
 
@@ -324,7 +330,7 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(f.statements, QStringList{QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1")});
-        QVERIFY(!f.program->SharedRecordset->isOpen());
+        QVERIFY(!f.program->database.SharedRecordset->isOpen());
         QCOMPARE(f.rows(QStringLiteral("SELECT masterID, password FROM MST")),
                  (QList<QVariantList>{{id, password}}));
         QVERIFY(f.run(QStringLiteral("SELECT 更新日 FROM MST")).toString() >= started);
@@ -386,10 +392,10 @@ private Q_SLOTS:
             QCOMPARE(choices(), shown);
         if (save) {
             QCOMPARE(f.dump(), before);
-            QVERIFY(!f.program->SharedRecordset->isOpen());
+            QVERIFY(!f.program->database.SharedRecordset->isOpen());
         }
         QCOMPARE(edit(*f.window, "マスターID")->text(), QStringLiteral("x"));
-        f.program->DbConnection->execute(QStringLiteral("CREATE TABLE later (x)"));
+        f.program->database.DbConnection->execute(QStringLiteral("CREATE TABLE later (x)"));
         QCOMPARE(f.run(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = 'later'")),
                  QVariant(1));
     }

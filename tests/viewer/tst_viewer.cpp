@@ -76,7 +76,7 @@ private Q_SLOTS:
         install = std::make_unique<TestInstallation>();
         install->installDatabase("installed");
         program = install->makeMain();
-        OpenDatabase(*program);
+        OpenDatabase(program->database, program->services.environment);
     }
     void cleanup()
     {
@@ -99,22 +99,22 @@ private Q_SLOTS:
     {
         QFETCH(QJsonObject, read);
         for (const QJsonValue& statement : read["sql"].toArray())
-            program->DbConnection->execute(statement.toString());
-        const QMap<QString, QString> found = values(ReadWorkbookData(*program));
+            program->database.DbConnection->execute(statement.toString());
+        const QMap<QString, QString> found = values(ReadWorkbookData(program->database));
         QCOMPARE(found.size(), 8 + 3 + 16);
         const QJsonObject expected = read["expect"].toObject();
         for (auto it = expected.begin(); it != expected.end(); ++it)
             QCOMPARE(it.key() + ": " + found.value(it.key(), "<none>"),
                      it.key() + ": " + it.value().toString());
-        QVERIFY(!program->SharedRecordset->isOpen());
-        QCOMPARE(program->SharedRecordset->filter(), QString());
+        QVERIFY(!program->database.SharedRecordset->isOpen());
+        QCOMPARE(program->database.SharedRecordset->filter(), QString());
     }
 
     // As the launcher finds it: on NT 10.0 (no store) the per-user copy below the virtualised folder. It is
     // closed before the window shows, also when reading fails part-way with a run-time error.
     void loadFindsAndClosesTheDatabase()
     {
-        CloseDatabase(*program);
+        CloseDatabase(program->database);
         QVERIFY(QDir(install->localAppData()).mkpath("VirtualStore/Program Files/Hanaplan"));
         const QString copy =
             install->localAppData() + "/VirtualStore/Program Files/Hanaplan/HanacareService.mdb";
@@ -124,13 +124,13 @@ private Q_SLOTS:
         DatabaseInspector(copy).value("INSERT INTO temp (ID) VALUES (1)");
 
         auto fresh = install->makeMain(0);
-        QCOMPARE(LoadWorkbookData(*fresh).creatorName, "個人用");
-        QVERIFY(fresh->WindowsVersionCode > 2100);
-        QCOMPARE(fresh->VirtualStorePath, "\\VirtualStore\\Program Files\\Hanaplan");
-        QVERIFY(!fresh->DbConnection && !fresh->SharedRecordset);
+        QCOMPARE(LoadWorkbookData(fresh->database, fresh->services.environment).creatorName, "個人用");
+        QVERIFY(fresh->database.WindowsVersionCode > 2100);
+        QCOMPARE(fresh->database.VirtualStorePath, "\\VirtualStore\\Program Files\\Hanaplan");
+        QVERIFY(!fresh->database.DbConnection && !fresh->database.SharedRecordset);
         DatabaseInspector(copy).value("DROP TABLE temp");
-        HANAPLAN_VERIFY_RUNTIME_ERROR(LoadWorkbookData(*fresh), 1);
-        QVERIFY(!fresh->DbConnection && !fresh->SharedRecordset);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(LoadWorkbookData(fresh->database, fresh->services.environment), 1);
+        QVERIFY(!fresh->database.DbConnection && !fresh->database.SharedRecordset);
     }
 
     void programFolder()

@@ -63,10 +63,10 @@ QString describe(const QVariant& value, std::initializer_list<Code> codes, const
     return otherwise.isEmpty() ? unknown(value) : otherwise;
 }
 
-void readCreator(DatabaseState& main, WorkbookData& data)
+void readCreator(DatabaseState& database, WorkbookData& data)
 {
-    SharedRecordset& rs = *main.SharedRecordset;
-    rs.open(QStringLiteral("temp"), *main.DbConnection);
+    SharedRecordset& rs = *database.SharedRecordset;
+    rs.open(QStringLiteral("temp"), *database.DbConnection);
     const QVariant id = rs.eof() ? QVariant() : rs.field(QStringLiteral("ID"));
     rs.release();
     if (id.isNull()) {
@@ -79,7 +79,8 @@ void readCreator(DatabaseState& main, WorkbookData& data)
         data.creatorNote = QStringLiteral("ID が数ではありません");
         return;
     }
-    rs.open(QStringLiteral("SELECT * FROM 作成者 WHERE ID=") + QString::number(*number), *main.DbConnection);
+    rs.open(QStringLiteral("SELECT * FROM 作成者 WHERE ID=") + QString::number(*number),
+            *database.DbConnection);
     if (rs.eof()) {
         data.creatorNote = QStringLiteral("作成者に登録されていません");
     } else {
@@ -92,10 +93,10 @@ void readCreator(DatabaseState& main, WorkbookData& data)
     rs.release();
 }
 
-void readMaster(DatabaseState& main, WorkbookData& data)
+void readMaster(DatabaseState& database, WorkbookData& data)
 {
-    SharedRecordset& rs = *main.SharedRecordset;
-    rs.open(QStringLiteral("MST WHERE 削除日 IS NULL AND ID = 1"), *main.DbConnection);
+    SharedRecordset& rs = *database.SharedRecordset;
+    rs.open(kLiveMasterRow, *database.DbConnection);
     if (rs.eof()) {
         data.honorific = data.ruledLines = data.stamp = data.stampSentence = kNoMasterRow;
     } else {
@@ -112,10 +113,10 @@ void readMaster(DatabaseState& main, WorkbookData& data)
     rs.release();
 }
 
-void readSettings(DatabaseState& main, WorkbookData& data)
+void readSettings(DatabaseState& database, WorkbookData& data)
 {
-    SharedRecordset& rs = *main.SharedRecordset;
-    rs.open(QStringLiteral("Setting"), *main.DbConnection);
+    SharedRecordset& rs = *database.SharedRecordset;
+    rs.open(QStringLiteral("Setting"), *database.DbConnection);
     for (int id = 1; id <= 16; ++id) {
         rs.setFilter(QStringLiteral("ID = ") + QString::number(id));
         ListSetting list;
@@ -156,26 +157,26 @@ void readSettings(DatabaseState& main, WorkbookData& data)
 
 } // namespace
 
-WorkbookData ReadWorkbookData(DatabaseState& main)
+WorkbookData ReadWorkbookData(DatabaseState& database)
 {
     WorkbookData data;
-    readCreator(main, data);
-    readMaster(main, data);
-    readSettings(main, data);
+    readCreator(database, data);
+    readMaster(database, data);
+    readSettings(database, data);
     return data;
 }
 
-WorkbookData LoadWorkbookData(DatabaseState& main)
+WorkbookData LoadWorkbookData(DatabaseState& database, const platform::Environment& environment)
 {
-    main.WindowsVersionCode = IdentifyWindowsVersion(main.environment);
-    main.VirtualStorePath = ResolveVirtualStorePath(main);
+    database.WindowsVersionCode = IdentifyWindowsVersion(environment);
+    database.VirtualStorePath = ResolveVirtualStorePath(database, environment);
     try {
-        OpenDatabase(main);
-        WorkbookData data = ReadWorkbookData(main);
-        CloseDatabase(main);
+        OpenDatabase(database, environment);
+        WorkbookData data = ReadWorkbookData(database);
+        CloseDatabase(database);
         return data;
     } catch (...) {
-        CloseDatabase(main);
+        CloseDatabase(database);
         throw;
     }
 }

@@ -5,6 +5,9 @@
 #include <QString>
 
 struct DatabaseState;
+namespace platform {
+class Environment;
+}
 
 // What the plan workbook reads from the database when it opens, each value in the words the maintenance
 // window uses for it. The stand-in spreadsheet shows these, so that a person (or a test) can see what the
@@ -57,12 +60,12 @@ inline const QString kNoSettingRow = QStringLiteral("(行がありません)");
 
 // Reads through the open database (SharedRecordset), releasing every result. A missing table or column
 // throws RuntimeError; a missing row, a null or an unknown value is shown as such.
-WorkbookData ReadWorkbookData(DatabaseState& main);
+WorkbookData ReadWorkbookData(DatabaseState& database);
 
 // Locates and opens the database exactly as the launcher does (IdentifyWindowsVersion,
 // ResolveVirtualStorePath, OpenDatabase), reads it and closes it again, also after a failure, so that the
 // database is not held while the viewer's window is up.
-WorkbookData LoadWorkbookData(DatabaseState& main);
+WorkbookData LoadWorkbookData(DatabaseState& database, const platform::Environment& environment);
 
 // The launcher's folder, which the viewer takes as its program folder: the environment variable
 // HANAPLAN_PROGRAM_FOLDER when it is set, else ProgramFiles + "/Hanaplan" when ProgramFiles is set, else

@@ -16,6 +16,7 @@
 // line. Every failure is shown in a message box first.
 #include "RuntimeError.h"
 #include "database/DatabaseState.h"
+#include "platform/Environment.h"
 #include "platform/widgets/QtMessageBoxes.h"
 #include "viewer/ViewerWindow.h"
 #include "viewer/WorkbookData.h"
@@ -39,11 +40,11 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    DatabaseState program(ViewerProgramFolder(QCoreApplication::applicationDirPath()));
-    program.messageBoxes = &messageBoxes;
+    const platform::Environment environment(ViewerProgramFolder(QCoreApplication::applicationDirPath()));
+    DatabaseState database;
     WorkbookData data;
     try {
-        data = LoadWorkbookData(program);
+        data = LoadWorkbookData(database, environment);
     } catch (const RuntimeError& error) {
         messageBoxes.critical(kTitle,
                               QStringLiteral("データベースを読めませんでした。\n\n実行時エラー '%1':\n\n%2")
