@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "about/AboutWindow.h"
 
-#include "environment/Registry.h"
+#include "environment/GetRegistryValue.h"
 #include "platform/widgets/Centre.h"
 #include "platform/widgets/Fonts.h"
 
@@ -114,12 +114,6 @@ void AboutWindow::unload()
         return;
     m_unloading = true;
     close();
-}
-
-void AboutWindow::unloadLoaded()
-{
-    if (AboutWindow* window = loadedWindow())
-        window->unload();
 }
 
 bool AboutWindow::endProgramWhenUnloaded()

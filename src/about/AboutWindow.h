@@ -37,8 +37,6 @@ public:
     // Unloads the window as the program's own request (the close box cannot): stops Timer1 and closes the
     // window, which is deleted afterwards.
     void unload();
-    // Unloads the loaded About window, if there is one; for the program's end.
-    static void unloadLoaded();
     // For the start window's unload, which ends the program: a loaded About window keeps the program
     // running until it is unloaded itself, and the program ends with it; then true is returned. With no
     // About window loaded, false: the caller ends the program. Until this is called an About window never

@@ -74,8 +74,6 @@ public:
     // stands in for Access. Choosing the engine chooses its dialect.
     void setEngine(Engine engine);
     Engine engine() const { return m_engine; }
-    // Puts another dialect in place of the engine's own, for an ODBC data source that speaks otherwise.
-    void setDialect(const Dialect& dialect) { m_dialect = dialect; }
     const Dialect& dialect() const { return m_dialect; }
 
     // The names of a table's columns as the engine's catalogue tells them, read without reading its rows;

@@ -5,6 +5,7 @@
 #include "database/Transaction.h"
 #include "database/Values.h"
 #include "maintenance/CreatorList.h"
+#include "maintenance/CreatorPageLock.h"
 #include "maintenance/CreatorSearchBox.h"
 #include "maintenance/FieldLabel.h"
 #include "maintenance/MaintenanceState.h"

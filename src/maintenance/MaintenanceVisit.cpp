@@ -3,11 +3,11 @@
 
 #include "maintenance/CreatorActions.h"
 #include "maintenance/CreatorList.h"
-#include "maintenance/HonorificSettings.h"
+#include "maintenance/HonorificActions.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/MasterActions.h"
-#include "maintenance/PeriodStampSettings.h"
-#include "maintenance/SearchSettings.h"
+#include "maintenance/PeriodStampActions.h"
+#include "maintenance/SearchSettingsActions.h"
 
 void ConnectMaintenanceActions(DatabaseState& database, MaintenanceState& state,
                                platform::MessageBoxes& messages, MaintenanceWindow& window)

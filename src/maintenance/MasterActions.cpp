@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/MasterActions.h"
 
+#include "maintenance/CreatorPageLock.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "maintenance/StoredValues.h"
 #include "platform/MessageBoxes.h"

@@ -348,18 +348,6 @@ void RegistryStore::parseText(QStringView text)
     }
 }
 
-bool RegistryStore::hasKey(RegistryRoot root, const QString& keyPath) const
-{
-    const QString id = keyId(root, keyPath);
-    if (id.isEmpty())
-        return false;
-    if (m_keys.count(id))
-        return true;
-    const QString below = id + QLatin1Char('\\');
-    const auto next = m_keys.lower_bound(below);
-    return next != m_keys.end() && next->first.startsWith(below);
-}
-
 std::optional<RegistryValue> RegistryStore::value(RegistryRoot root, const QString& keyPath,
                                                   const QString& name) const
 {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QByteArray>
+#include "platform/RegistryValue.h"
+
 #include <QByteArrayView>
 #include <QHash>
 #include <QString>
@@ -13,35 +14,8 @@ namespace platform {
 
 class Environment;
 
-// The registry roots the program and its installation use.
-enum class RegistryRoot { LocalMachine, ClassesRoot };
-
-// Registry value types, numbered as Windows numbers them.
-namespace RegistryType {
-inline constexpr quint32 String = 1;
-inline constexpr quint32 ExpandString = 2;
-inline constexpr quint32 Binary = 3;
-inline constexpr quint32 Dword = 4;
-inline constexpr quint32 MultiString = 7;
-} // namespace RegistryType
-
-// One value as a query for it returns it: its type and its data. Texts (types 1, 2 and 7) are held in the
-// program's code page, UTF-8, with their terminating NUL as stored; a dword is four bytes, low byte first.
-struct RegistryValue
-{
-    quint32 type = 0;
-    QByteArray data;
-
-    bool isText() const { return type == RegistryType::String || type == RegistryType::ExpandString; }
-    // The data as text, up to its first NUL; meant for a string or expandable string.
-    QString text() const
-    {
-        const qsizetype end = data.indexOf('\0');
-        return QString::fromUtf8(end < 0 ? data : data.left(end));
-    }
-};
-
-// The registry of a system without one: a text file in the regedit export format, read whole.
+// The registry store: the registry of a system without one (the Linux stand-in behind
+// querySystemRegistryValue), a text file in the regedit export format, read whole.
 //
 // The file starts with "Windows Registry Editor Version 5.00" or "REGEDIT4" and is UTF-8, or UTF-16LE with
 // a byte-order mark. Sections "[HKEY_LOCAL_MACHINE\...]" and "[HKEY_CLASSES_ROOT\...]" open keys; "[-...]"
@@ -67,14 +41,9 @@ public:
     // Reads the store from the contents of a file.
     static RegistryStore fromBytes(QByteArrayView bytes);
 
-    // Whether the key exists (a key exists once a section names it or a key below it).
-    bool hasKey(RegistryRoot root, const QString& keyPath) const;
     // The value of a key; the empty name stands for the key's default value. A trailing "\" in the key
     // path is accepted.
     std::optional<RegistryValue> value(RegistryRoot root, const QString& keyPath, const QString& name) const;
-
-    // The number of keys held, for tests and diagnostics.
-    qsizetype keyCount() const { return qsizetype(m_keys.size()); }
 
 private:
     using Values = QHash<QString, RegistryValue>;

@@ -2,6 +2,8 @@
 // The registry of a system without one: the registry store of the environment.
 #include "platform/SystemRegistry.h"
 
+#include "platform/RegistryStore.h"
+
 namespace platform {
 
 std::optional<RegistryValue> querySystemRegistryValue(const Environment& environment, RegistryRoot root,

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/RegistryStore.h"
+#include "platform/RegistryValue.h"
 
 #include <QString>
 

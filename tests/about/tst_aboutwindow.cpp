@@ -58,7 +58,8 @@ private Q_SLOTS:
     void cleanup()
     {
         QTest::mouseRelease(m_elsewhere.windowHandle(), Qt::LeftButton);
-        AboutWindow::unloadLoaded();
+        if (AboutWindow* about = AboutWindow::loadedWindow())
+            about->unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(aboutWindows(), 0);
     }
@@ -168,7 +169,8 @@ private Q_SLOTS:
         QCOMPARE(version(second), "Ver.   2.0.0.0");
         QVERIFY(timer(second)->isActive() && timer(second)->remainingTime() > 29000);
 
-        AboutWindow::unloadLoaded();
+        if (AboutWindow* about = AboutWindow::loadedWindow())
+            about->unload();
         QVERIFY(!second->isVisible() && !timer(second)->isActive());
         QTRY_VERIFY(second.isNull());
     }

@@ -66,9 +66,6 @@ private:
                 "Driver=Microsoft Access Driver (*.mdb);DBQ=%1;Database=%2;Password=tovelo37&pirake;")
                 .arg(file, buildMachinePath(file)));
         db().setEngine(DbConnection::Engine::AccessOdbc);
-        DbConnection::Dialect dialect = DbConnection::Dialect::access();
-        dialect.lastAddedKeyQuery = QStringLiteral("SELECT last_insert_rowid()");
-        db().setDialect(dialect);
         db().open();
         inspect = std::make_unique<DatabaseInspector>(file);
     }
@@ -151,8 +148,8 @@ private Q_SLOTS:
         rs().release();
     }
 
-    // An added row is read back by the key the engine gave it, or by the ID it was given; either way it can
-    // be changed at once.
+    // An added row is read back by the ID it was given and can be changed at once. (A row whose AutoNumber
+    // the engine gives is read back through @@IDENTITY, which only Access itself answers.)
     void addedRowsAreReadBack()
     {
         openThroughOdbc(QStringLiteral("installed"));
@@ -165,18 +162,6 @@ private Q_SLOTS:
         rs().setField(QStringLiteral("ID"), 43);
         rs().release();
         QCOMPARE(inspect->rows(QStringLiteral("SELECT ID FROM temp")), (QList<QVariantList>{{43}}));
-
-        rs().open(QStringLiteral("作成者"), db());
-        rs().addNew();
-        rs().setField(QStringLiteral("名前"), QStringLiteral("山田"));
-        rs().update();
-        const QVariant id = rs().field(QStringLiteral("ID"));
-        QCOMPARE(id, inspect->value(QStringLiteral("SELECT max(ID) FROM 作成者")));
-        rs().setField(QStringLiteral("password"), QStringLiteral("pass"));
-        rs().release();
-        QCOMPARE(
-            inspect->rows(QStringLiteral("SELECT 名前, password FROM 作成者 WHERE ID = %1").arg(id.toInt())),
-            (QList<QVariantList>{{QStringLiteral("山田"), QStringLiteral("pass")}}));
     }
 
     // A driver's native error numbers are its own: a failure is reported under the provider's number.

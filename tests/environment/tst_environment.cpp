@@ -3,7 +3,7 @@
 #include "common/MessageRecorder.h"
 
 #include "environment/ExcelCheck.h"
-#include "environment/Registry.h"
+#include "environment/GetRegistryValue.h"
 #include "environment/WindowsIdentification.h"
 #include "launcher/Main.h"
 

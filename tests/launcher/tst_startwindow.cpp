@@ -98,7 +98,8 @@ private Q_SLOTS:
     }
     void cleanup()
     {
-        AboutWindow::unloadLoaded();
+        if (AboutWindow* about = AboutWindow::loadedWindow())
+            about->unload();
         tearDown();
         realShell.reset();
         qunsetenv("HANAPLAN_REGISTRY");

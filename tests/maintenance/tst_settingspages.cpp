@@ -4,11 +4,11 @@
 
 #include "RuntimeError.h"
 #include "database/Values.h"
-#include "maintenance/HonorificSettings.h"
+#include "maintenance/HonorificActions.h"
 #include "maintenance/MasterActions.h"
-#include "maintenance/PeriodStampSettings.h"
+#include "maintenance/PeriodStampActions.h"
 #include "maintenance/SearchSetting.h"
-#include "maintenance/SearchSettings.h"
+#include "maintenance/SearchSettingsActions.h"
 
 #include <QApplication>
 

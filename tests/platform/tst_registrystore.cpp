@@ -90,24 +90,26 @@ private Q_SLOTS:
                                    ? RegistryRoot::ClassesRoot
                                    : RegistryRoot::LocalMachine;
         QCOMPARE(describe(store.value(r, key.toString(), name.toString())), expected.toString());
-        QVERIFY(store.hasKey(RegistryRoot::LocalMachine,
-                             QStringLiteral("SOFTWARE\\Lone"))); // a deleted key's parent stays
-        QVERIFY(!store.hasKey(RegistryRoot::LocalMachine, QStringLiteral("SOFTWARE\\A")));
     }
 
     // A store's file that is a folder, a pipe or larger than a store reads as an empty registry.
     void unreadableFiles()
     {
+        const auto v = [](const QString& path) {
+            return RegistryStore::fromFile(path).value(RegistryRoot::LocalMachine, QStringLiteral("K"),
+                                                       QStringLiteral("v"));
+        };
         QTemporaryDir folder;
-        QCOMPARE(RegistryStore::fromFile(folder.path()).keyCount(), 0);
+        QVERIFY(!v(folder.path()));
         const QByteArray pipe = QFile::encodeName(folder.filePath(QStringLiteral("pipe.reg")));
         QCOMPARE(mkfifo(pipe.constData(), 0600), 0);
-        QCOMPARE(RegistryStore::fromFile(QFile::decodeName(pipe)).keyCount(), 0);
+        QVERIFY(!v(QFile::decodeName(pipe)));
         QFile file(folder.filePath(QStringLiteral("large.reg")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kHeader + "[HKEY_LOCAL_MACHINE\\K]\r\n") > 0);
+        QVERIFY(file.open(QIODevice::WriteOnly) &&
+                file.write(kHeader + "[HKEY_LOCAL_MACHINE\\K]\r\n\"v\"=\"x\"\r\n") > 0);
         QVERIFY(file.resize(RegistryStore::maxFileSize + 1));
         file.close();
-        QCOMPARE(RegistryStore::fromFile(file.fileName()).keyCount(), 0);
+        QVERIFY(!v(file.fileName()));
     }
 
     // Hostile inputs read without a crash and quickly, whatever their size.
@@ -147,7 +149,6 @@ private Q_SLOTS:
         const RegistryStore store = RegistryStore::fromBytes(file);
         store.value(RegistryRoot::LocalMachine, QStringLiteral("k"), QStringLiteral("v"));
         QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
-        QVERIFY(store.keyCount() < 1000000);
     }
 };
 

@@ -112,8 +112,7 @@ private Q_SLOTS:
 
     void maintenanceWindow()
     {
-        Main program(QCoreApplication::applicationDirPath());
-        MaintenanceWindow window(program);
+        MaintenanceWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto* pages = window.findChild<QTabWidget*>(QStringLiteral("SSTab1"));

@@ -6,7 +6,7 @@
 
 #include "RuntimeError.h"
 #include "environment/ExcelCheck.h"
-#include "environment/Registry.h"
+#include "environment/GetRegistryValue.h"
 #include "environment/WindowsIdentification.h"
 #include "platform/FileSystem.h"
 #include "platform/Services.h"

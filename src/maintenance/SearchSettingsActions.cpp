@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "maintenance/SearchSettings.h"
+#include "maintenance/SearchSettingsActions.h"
 
 #include "database/DatabaseState.h"
 #include "database/Transaction.h"

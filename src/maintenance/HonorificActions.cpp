@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "maintenance/HonorificSettings.h"
+#include "maintenance/HonorificActions.h"
 
 #include "database/Database.h"
 #include "database/DatabaseState.h"

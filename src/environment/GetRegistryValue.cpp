@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "environment/Registry.h"
+#include "environment/GetRegistryValue.h"
 
 #include "platform/SystemRegistry.h"
 

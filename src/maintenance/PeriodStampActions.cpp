@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "maintenance/PeriodStampSettings.h"
+#include "maintenance/PeriodStampActions.h"
 
 #include "database/DatabaseState.h"
 #include "database/Transaction.h"
