@@ -45,3 +45,25 @@ inline constexpr int ObjectClosed = 3704;
 inline constexpr int RowNotFoundForUpdate = -2147217864;
 inline constexpr int ProviderError = -2147467259;
 } // namespace ErrorNumber
+
+// The run-time errors whose texts more than one layer raises.
+namespace runtimeerror {
+
+// Error 3021: the record set has no current row. `table`, when given, is named after the text.
+inline RuntimeError noCurrentRecord(const QString& table = {})
+{
+    QString text =
+        QStringLiteral("BOF と EOF のいずれかが True になっているか、または現在のレコードが削除されています。"
+                       "要求された操作には、現在のレコードが必要です。");
+    if (!table.isEmpty())
+        text += QStringLiteral("(%1)").arg(table);
+    return RuntimeError(ErrorNumber::NoCurrentRecord, text);
+}
+
+// Error 13: a value that is no number where a number is needed, named by its text.
+inline RuntimeError typeMismatch(const QString& valueText)
+{
+    return RuntimeError(ErrorNumber::TypeMismatch, QStringLiteral("型が一致しません。(%1)").arg(valueText));
+}
+
+} // namespace runtimeerror

@@ -68,15 +68,6 @@ QString rightChars(const QString& text, int count)
     return text.size() <= count ? text : text.right(count);
 }
 
-// The value as a number, when it is one or is a text that reads as one.
-bool asNumber(const QVariant& value, double& number)
-{
-    bool ok = false;
-    number =
-        value.typeId() == QMetaType::QString ? value.toString().trimmed().toDouble(&ok) : value.toDouble(&ok);
-    return ok && std::isfinite(number);
-}
-
 void executeAll(DbConnection& db, const QStringList& statements)
 {
     for (const QString& statement : statements)
@@ -280,7 +271,7 @@ QString providerNumberText(const QVariant& value)
         return QStringLiteral("0000000000");
     double number = 0;
     QString formatted;
-    if (asNumber(value, number)) {
+    if (values::readNumber(value, number)) {
         if (number == 0)
             return QStringLiteral("0");
         // "000000000#": a whole number, rounded half away from zero, with at least ten digits.

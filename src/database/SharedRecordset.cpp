@@ -11,14 +11,6 @@ namespace {
 
 const QString kRowKeyColumn = QStringLiteral("hanaplan_rowkey");
 
-[[noreturn]] void noCurrentRecord()
-{
-    throw RuntimeError(
-        ErrorNumber::NoCurrentRecord,
-        QStringLiteral("BOF と EOF のいずれかが True になっているか、または現在のレコードが削除されています。"
-                       "要求された操作には、現在のレコードが必要です。"));
-}
-
 } // namespace
 
 void SharedRecordset::open(const QString& source, DbConnection& connection)
@@ -126,7 +118,7 @@ void SharedRecordset::requireCurrent() const
 {
     requireOpen();
     if (!(m_pending && m_pending->isNew) && eof())
-        noCurrentRecord();
+        throw runtimeerror::noCurrentRecord();
 }
 
 int SharedRecordset::columnIndex(const QString& name) const
@@ -170,7 +162,7 @@ void SharedRecordset::moveNext()
     requireOpen();
     update();
     if (eof())
-        noCurrentRecord();
+        throw runtimeerror::noCurrentRecord();
     ++m_position;
 }
 
@@ -179,7 +171,7 @@ void SharedRecordset::moveFirst()
     requireOpen();
     update();
     if (m_view.empty())
-        noCurrentRecord();
+        throw runtimeerror::noCurrentRecord();
     m_position = 0;
 }
 

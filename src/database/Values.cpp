@@ -15,12 +15,9 @@ double toNumber(const QVariant& value)
 {
     if (value.isNull())
         throw RuntimeError(ErrorNumber::InvalidUseOfNull, QStringLiteral("Null の使い方が不正です。"));
-    bool ok = false;
-    const double number =
-        value.typeId() == QMetaType::QString ? value.toString().trimmed().toDouble(&ok) : value.toDouble(&ok);
-    if (!ok || !std::isfinite(number))
-        throw RuntimeError(ErrorNumber::TypeMismatch,
-                           QStringLiteral("型が一致しません。(%1)").arg(value.toString()));
+    double number = 0;
+    if (!readNumber(value, number))
+        throw runtimeerror::typeMismatch(value.toString());
     return std::nearbyint(number); // the default rounding mode rounds half to even
 }
 
@@ -34,6 +31,16 @@ template <typename T> T toWhole(const QVariant& value)
 }
 
 } // namespace
+
+bool readNumber(const QVariant& value, double& number)
+{
+    if (value.isNull())
+        return false;
+    bool ok = false;
+    number =
+        value.typeId() == QMetaType::QString ? value.toString().trimmed().toDouble(&ok) : value.toDouble(&ok);
+    return ok && std::isfinite(number);
+}
 
 qint16 toInteger16(const QVariant& value)
 {

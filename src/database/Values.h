@@ -8,6 +8,10 @@
 // range throws RuntimeError (invalid use of Null, type mismatch, overflow).
 namespace values {
 
+// The value as a number: a number, or a text that reads as one (blanks at its ends allowed). False for
+// anything else, a null included, and for an infinite or undefined number.
+bool readNumber(const QVariant& value, double& number);
+
 // A 16-bit whole number, rounded half to even.
 qint16 toInteger16(const QVariant& value);
 // A 32-bit whole number, rounded half to even.

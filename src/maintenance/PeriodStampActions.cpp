@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/PeriodStampActions.h"
 
+#include "RuntimeError.h"
 #include "database/DatabaseState.h"
 #include "database/Transaction.h"
 #include "database/Values.h"
@@ -82,7 +83,7 @@ void PeriodStampActions::on期間設定変更Clicked()
     if (rs.eof()) {
         // Nothing is written, MST neither: the page's choices are not half stored.
         rs.release();
-        storedvalues::noRowToSave(QStringLiteral("Setting"));
+        throw runtimeerror::noCurrentRecord(QStringLiteral("Setting"));
     }
     for (int k = 0; k < MaintenanceWindow::PeriodLines; ++k) {
         rs.setFilter(PeriodRowFilters[k]); // saves the previous row's change

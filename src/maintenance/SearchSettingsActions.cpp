@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/SearchSettingsActions.h"
 
+#include "RuntimeError.h"
 #include "database/DatabaseState.h"
 #include "database/Transaction.h"
 #include "database/Values.h"
@@ -70,7 +71,7 @@ void SearchSettingsActions::on設定変更Clicked()
     if (rs.eof()) {
         // Without rows there is nothing to write the choices to: say so rather than report a save.
         rs.release();
-        storedvalues::noRowToSave(QStringLiteral("Setting"));
+        throw runtimeerror::noCurrentRecord(QStringLiteral("Setting"));
     }
     const Ui::SearchSettingsPage& page = m_window.searchSettingsPage();
     for (int i = 0; i < MaintenanceWindow::SearchSettingRows; ++i) {

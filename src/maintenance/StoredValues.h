@@ -19,9 +19,6 @@ bool equals(const QVariant& value, int number);
 // A 16-bit whole number as a field value; bound as a whole number, never as text.
 QVariant whole16(qint16 value);
 
-// The row a save is about to write is not there: run-time error 3021 (no current row), naming the table.
-[[noreturn]] void noRowToSave(const QString& table);
-
 // Writes columns of the live master row in the order given, then 更新日 (the current date and time), and
 // saves the row; all or nothing. A missing row is a run-time error.
 void writeMasterRow(DatabaseState& database, std::initializer_list<std::pair<QString, QVariant>> columns);
