@@ -129,6 +129,45 @@ private:
     QString m_name;
 };
 
+// A test's program on an installation of its own: the installed database (a test database by name), changed
+// by statements run behind the program's back, and a fresh program opened on it that reports every
+// statement it sends into `statements`. sql(), rows() and dump() look into the file through a connection of
+// their own.
+struct ProgramFixture
+{
+    explicit ProgramFixture(const QString& database = QStringLiteral("installed"),
+                            const QStringList& changes = {})
+    {
+        install.installDatabase(database);
+        for (const QString& change : changes)
+            sql(change);
+    }
+    // Opens the program on the installed file as it stands now.
+    void open(double windowsVersionCode = 2100)
+    {
+        program = install.makeMain(windowsVersionCode);
+        OpenDatabase(program->database, program->services.environment);
+        program->database.DbConnection->setStatementObserver(
+            [this](const QString& s) { statements.append(s); });
+    }
+
+    DbConnection& db() const { return *program->database.DbConnection; }
+    SharedRecordset& rs() const { return *program->database.SharedRecordset; }
+    QVariant sql(const QString& statement) const
+    {
+        return DatabaseInspector(install.installedDatabase()).value(statement);
+    }
+    QList<QVariantList> rows(const QString& query) const
+    {
+        return DatabaseInspector(install.installedDatabase()).rows(query);
+    }
+    QString dump() const { return DatabaseInspector(install.installedDatabase()).dump(); }
+
+    TestInstallation install;
+    std::unique_ptr<Main> program;
+    QStringList statements;
+};
+
 // Runs an expression that must throw RuntimeError with the given number.
 #define HANAPLAN_VERIFY_RUNTIME_ERROR(expression, expectedNumber)                                            \
     do {                                                                                                     \
