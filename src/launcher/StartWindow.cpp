@@ -171,8 +171,8 @@ void StartWindow::clearSignInBoxes()
 bool StartWindow::refuseSignIn(SignInOutcome outcome, const QString& title, const QString& notRegisteredText,
                                QLineEdit* typedId)
 {
-    // A refused sign-in shows its message while the window is hidden, empties the boxes (all of them for an
-    // unknown ID; all but the typed ID for a wrong password) and shows the window again.
+    // The message is shown while the window is hidden. An unknown ID empties every box; a wrong password
+    // all but the ID typed.
     switch (outcome) {
     case SignInOutcome::SignedIn:
         return false;

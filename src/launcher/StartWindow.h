@@ -56,6 +56,8 @@ protected:
 private:
     void buildControls();
     void clearSignInBoxes();
+    // After a sign-in check: false when it signed in; otherwise the refusal is shown (notRegisteredText for
+    // an unknown ID), the boxes are emptied as the outcome asks, the window is shown again and true returned.
     bool refuseSignIn(SignInOutcome outcome, const QString& title, const QString& notRegisteredText,
                       QLineEdit* typedId);
     void unload();
