@@ -5,6 +5,8 @@
 #include "RuntimeError.h"
 #include "database/SchemaUpgrade.h"
 
+constexpr char kCases[] = "schemaupgrade.json";
+
 // The upgrade of each older schema form to 1050, with the cases of schemaupgrade.json: the statements and
 // their order, the values afterwards, the number conversions, and a failure part way that leaves the file as
 // it was.
@@ -13,65 +15,43 @@ class SchemaUpgradeTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestInstallation> install;
-    std::unique_ptr<Main> program;
-    QStringList statements;
+    std::unique_ptr<ProgramFixture> f;
 
-    DatabaseInspector inspect() const { return DatabaseInspector(install->installedDatabase()); }
-    void prepare(const QJsonValue& fixture, const QJsonArray& setup)
-    {
-        install->installDatabase(fixture.toString());
-        for (const QJsonValue& statement : setup)
-            inspect().value(statement.toString());
-    }
     // Opens the installed file and upgrades it, recording the statements sent.
     void runUpgrade()
     {
-        program = install->makeMain();
-        OpenDatabase(program->database, program->services.environment);
-        statements.clear();
-        program->database.DbConnection->setStatementObserver(
-            [this](const QString& s) { statements.append(s); });
-        UpgradeSchema(program->database);
+        f->statements.clear();
+        f->open();
+        UpgradeSchema(f->program->database);
     }
 
 private Q_SLOTS:
-    void init() { install = std::make_unique<TestInstallation>(); }
-    void cleanup()
-    {
-        program.reset();
-        install.reset();
-    }
+    void cleanup() { f.reset(); }
 
     // The statements sent, where {"installed": query} stands for those the query makes of the installed
     // schema (their type words may differ in letter case); the rows given queries return afterwards; the rows
     // of the tables no statement names, unchanged. A file left as it is ("after" null) is unchanged as a
     // whole.
-    void upgrade_data()
-    {
-        addJsonCases("schemaupgrade.json", "upgrade", {"fixture", "setup", "sent", "after"});
-    }
+    void upgrade_data() { addJsonCases(kCases, "upgrade", {"fixture", "setup", "sent", "after"}); }
     void upgrade()
     {
         QFETCH(QJsonValue, fixture);
         QFETCH(QJsonValue, setup);
         QFETCH(QJsonValue, sent);
         QFETCH(QJsonValue, after);
-        prepare(fixture, setup.toArray());
-        const QString before = inspect().dump();
-        const QStringList tables = {QStringLiteral("作成者"), QStringLiteral("Setting"),
-                                    QStringLiteral("temp"),   QStringLiteral("利用者"),
-                                    QStringLiteral("事業者"), QStringLiteral("計画書")};
+        f = std::make_unique<ProgramFixture>(fixture.toString(), setup.toVariant().toStringList());
+        const QString before = f->dump();
+        const QStringList tables = {"作成者", "Setting", "temp", "利用者", "事業者", "計画書"};
         QList<QList<QVariantList>> rowsBefore;
         for (const QString& table : tables)
-            rowsBefore.append(inspect().rows(QStringLiteral("SELECT * FROM ") + table));
+            rowsBefore.append(f->rows("SELECT * FROM " + table));
 
         runUpgrade();
-        QVERIFY(!program->database.SharedRecordset->isOpen());
-        CloseDatabase(program->database);
+        QVERIFY(!f->program->database.SharedRecordset->isOpen());
+        CloseDatabase(f->program->database);
 
-        const QString schema = install->root() + QStringLiteral("/installed.mdb");
-        TestInstallation::copyFixture(QStringLiteral("installed"), schema);
+        const QString schema = f->install.root() + "/installed.mdb";
+        TestInstallation::copyFixture("installed", schema);
         const DatabaseInspector installed(schema);
         QStringList expected;
         QList<qsizetype> caseless;
@@ -85,33 +65,33 @@ private Q_SLOTS:
                 expected.append(row.at(0).toString().toUpper());
             }
         }
-        QStringList seen = statements;
+        QStringList seen = f->statements;
         for (qsizetype i : std::as_const(caseless))
             if (i < seen.size())
                 seen[i] = seen[i].toUpper();
         QCOMPARE(seen, expected);
 
         if (after.isNull()) {
-            QCOMPARE(inspect().dump(), before);
+            QCOMPARE(f->dump(), before);
             return;
         }
         const QJsonObject queries = after.toObject();
         for (auto query = queries.begin(); query != queries.end(); ++query) {
             QJsonArray rows;
-            for (const QVariantList& row : inspect().rows(query.key()))
+            for (const QVariantList& row : f->rows(query.key()))
                 rows.append(QJsonArray::fromVariantList(row));
             QCOMPARE(jsonText(rows), jsonText(query.value()));
         }
         for (qsizetype i = 0; i < tables.size(); ++i)
-            if (!statements.join(QLatin1Char('\n')).contains(tables[i]))
-                QCOMPARE(inspect().rows(QStringLiteral("SELECT * FROM ") + tables[i]), rowsBefore[i]);
+            if (!f->statements.join(QLatin1Char('\n')).contains(tables[i]))
+                QCOMPARE(f->rows("SELECT * FROM " + tables[i]), rowsBefore[i]);
     }
 
     // Each value as a provider number, and padded to the ten digits of an insured number and the six of an
     // insurer number.
     void conversions_data()
     {
-        addJsonCases("schemaupgrade.json", "conversions", {"value", "provider", "insured", "insurer"});
+        addJsonCases(kCases, "conversions", {"value", "provider", "insured", "insurer"});
     }
     void conversions()
     {
@@ -129,7 +109,7 @@ private Q_SLOTS:
     // obstacle gone, completes the upgrade.
     void failurePartWay_data()
     {
-        addJsonCases("schemaupgrade.json", "failure", {"fixture", "obstacle", "remedy", "number"});
+        addJsonCases(kCases, "failure", {"fixture", "obstacle", "remedy", "number"});
     }
     void failurePartWay()
     {
@@ -137,33 +117,32 @@ private Q_SLOTS:
         QFETCH(QJsonValue, obstacle);
         QFETCH(QJsonValue, remedy);
         QFETCH(QJsonValue, number);
-        prepare(fixture, {obstacle});
-        const QString before = inspect().dump();
+        f = std::make_unique<ProgramFixture>(fixture.toString(), QStringList{obstacle.toString()});
+        const QString before = f->dump();
         HANAPLAN_VERIFY_RUNTIME_ERROR(runUpgrade(), number.toInt());
-        QVERIFY(!program->database.SharedRecordset->isOpen());
-        CloseDatabase(program->database);
-        QCOMPARE(inspect().dump(), before);
+        QVERIFY(!f->program->database.SharedRecordset->isOpen());
+        CloseDatabase(f->program->database);
+        QCOMPARE(f->dump(), before);
 
-        inspect().value(remedy.toString());
+        f->sql(remedy.toString());
         runUpgrade();
-        CloseDatabase(program->database);
-        QCOMPARE(inspect().value(QStringLiteral("SELECT dbver FROM MST")).toInt(), 1050);
+        CloseDatabase(f->program->database);
+        QCOMPARE(f->sql("SELECT dbver FROM MST").toInt(), 1050);
     }
 
     // The probe takes only a missing version column for the oldest form: a damaged page of MST is reported
     // as the damaged file it is, and nothing of the oldest form's upgrade runs on it.
     void damagedMasterTable()
     {
-        install->installDatabase(QStringLiteral("installed"));
-        const int pageSize = inspect().value(QStringLiteral("PRAGMA page_size")).toInt();
-        const int page =
-            inspect().value(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'MST'")).toInt();
-        QFile file(install->installedDatabase());
+        f = std::make_unique<ProgramFixture>();
+        const int pageSize = f->sql("PRAGMA page_size").toInt();
+        const int page = f->sql("SELECT rootpage FROM sqlite_master WHERE name = 'MST'").toInt();
+        QFile file(f->install.installedDatabase());
         QVERIFY(page > 1 && file.open(QIODevice::ReadWrite) && file.seek(qint64(page - 1) * pageSize) &&
                 file.write(QByteArray(64, '\xff')) == 64);
         file.close();
         HANAPLAN_VERIFY_RUNTIME_ERROR(runUpgrade(), 11);
-        QCOMPARE(statements, QStringList{QStringLiteral("SELECT dbver from MST")});
+        QCOMPARE(f->statements, QStringList{"SELECT dbver from MST"});
     }
 };
 

@@ -4,6 +4,8 @@
 
 #include "RuntimeError.h"
 
+constexpr char kCases[] = "recordset.json";
+
 // The record set on the installed database with the creators and providers of recordset.json: moves, fields,
 // writes, and the source forms, filter and sort texts of its cases.
 class SharedRecordsetTest : public QObject
@@ -11,66 +13,55 @@ class SharedRecordsetTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestInstallation> install;
-    std::unique_ptr<Main> program;
-    std::unique_ptr<DatabaseInspector> inspect;
+    std::unique_ptr<ProgramFixture> f;
 
-    SharedRecordset& rs() { return *program->database.SharedRecordset; }
-    DbConnection& db() { return *program->database.DbConnection; }
+    SharedRecordset& rs() { return f->rs(); }
+    DbConnection& db() { return f->db(); }
     QVariantList ids()
     {
         QVariantList out;
         for (int i = 0, n = rs().recordCount(); i < n; ++i, rs().moveNext())
-            out.append(rs().field(QStringLiteral("ID")));
+            out.append(rs().field("ID"));
         return out;
     }
 
 private Q_SLOTS:
     void init()
     {
-        install = std::make_unique<TestInstallation>();
-        install->installDatabase(QStringLiteral("installed"));
-        program = install->makeMain();
-        OpenDatabase(program->database, program->services.environment);
-        inspect = std::make_unique<DatabaseInspector>(install->installedDatabase());
-        for (const QJsonValue& statement : jsonCases("recordset.json")[QLatin1String("seed")].toArray())
-            inspect->value(statement.toString());
+        f = std::make_unique<ProgramFixture>(
+            "installed", jsonCases(kCases)[QLatin1String("seed")].toVariant().toStringList());
+        f->open();
     }
-    void cleanup()
-    {
-        inspect.reset();
-        program.reset();
-        install.reset();
-    }
+    void cleanup() { f.reset(); }
 
     // Moving through the rows, field names, and what the record set refuses.
     void readsAndMoves()
     {
         HANAPLAN_VERIFY_RUNTIME_ERROR(rs().eof(), ErrorNumber::ObjectClosed);
         HANAPLAN_VERIFY_RUNTIME_ERROR(rs().setFilter(QString()), ErrorNumber::ObjectClosed);
-        rs().open(QStringLiteral("作成者 WHERE 削除日 IS NULL"), db());
+        rs().open("作成者 WHERE 削除日 IS NULL", db());
         // One result at a time: a second open needs the first released.
-        HANAPLAN_VERIFY_RUNTIME_ERROR(rs().open(QStringLiteral("Setting"), db()), ErrorNumber::ObjectOpen);
-        HANAPLAN_VERIFY_RUNTIME_ERROR(rs().field(QStringLiteral("nosuch")), ErrorNumber::ItemNotFound);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(rs().open("Setting", db()), ErrorNumber::ObjectOpen);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(rs().field("nosuch"), ErrorNumber::ItemNotFound);
         // Letter case is ignored, and a name in katakana reaches the column named in hiragana.
-        QCOMPARE(rs().field(QStringLiteral("PASSWORD")).toString(), QStringLiteral("pw1"));
-        QCOMPARE(rs().field(QStringLiteral("フリガナ")).toString(), QStringLiteral("ヤマダハナコ"));
+        QCOMPARE(rs().field("PASSWORD").toString(), "pw1");
+        QCOMPARE(rs().field("フリガナ").toString(), "ヤマダハナコ");
         QCOMPARE(ids(), (QVariantList{1, 3, 8}));
         QVERIFY(rs().eof());
         HANAPLAN_VERIFY_RUNTIME_ERROR(rs().moveNext(), ErrorNumber::NoCurrentRecord);
-        HANAPLAN_VERIFY_RUNTIME_ERROR(rs().field(QStringLiteral("ID")), ErrorNumber::NoCurrentRecord);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(rs().field("ID"), ErrorNumber::NoCurrentRecord);
         rs().moveFirst();
-        QCOMPARE(rs().field(QStringLiteral("ID")).toInt(), 1);
-        rs().setFilter(QStringLiteral("ID = 99"));
+        QCOMPARE(rs().field("ID").toInt(), 1);
+        rs().setFilter("ID = 99");
         HANAPLAN_VERIFY_RUNTIME_ERROR(rs().moveFirst(), ErrorNumber::NoCurrentRecord);
         rs().release();
 
         // The rows of a query other than a table's are read-only.
-        rs().open(QStringLiteral("SELECT count(*) AS n FROM 作成者"), db());
-        QCOMPARE(rs().field(QStringLiteral("n")).toInt(), 9);
-        HANAPLAN_VERIFY_RUNTIME_ERROR(rs().setField(QStringLiteral("n"), 1), ErrorNumber::NotSupported);
+        rs().open("SELECT count(*) AS n FROM 作成者", db());
+        QCOMPARE(rs().field("n").toInt(), 9);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(rs().setField("n", 1), ErrorNumber::NotSupported);
         rs().release();
-        HANAPLAN_VERIFY_RUNTIME_ERROR(rs().open(QStringLiteral("NoSuchTable"), db()), 1);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(rs().open("NoSuchTable", db()), 1);
         QVERIFY(!rs().isOpen());
     }
 
@@ -78,78 +69,76 @@ private Q_SLOTS:
     // assigned and is saved when the filter moves or the record set is released.
     void writes()
     {
-        inspect->value(QStringLiteral("INSERT INTO temp (ID) VALUES (4), (5)"));
-        rs().open(QStringLiteral("DELETE * FROM temp"), db());
+        f->sql("INSERT INTO temp (ID) VALUES (4), (5)");
+        rs().open("DELETE * FROM temp", db());
         QVERIFY(!rs().isOpen());
-        rs().open(QStringLiteral("SELECT * FROM temp"), db()); // the next open may follow at once
+        rs().open("SELECT * FROM temp", db()); // the next open may follow at once
         QVERIFY(rs().eof());
         rs().addNew();
-        rs().setField(QStringLiteral("ID"), QStringLiteral("7")); // typed text, converted by the database
+        rs().setField("ID", "7"); // typed text, converted by the database
         rs().update();
         rs().release();
-        QCOMPARE(inspect->rows(QStringLiteral("SELECT ID, typeof(ID) FROM temp")),
-                 (QList<QVariantList>{{7, QStringLiteral("integer")}}));
+        QCOMPARE(f->rows("SELECT ID, typeof(ID) FROM temp"), (QList<QVariantList>{{7, "integer"}}));
 
-        const QString hostile = QStringLiteral("x'); DROP TABLE 作成者; --");
-        rs().open(QStringLiteral("作成者"), db());
+        const QString hostile = "x'); DROP TABLE 作成者; --";
+        rs().open("作成者", db());
         rs().addNew();
-        rs().setField(QStringLiteral("名前"), hostile);
-        rs().setField(QStringLiteral("フリガナ"), QStringLiteral("テスト"));
+        rs().setField("名前", hostile);
+        rs().setField("フリガナ", "テスト");
         rs().update();
-        QCOMPARE(rs().field(QStringLiteral("ID")).toInt(), 25);
+        QCOMPARE(rs().field("ID").toInt(), 25);
         rs().release();
-        QCOMPARE(inspect->rows(QStringLiteral("SELECT 名前, ふりがな FROM 作成者 WHERE ID = 25")),
-                 (QList<QVariantList>{{hostile, QStringLiteral("テスト")}}));
+        QCOMPARE(f->rows("SELECT 名前, ふりがな FROM 作成者 WHERE ID = 25"),
+                 (QList<QVariantList>{{hostile, "テスト"}}));
         // An ID is never given out twice, even when its row has gone.
-        inspect->value(QStringLiteral("DELETE FROM 作成者 WHERE ID = 25"));
-        rs().open(QStringLiteral("作成者"), db());
+        f->sql("DELETE FROM 作成者 WHERE ID = 25");
+        rs().open("作成者", db());
         rs().addNew();
         rs().update();
-        QCOMPARE(rs().field(QStringLiteral("ID")).toInt(), 26);
+        QCOMPARE(rs().field("ID").toInt(), 26);
         rs().release();
 
         // Another program changed the row meanwhile: only the column assigned is written.
-        rs().open(QStringLiteral("作成者 WHERE ID=3"), db());
-        inspect->value(QStringLiteral("UPDATE 作成者 SET 住所 = '別の住所' WHERE ID = 3"));
-        rs().setField(QStringLiteral("password"), QStringLiteral("新しい"));
-        QCOMPARE(rs().field(QStringLiteral("password")).toString(), QStringLiteral("新しい"));
+        rs().open("作成者 WHERE ID=3", db());
+        f->sql("UPDATE 作成者 SET 住所 = '別の住所' WHERE ID = 3");
+        rs().setField("password", "新しい");
+        QCOMPARE(rs().field("password").toString(), "新しい");
         rs().update();
         rs().release();
-        QCOMPARE(inspect->rows(QStringLiteral("SELECT password, 住所 FROM 作成者 WHERE ID = 3")),
-                 (QList<QVariantList>{{QStringLiteral("新しい"), QStringLiteral("別の住所")}}));
+        QCOMPARE(f->rows("SELECT password, 住所 FROM 作成者 WHERE ID = 3"),
+                 (QList<QVariantList>{{"新しい", "別の住所"}}));
         // A row removed by another program since it was read is reported, and nothing is written.
-        rs().open(QStringLiteral("作成者 WHERE ID=8"), db());
-        inspect->value(QStringLiteral("DELETE FROM 作成者 WHERE ID = 8"));
-        rs().setField(QStringLiteral("削除日"), QStringLiteral("2026-12-06 10:00:00"));
+        rs().open("作成者 WHERE ID=8", db());
+        f->sql("DELETE FROM 作成者 WHERE ID = 8");
+        rs().setField("削除日", "2026-12-06 10:00:00");
         HANAPLAN_VERIFY_RUNTIME_ERROR(rs().update(), ErrorNumber::RowNotFoundForUpdate);
         rs().release();
-        QCOMPARE(inspect->value(QStringLiteral("SELECT count(*) FROM 作成者")).toInt(), 9);
+        QCOMPARE(f->sql("SELECT count(*) FROM 作成者").toInt(), 9);
 
         // Moving the filter to another row saves the change of the row it leaves, as the settings pages rely
         // on; so do a release, which clears the filter and the sort, and a close.
-        rs().open(QStringLiteral("Setting"), db());
-        rs().setFilter(QStringLiteral("ID = 8"));
-        rs().setField(QStringLiteral("Set2"), 1);
-        rs().setFilter(QStringLiteral("ID = 9"));
-        QCOMPARE(inspect->value(QStringLiteral("SELECT Set2 FROM Setting WHERE ID = 8")).toInt(), 1);
-        rs().setField(QStringLiteral("Set2"), 2);
-        rs().setFilter(QStringLiteral("ID = 12"));
-        rs().setSort(QStringLiteral("ID DESC"));
-        rs().setField(QStringLiteral("Set2"), 1);
+        rs().open("Setting", db());
+        rs().setFilter("ID = 8");
+        rs().setField("Set2", 1);
+        rs().setFilter("ID = 9");
+        QCOMPARE(f->sql("SELECT Set2 FROM Setting WHERE ID = 8").toInt(), 1);
+        rs().setField("Set2", 2);
+        rs().setFilter("ID = 12");
+        rs().setSort("ID DESC");
+        rs().setField("Set2", 1);
         rs().release();
-        QCOMPARE(
-            inspect->rows(QStringLiteral("SELECT ID, Set2 FROM Setting WHERE ID IN (8, 9, 12) ORDER BY ID")),
-            (QList<QVariantList>{{8, 1}, {9, 2}, {12, 1}}));
-        rs().open(QStringLiteral("MST"), db());
+        QCOMPARE(f->rows("SELECT ID, Set2 FROM Setting WHERE ID IN (8, 9, 12) ORDER BY ID"),
+                 (QList<QVariantList>{{8, 1}, {9, 2}, {12, 1}}));
+        rs().open("MST", db());
         QVERIFY(rs().filter().isEmpty() && rs().sort().isEmpty());
-        rs().setField(QStringLiteral("stamp"), 1);
+        rs().setField("stamp", 1);
         rs().close();
-        QCOMPARE(inspect->value(QStringLiteral("SELECT stamp FROM MST")).toInt(), 1);
+        QCOMPARE(f->sql("SELECT stamp FROM MST").toInt(), 1);
     }
 
     void filterAndSort_data()
     {
-        addJsonCases("recordset.json", "filterAndSort", {"source", "filter", "sort", "expected"});
+        addJsonCases(kCases, "filterAndSort", {"source", "filter", "sort", "expected"});
     }
     // The IDs of the rows a source, filter and sort give, in order; or the error number of a refused text,
     // which changes nothing.
@@ -165,12 +154,12 @@ private Q_SLOTS:
             rs().setSort(sort.toString());
             QCOMPARE(ids(), expected.toArray().toVariantList());
         } else {
-            rs().setFilter(QStringLiteral("ID = 3"));
+            rs().setFilter("ID = 3");
             if (!filter.toString().isEmpty())
                 HANAPLAN_VERIFY_RUNTIME_ERROR(rs().setFilter(filter.toString()), expected.toInt());
             else
                 HANAPLAN_VERIFY_RUNTIME_ERROR(rs().setSort(sort.toString()), expected.toInt());
-            QCOMPARE(rs().filter(), QStringLiteral("ID = 3"));
+            QCOMPARE(rs().filter(), "ID = 3");
             QCOMPARE(rs().recordCount(), 1);
         }
         rs().release();

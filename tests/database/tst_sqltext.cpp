@@ -4,34 +4,33 @@
 #include "database/Database.h"
 #include "database/SqlText.h"
 
+constexpr char kCases[] = "sqltext.json";
+
 // How typed texts go into statements and statements reach the engine; the cases are in sqltext.json.
 class SqlTextTest : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void quoteSql_data() { addJsonCases("sqltext.json", "quoteSql", {"text", "quoted"}); }
-    void quoteSql()
+    // A text quoted for a literal, the kind of a record set's source, and the table of a query on one table
+    // ("(none)" for any other query).
+    void texts_data() { addJsonCases(kCases, "texts", {"function", "text", "expected"}); }
+    void texts()
     {
+        QFETCH(QJsonValue, function);
         QFETCH(QJsonValue, text);
-        QFETCH(QJsonValue, quoted);
-        QCOMPARE(QuoteSql(text.toString()), quoted.toString());
-    }
-
-    void classify_data() { addJsonCases("sqltext.json", "classify", {"source", "kind"}); }
-    void classify()
-    {
-        QFETCH(QJsonValue, source);
-        QFETCH(QJsonValue, kind);
-        const char* const names[] = {"Query", "Table", "Statement"};
-        QCOMPARE(QLatin1String(names[int(sqltext::classify(source.toString()))]), kind.toString());
+        QFETCH(QJsonValue, expected);
+        const char* const kinds[] = {"Query", "Table", "Statement"};
+        const sqltext::TableQuery parsed = sqltext::parseTableQuery(text.toString());
+        const QString result = function == QLatin1String("QuoteSql") ? QuoteSql(text.toString())
+                               : function == QLatin1String("classify")
+                                   ? QString::fromLatin1(kinds[int(sqltext::classify(text.toString()))])
+                                   : parsed.table + (parsed.valid ? "" : "(none)");
+        QCOMPARE(result, expected.toString());
     }
 
     // Typed values never reach the engine as SQL text: every literal becomes a value bound with its type.
-    void literalsAreBound_data()
-    {
-        addJsonCases("sqltext.json", "forEngine", {"statement", "engineText", "values"});
-    }
+    void literalsAreBound_data() { addJsonCases(kCases, "forEngine", {"statement", "engineText", "values"}); }
     void literalsAreBound()
     {
         QFETCH(QJsonValue, statement);
@@ -46,16 +45,6 @@ private Q_SLOTS:
             return out;
         };
         QCOMPARE(typed(engine.values), typed(values.toArray().toVariantList()));
-    }
-
-    void tableQueries_data() { addJsonCases("sqltext.json", "tableQuery", {"query", "table"}); }
-    void tableQueries()
-    {
-        QFETCH(QJsonValue, query);
-        QFETCH(QJsonValue, table);
-        const sqltext::TableQuery parsed = sqltext::parseTableQuery(query.toString());
-        QCOMPARE(parsed.valid, !table.toString().isEmpty());
-        QCOMPARE(parsed.table, table.toString());
     }
 };
 

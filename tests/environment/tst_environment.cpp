@@ -12,6 +12,8 @@
 
 using platform::RegistryRoot;
 
+constexpr char kCases[] = "environment.json";
+
 // Registry values as the program reads them, the Windows version and the Excel check, for a program whose
 // folder holds the registry store; the cases are in environment.json.
 class EnvironmentTest : public QObject
@@ -25,7 +27,7 @@ private:
     // given; for null, no store at all.
     void writeStore(const QString& key, const QJsonValue& lines)
     {
-        QFile file(folder.filePath(QStringLiteral("system.reg")));
+        QFile file(folder.filePath("system.reg"));
         file.remove();
         if (!lines.isNull())
             QVERIFY(file.open(QIODevice::WriteOnly) &&
@@ -36,7 +38,7 @@ private:
     // "«text*n»" in a case stands for the text written n times.
     static QString expand(QString text)
     {
-        static const QRegularExpression repeat(QStringLiteral("«(.*?)\\*(\\d+)»"));
+        static const QRegularExpression repeat("«(.*?)\\*(\\d+)»");
         for (QRegularExpressionMatch m = repeat.match(text); m.hasMatch(); m = repeat.match(text))
             text.replace(m.capturedStart(), m.capturedLength(),
                          m.captured(1).repeated(m.captured(2).toInt()));
@@ -48,63 +50,55 @@ private Q_SLOTS:
 
     // Binary data as hex digits, a dword as its first three decimal digits, texts up to their terminator, and
     // "Not Found" for no value or one larger than the read buffer.
-    void registryValues_data() { addJsonCases("environment.json", "registryValues", {"line", "expected"}); }
+    void registryValues_data() { addJsonCases(kCases, "registryValues", {"line", "expected"}); }
     void registryValues()
     {
         QFETCH(QJsonValue, line);
         QFETCH(QJsonValue, expected);
-        writeStore(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare"), expand(line.toString()));
+        writeStore("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare", expand(line.toString()));
         const Main main(folder.path());
         QCOMPARE(GetRegistryValue(main.services.environment, RegistryRoot::LocalMachine,
-                                  QStringLiteral("SOFTWARE\\Quenby\\Hanacare\\"), QStringLiteral("v")),
+                                  "SOFTWARE\\Quenby\\Hanacare\\", "v"),
                  expand(expected.toString()));
     }
 
+    // Each root reads its own section; no name reads the key's default value.
     void registryRoots()
     {
-        writeStore(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare"),
-                   QStringLiteral(
-                       "@=\"machine\"\r\n[HKEY_CLASSES_ROOT\\SOFTWARE\\Quenby\\Hanacare]\r\n@=\"classes\""));
+        writeStore("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare",
+                   "@=\"machine\"\r\n[HKEY_CLASSES_ROOT\\SOFTWARE\\Quenby\\Hanacare]\r\n@=\"classes\"");
         const Main main(folder.path());
-        const QString key = QStringLiteral("SOFTWARE\\Quenby\\Hanacare");
-        QCOMPARE(GetRegistryValue(main.services.environment, RegistryRoot::LocalMachine, key, QString()),
-                 QStringLiteral("machine"));
-        QCOMPARE(GetRegistryValue(main.services.environment, RegistryRoot::ClassesRoot, key, QString()),
-                 QStringLiteral("classes"));
+        for (const auto& [root, value] :
+             {std::pair{RegistryRoot::LocalMachine, "machine"}, {RegistryRoot::ClassesRoot, "classes"}})
+            QCOMPARE(
+                GetRegistryValue(main.services.environment, root, "SOFTWARE\\Quenby\\Hanacare", QString()),
+                value);
     }
 
     // The codes are exact, 3.1 being the double nearest to it.
-    void windowsCodes_data()
-    {
-        addJsonCases("environment.json", "windowsCodes",
-                     {"platformId", "major", "minor", "servicePack", "code"});
-    }
+    void windowsCodes_data() { addJsonCases(kCases, "windowsCodes", {"version", "code"}); }
     void windowsCodes()
     {
-        QFETCH(QJsonValue, platformId);
-        QFETCH(QJsonValue, major);
-        QFETCH(QJsonValue, minor);
-        QFETCH(QJsonValue, servicePack);
+        QFETCH(QJsonValue, version); // platform ID, major, minor, service pack
         QFETCH(QJsonValue, code);
-        const QString pack = servicePack.toString();
+        const QString pack = version[3].toString();
         const double result =
-            WindowsVersionCodeOf(quint32(platformId.toDouble()), quint32(major.toDouble()),
-                                 quint32(minor.toDouble()), pack.isEmpty() ? QChar() : pack[0]);
+            WindowsVersionCodeOf(quint32(version[0].toDouble()), quint32(version[1].toDouble()),
+                                 quint32(version[2].toDouble()), pack.isEmpty() ? QChar() : pack[0]);
         QVERIFY2(result == code.toDouble(), qPrintable(QString::number(result, 'g', 17)));
     }
 
-    void windowsFromStore_data() { addJsonCases("environment.json", "windowsFromStore", {"values", "code"}); }
+    void windowsFromStore_data() { addJsonCases(kCases, "windowsFromStore", {"values", "code"}); }
     void windowsFromStore()
     {
         QFETCH(QJsonValue, values);
         QFETCH(QJsonValue, code);
-        writeStore(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"),
-                   values);
+        writeStore("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", values);
         const Main main(folder.path());
         QCOMPARE(IdentifyWindowsVersion(main.services.environment), code.toDouble());
     }
 
-    void excelRefusals_data() { addJsonCases("environment.json", "excelRefusals", {"major", "message"}); }
+    void excelRefusals_data() { addJsonCases(kCases, "excelRefusals", {"major", "message"}); }
     void excelRefusals()
     {
         QFETCH(QJsonValue, major);
@@ -115,22 +109,15 @@ private Q_SLOTS:
     // Excel's App Paths entry leads to its program file ("$EXCEL" stands for the folder of the test's
     // program files of several versions). The check shows at most one message, a stop with OK under the
     // program's name, and waits a second once it has found the automation server.
-    void excelCheck_data()
-    {
-        addJsonCases("environment.json", "excelCheck", {"path", "result", "message", "waits"});
-    }
+    void excelCheck_data() { addJsonCases(kCases, "excelCheck", {"path", "result", "message", "waits"}); }
     void excelCheck()
     {
         QFETCH(QJsonValue, path);
         QFETCH(QJsonValue, result);
         QFETCH(QJsonValue, message);
         QFETCH(QJsonValue, waits);
-        writeStore(
-            QStringLiteral(
-                "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe"),
-            path.isNull() ? path
-                          : path.toString().replace(QLatin1String("$EXCEL"),
-                                                    QLatin1String(HANAPLAN_TEST_DATA "/excel")));
+        writeStore("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe",
+                   path.isNull() ? path : path.toString().replace("$EXCEL", HANAPLAN_TEST_DATA "/excel"));
         platform::Services services(folder.path());
         MessageRecorder recorder;
         services.messageBoxes = &recorder;
@@ -142,7 +129,7 @@ private Q_SLOTS:
         QCOMPARE(recorder.shown.size(), message.toString().isEmpty() ? 0 : 1);
         for (const platform::MessageBoxes::Message& shown : std::as_const(recorder.shown)) {
             QCOMPARE(shown.text, message.toString());
-            QCOMPARE(shown.title, QStringLiteral("Hanaplan"));
+            QCOMPARE(shown.title, "Hanaplan");
             QCOMPARE(shown.icon, platform::MessageBoxes::Icon::Critical);
             QCOMPARE(shown.buttons, platform::MessageBoxes::Buttons::Ok);
         }

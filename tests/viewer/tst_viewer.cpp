@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "common/JsonCases.h"
 #include "common/TestDatabase.h"
 
 #include "RuntimeError.h"
@@ -6,9 +7,6 @@
 #include "viewer/WorkbookData.h"
 
 #include <QApplication>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,9 +21,6 @@ class ViewerTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestInstallation> install;
-    std::unique_ptr<Main> program;
-
     // Every value read, by the name the viewer's window gives it; a period as "item|method", a list as
     // "list|filter|sort|order", with "|削除済み" when its row is deleted.
     static QMap<QString, QString> values(const WorkbookData& data)
@@ -42,24 +37,6 @@ private:
                            (l.deleted ? "|削除済み" : ""));
         return out;
     }
-    static WorkbookData sample(int repeat)
-    {
-        WorkbookData data;
-        data.creatorId = "12";
-        data.creatorName = QStringLiteral("山田 一郎").repeated(repeat);
-        data.creatorReading = "やまだ いちろう";
-        data.honorific = "殿";
-        data.ruledLines = "なし";
-        data.stamp = "あり";
-        data.stampSentence =
-            QStringLiteral("説明を受け、同意し、交付を受けました。").repeated(repeat * 2).left(32767);
-        data.periods = {{8, "長期目標の期間", "期間のみ"},
-                        {9, "短期目標の期間", "範囲のみ"},
-                        {12, "サービス種別の期間", "期間と範囲"}};
-        for (int id = 1; id <= 16; ++id)
-            data.lists.append({id, QStringLiteral("項目%1").arg(id), "全員", "名前", "昇順", id == 2});
-        return data;
-    }
     template <typename T> static T* find(QWidget& window, const char* name)
     {
         return window.findChild<T*>(QString::fromUtf8(name));
@@ -71,96 +48,99 @@ private Q_SLOTS:
         qunsetenv("HANAPLAN_REGISTRY");
         qunsetenv("HANAPLAN_PROGRAM_FOLDER");
     }
-    void init()
-    {
-        install = std::make_unique<TestInstallation>();
-        install->installDatabase("installed");
-        program = install->makeMain();
-        OpenDatabase(program->database, program->services.environment);
-    }
-    void cleanup()
-    {
-        program.reset();
-        install.reset();
-    }
 
-    // Each case of tests/data/viewer/workbook-data.json: statements run on the installed database, then
-    // the values read that the case names. The three periods and sixteen lists are always there, and every
-    // result is released.
-    void reads_data()
-    {
-        QTest::addColumn<QJsonObject>("read");
-        QFile file(QStringLiteral(HANAPLAN_SOURCE_DIR "/tests/data/viewer/workbook-data.json"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        for (const QJsonValue& read : QJsonDocument::fromJson(file.readAll()).array())
-            QTest::newRow(qPrintable(read["case"].toString())) << read.toObject();
-    }
+    // Each case: statements run on the installed database, then the values read that the case names. The
+    // three periods and sixteen lists are always there, and every result is released.
+    void reads_data() { addJsonCases("viewer.json", "reads", {"sql", "expect"}); }
     void reads()
     {
-        QFETCH(QJsonObject, read);
-        for (const QJsonValue& statement : read["sql"].toArray())
-            program->database.DbConnection->execute(statement.toString());
-        const QMap<QString, QString> found = values(ReadWorkbookData(program->database));
+        QFETCH(QJsonValue, sql);
+        QFETCH(QJsonValue, expect);
+        ProgramFixture f;
+        f.open();
+        for (const QJsonValue& statement : sql.toArray())
+            f.db().execute(statement.toString());
+        const QMap<QString, QString> found = values(ReadWorkbookData(f.program->database));
         QCOMPARE(found.size(), 8 + 3 + 16);
-        const QJsonObject expected = read["expect"].toObject();
+        const QJsonObject expected = expect.toObject();
         for (auto it = expected.begin(); it != expected.end(); ++it)
             QCOMPARE(it.key() + ": " + found.value(it.key(), "<none>"),
                      it.key() + ": " + it.value().toString());
-        QVERIFY(!program->database.SharedRecordset->isOpen());
-        QCOMPARE(program->database.SharedRecordset->filter(), QString());
+        QVERIFY(!f.rs().isOpen());
+        QCOMPARE(f.rs().filter(), QString());
     }
 
     // As the launcher finds it: on NT 10.0 (no store) the per-user copy below the virtualised folder. It is
     // closed before the window shows, also when reading fails part-way with a run-time error.
     void loadFindsAndClosesTheDatabase()
     {
-        CloseDatabase(program->database);
-        QVERIFY(QDir(install->localAppData()).mkpath("VirtualStore/Program Files/Hanaplan"));
+        TestInstallation install;
+        install.installDatabase("installed");
+        QVERIFY(QDir(install.localAppData()).mkpath("VirtualStore/Program Files/Hanaplan"));
         const QString copy =
-            install->localAppData() + "/VirtualStore/Program Files/Hanaplan/HanacareService.mdb";
+            install.localAppData() + "/VirtualStore/Program Files/Hanaplan/HanacareService.mdb";
         TestInstallation::copyFixture("installed", copy);
         DatabaseInspector(copy).value(
             "INSERT INTO 作成者 (名前, ふりがな, password) VALUES ('個人用', 'こじんよう', 'a')");
         DatabaseInspector(copy).value("INSERT INTO temp (ID) VALUES (1)");
 
-        auto fresh = install->makeMain(0);
-        QCOMPARE(LoadWorkbookData(fresh->database, fresh->services.environment).creatorName, "個人用");
-        QVERIFY(fresh->database.WindowsVersionCode > 2100);
-        QCOMPARE(fresh->database.VirtualStorePath, "\\VirtualStore\\Program Files\\Hanaplan");
-        QVERIFY(!fresh->database.DbConnection && !fresh->database.SharedRecordset);
+        auto program = install.makeMain(0);
+        DatabaseState& database = program->database;
+        QCOMPARE(LoadWorkbookData(database, program->services.environment).creatorName, "個人用");
+        QVERIFY(database.WindowsVersionCode > 2100);
+        QCOMPARE(database.VirtualStorePath, "\\VirtualStore\\Program Files\\Hanaplan");
+        QVERIFY(!database.DbConnection && !database.SharedRecordset);
         DatabaseInspector(copy).value("DROP TABLE temp");
-        HANAPLAN_VERIFY_RUNTIME_ERROR(LoadWorkbookData(fresh->database, fresh->services.environment), 1);
-        QVERIFY(!fresh->database.DbConnection && !fresh->database.SharedRecordset);
+        HANAPLAN_VERIFY_RUNTIME_ERROR(LoadWorkbookData(database, program->services.environment), 1);
+        QVERIFY(!database.DbConnection && !database.SharedRecordset);
     }
 
     void programFolder()
     {
+        TestInstallation install;
         qputenv("HANAPLAN_PROGRAM_FOLDER", "/opt/hanaplan");
         QCOMPARE(ViewerProgramFolder("/usr/lib/viewer"), "/opt/hanaplan");
         qunsetenv("HANAPLAN_PROGRAM_FOLDER");
-        QCOMPARE(ViewerProgramFolder("/usr/lib/viewer"), install->programFiles() + "/Hanaplan");
+        QCOMPARE(ViewerProgramFolder("/usr/lib/viewer"), install.programFiles() + "/Hanaplan");
         qunsetenv("ProgramFiles");
         QCOMPARE(ViewerProgramFolder("/usr/lib/viewer"), "/usr/lib/viewer");
     }
 
     // The window shows what was read. Texts as long as the database holds stay whole, wrap and scroll
-    // within their boxes; the window fits the screen and its close button stays on it.
+    // within their boxes; the window fits the screen and its close button stays on it. 閉じる has the
+    // keyboard when the window opens, and Esc closes the window too.
     void windowShowsWhatWasRead_data()
     {
         QTest::addColumn<int>("repeat");
-        QTest::newRow("ordinary texts") << 1;
-        QTest::newRow("longest texts") << 1000;
+        QTest::addColumn<int>("key");
+        QTest::newRow("ordinary texts, Enter") << 1 << int(Qt::Key_Return);
+        QTest::newRow("longest texts, Esc") << 1000 << int(Qt::Key_Escape);
     }
     void windowShowsWhatWasRead()
     {
         QFETCH(int, repeat);
-        const WorkbookData data = sample(repeat);
+        QFETCH(int, key);
+        WorkbookData data{
+            "12",
+            QStringLiteral("山田 一郎").repeated(repeat),
+            "やまだ いちろう",
+            {},
+            "殿",
+            "なし",
+            "あり",
+            QStringLiteral("説明を受け、同意し、交付を受けました。").repeated(repeat * 2).left(32767),
+            {{8, "長期目標の期間", "期間のみ"},
+             {9, "短期目標の期間", "範囲のみ"},
+             {12, "サービス種別の期間", "期間と範囲"}},
+            {}};
+        for (int id = 1; id <= 16; ++id)
+            data.lists.append({id, QStringLiteral("項目%1").arg(id), "全員", "名前", "昇順", id == 2});
         const QString copy = "/nonexistent/作業シート.xls";
         ViewerWindow window(data, copy);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.windowTitle(), "作業シート");
-        const std::pair<const char*, QString> values[] = {{"作成者ID", "12"},
+        const std::pair<const char*, QString> labels[] = {{"作成者ID", "12"},
                                                           {"名前", data.creatorName},
                                                           {"ふりがな", "やまだ いちろう"},
                                                           {"敬称", "殿"},
@@ -169,7 +149,7 @@ private Q_SLOTS:
                                                           {"長期目標の期間", "期間のみ"},
                                                           {"短期目標の期間", "範囲のみ"},
                                                           {"サービス種別の期間", "期間と範囲"}};
-        for (const auto& [name, expected] : values)
+        for (const auto& [name, expected] : labels)
             QCOMPARE(find<QLabel>(window, name)->text(), expected);
         QCOMPARE(find<QLineEdit>(window, "作業ファイル")->text(), copy);
         QCOMPARE(find<QPlainTextEdit>(window, "作業ファイル注意")->toPlainText(), "ファイルがありません");
@@ -191,24 +171,11 @@ private Q_SLOTS:
         QVERIFY(window.frameGeometry().width() <= screen.width());
         auto* close = find<QPushButton>(window, "閉じる");
         QVERIFY(window.rect().contains(QRect(close->mapTo(&window, QPoint(0, 0)), close->size())));
-    }
 
-    // 閉じる has the keyboard when the window opens; Esc closes the window too.
-    void windowClosesWithTheKeyboard_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::newRow("Enter") << int(Qt::Key_Return);
-        QTest::newRow("Esc") << int(Qt::Key_Escape);
-    }
-    void windowClosesWithTheKeyboard()
-    {
-        QFETCH(int, key);
-        ViewerWindow window(sample(1), "/nonexistent/作業シート.xls");
-        window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        QCOMPARE(QApplication::focusWidget()->objectName(), "閉じる");
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(QApplication::focusWidget(), close);
+        QTest::keyClick(close, Qt::Key(key));
         QVERIFY(!window.isVisible());
     }
 };
