@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "about/AboutWindow.h"
 #include "common/RegistryStoreText.h"
-#include "launcher/Main.h"
+#include "platform/Environment.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,32 +18,26 @@ class AboutWindowTest : public QObject
 {
     Q_OBJECT
 
-private:
     QTemporaryDir m_dir;
-    std::unique_ptr<Main> m_main;
+    platform::Environment m_environment{m_dir.path()};
     QWidget m_elsewhere; // takes the button's release after a press that closed the window
 
-    void writeVersion(const QString& version)
+    // Help with the version installed (none when empty); the window once it can take events.
+    AboutWindow* openWindow(const QString& installed = "1.1.4.0")
     {
         RegistryStoreText store;
-        if (!version.isEmpty())
-            store.displayVersion(version);
-        QVERIFY(store.writeTo(m_dir.filePath("system.reg")));
-    }
-    // Help: loads and shows the window and waits until it can take events.
-    AboutWindow* openWindow()
-    {
-        AboutWindow* window = AboutWindow::showOnce(m_main->services.environment);
+        if (!installed.isEmpty())
+            store.displayVersion(installed);
+        store.writeTo(m_dir.filePath("system.reg"));
+        AboutWindow* window = AboutWindow::showOnce(m_environment);
         return window && QTest::qWaitForWindowExposed(window) ? window : nullptr;
     }
     static QString version(QWidget* window) { return window->findChild<QLabel*>("Label2")->text(); }
     static QTimer* timer(QWidget* window) { return window->findChild<QTimer*>("Timer1"); }
     static int aboutWindows()
     {
-        int count = 0;
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            count += qobject_cast<AboutWindow*>(widget) != nullptr;
-        return count;
+        return int(std::ranges::count_if(QApplication::topLevelWidgets(),
+                                         [](QWidget* widget) { return qobject_cast<AboutWindow*>(widget); }));
     }
 
 private Q_SLOTS:
@@ -53,7 +47,6 @@ private Q_SLOTS:
         m_elsewhere.setGeometry(0, 0, 40, 40);
         m_elsewhere.show();
         QVERIFY(QTest::qWaitForWindowExposed(&m_elsewhere));
-        m_main = std::make_unique<Main>(m_dir.path());
     }
     void cleanup()
     {
@@ -63,7 +56,6 @@ private Q_SLOTS:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(aboutWindows(), 0);
     }
-    void cleanupTestCase() { qunsetenv("HANAPLAN_REGISTRY"); }
 
     // A window of its own above all others, not modal, centred on the screen, with the title and the
     // installed version whole.
@@ -80,8 +72,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, installed);
         QFETCH(QString, shown);
-        writeVersion(installed);
-        AboutWindow* window = openWindow();
+        AboutWindow* window = openWindow(installed);
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), "Help");
         QCOMPARE(window->findChild<QLabel*>("Label5")->text(), "Hanaplan　作成システム");
@@ -89,16 +80,15 @@ private Q_SLOTS:
         for (QLabel* label : window->findChildren<QLabel*>())
             QVERIFY(label->width() >= label->sizeHint().width() &&
                     window->rect().contains(label->geometry()));
-        QVERIFY(window->isWindow() && !window->isModal());
-        QVERIFY(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(window->isWindow() && !window->isModal() && window->windowFlags() & Qt::WindowStaysOnTopHint);
         const QPoint offset = window->frameGeometry().center() - window->screen()->geometry().center();
         QVERIFY2(offset.manhattanLength() <= 2,
                  qPrintable(QString("off by %1, %2").arg(offset.x()).arg(offset.y())));
     }
 
-    // Any mouse event over the free surface closes the window at once; over either label none does. The
-    // events go through the window system, which decides the widget that receives them; it sends no
-    // release without its press, so a release goes straight to the widget, as that of a press elsewhere.
+    // Any mouse event over the free surface (the top left corner) closes the window at once; over either
+    // label none does. The window system sends no release without its press: a release goes straight to
+    // the widget, as that of a press elsewhere.
     void mouseClosesOnlyOverSurface_data()
     {
         QTest::addColumn<QString>("labelName");
@@ -116,7 +106,6 @@ private Q_SLOTS:
         QVERIFY(window);
         QPointer<QTimer> running = timer(window);
         QLabel* target = labelName.isEmpty() ? nullptr : window->findChild<QLabel*>(labelName);
-        // The top left corner is free surface, away from both labels.
         const QPoint at = target ? target->mapTo(window.data(), target->rect().center()) : QPoint(4, 4);
         QCOMPARE(window->childAt(at), target);
         QWidget* under = target ? static_cast<QWidget*>(target) : window.data();
@@ -142,7 +131,6 @@ private Q_SLOTS:
     // fresh window, which the program's own unload closes.
     void closeBoxHelpAndTimer()
     {
-        writeVersion("1.1.4.0");
         QPointer<AboutWindow> first = openWindow();
         QVERIFY(first);
         QCOMPARE(timer(first)->interval(), 30000);
@@ -150,27 +138,22 @@ private Q_SLOTS:
         QCoreApplication::sendEvent(first->windowHandle(), &closeBox);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!first.isNull() && first->isVisible());
-
         QTest::qWait(300);
         const int remaining = timer(first)->remainingTime();
         QVERIFY(remaining < 29800);
-        writeVersion("2.0.0.0");
-        QCOMPARE(AboutWindow::showOnce(m_main->services.environment), first.data());
-        QCOMPARE(AboutWindow::showOnce(m_main->services.environment), first.data());
+        QCOMPARE(openWindow("2.0.0.0"), first.data());
+        QCOMPARE(openWindow("2.0.0.0"), first.data());
         QCOMPARE(aboutWindows(), 1);
         QVERIFY(timer(first)->isActive() && timer(first)->remainingTime() <= remaining);
         QCOMPARE(version(first), "Ver.   1.1.4.0");
-
         QMetaObject::invokeMethod(timer(first), "timeout");
         QVERIFY(first.isNull() || !first->isVisible());
         QTRY_VERIFY(first.isNull());
-        QPointer<AboutWindow> second = openWindow();
+        QPointer<AboutWindow> second = openWindow("2.0.0.0");
         QVERIFY(second);
         QCOMPARE(version(second), "Ver.   2.0.0.0");
         QVERIFY(timer(second)->isActive() && timer(second)->remainingTime() > 29000);
-
-        if (AboutWindow* about = AboutWindow::loadedWindow())
-            about->unload();
+        second->unload();
         QVERIFY(!second->isVisible() && !timer(second)->isActive());
         QTRY_VERIFY(second.isNull());
     }
