@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/PeriodStampActions.h"
 
-#include "RuntimeError.h"
 #include "database/DatabaseState.h"
 #include "database/Transaction.h"
 #include "database/Values.h"
@@ -79,12 +78,7 @@ void PeriodStampActions::on期間設定変更Clicked()
     SharedRecordset& rs = *m_database.SharedRecordset;
     // The three Setting rows and the MST row are saved together or not at all.
     Transaction save(*m_database.DbConnection, rs);
-    rs.open(QStringLiteral("Setting"), *m_database.DbConnection);
-    if (rs.eof()) {
-        // Nothing is written, MST neither: the page's choices are not half stored.
-        rs.release();
-        throw runtimeerror::noCurrentRecord(QStringLiteral("Setting"));
-    }
+    storedvalues::openSettingsForSave(m_database); // without rows MST is not written either
     for (int k = 0; k < MaintenanceWindow::PeriodLines; ++k) {
         rs.setFilter(PeriodRowFilters[k]); // saves the previous row's change
         const auto options = methodOptions(page, k);

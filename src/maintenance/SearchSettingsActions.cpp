@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/SearchSettingsActions.h"
 
-#include "RuntimeError.h"
 #include "database/DatabaseState.h"
 #include "database/Transaction.h"
 #include "database/Values.h"
@@ -67,12 +66,7 @@ void SearchSettingsActions::on設定変更Clicked()
     SharedRecordset& rs = *m_database.SharedRecordset;
     // The sixteen rows are saved together or not at all.
     Transaction save(*m_database.DbConnection, rs);
-    rs.open(QStringLiteral("Setting"), *m_database.DbConnection);
-    if (rs.eof()) {
-        // Without rows there is nothing to write the choices to: say so rather than report a save.
-        rs.release();
-        throw runtimeerror::noCurrentRecord(QStringLiteral("Setting"));
-    }
+    storedvalues::openSettingsForSave(m_database);
     const Ui::SearchSettingsPage& page = m_window.searchSettingsPage();
     for (int i = 0; i < MaintenanceWindow::SearchSettingRows; ++i) {
         rs.setFilter(SearchSettingRowFilter(i + 1)); // saves the previous row's change

@@ -24,6 +24,16 @@ QVariant whole16(qint16 value)
     return QVariant(int(value));
 }
 
+void openSettingsForSave(DatabaseState& database)
+{
+    SharedRecordset& rs = *database.SharedRecordset;
+    rs.open(QStringLiteral("Setting"), *database.DbConnection);
+    if (rs.eof()) {
+        rs.release();
+        throw runtimeerror::noCurrentRecord(QStringLiteral("Setting"));
+    }
+}
+
 void writeMasterRow(DatabaseState& database, std::initializer_list<std::pair<QString, QVariant>> columns)
 {
     SharedRecordset& rs = *database.SharedRecordset;
