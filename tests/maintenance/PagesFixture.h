@@ -5,29 +5,49 @@
 #include "common/MessageRecorder.h"
 #include "common/TestDatabase.h"
 
+#include "maintenance/CreatorList.h"
 #include "maintenance/MaintenanceVisit.h"
 #include "maintenance/MaintenanceWindow.h"
 
 #include <QTabWidget>
 #include <QTest>
 
-// An installed database changed by a few statements, the program opened on it and a real maintenance
-// window with its actions. The fixture is the program's message boxes: it records each message and
-// whether the creator page was locked while it was shown. The source texts the program opens are
-// collected in `statements`.
-struct PagesFixture : MessageRecorder
+// A maintenance window of its own, and its controls by name.
+struct WindowFixture
+{
+    QTabWidget* tabs() const { return control<QTabWidget>(*window, "SSTab1"); }
+    // Shows the window with `page` in front, as the active window.
+    void showPage(int page)
+    {
+        tabs()->setCurrentIndex(page);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+    QLineEdit* box(const char* name) const { return edit(*window, name); }
+    QRadioButton* choice(const char* name, int index = -1) const { return option(*window, name, index); }
+    bool masked(const char* name) const { return box(name)->echoMode() == QLineEdit::Password; }
+    bool masked() const { return masked("パスワード") && masked("マスターパスワード"); }
+    // Shows both passwords in clear, so that what masks them again shows.
+    void reveal() const
+    {
+        box("パスワード")->setEchoMode(QLineEdit::Normal);
+        box("マスターパスワード")->setEchoMode(QLineEdit::Normal);
+    }
+
+    std::unique_ptr<MaintenanceWindow> window = std::make_unique<MaintenanceWindow>();
+};
+
+// The program on the installed database changed by a few statements, with a real maintenance window and
+// its actions. The fixture is the program's message boxes: it records each message and whether the
+// creator page was locked while it was shown.
+struct PagesFixture : ProgramFixture, MessageRecorder, WindowFixture
 {
     explicit PagesFixture(const QStringList& changes = {})
+        : ProgramFixture(QStringLiteral("installed"), changes)
     {
-        install.installDatabase(QStringLiteral("installed"));
-        for (const QString& change : changes)
-            run(change);
-        program = install.makeMain();
+        open();
         program->services.messageBoxes = this;
-        OpenDatabase(program->database, program->services.environment);
-        program->database.DbConnection->setStatementObserver(
-            [this](const QString& s) { statements.append(s); });
-        window = std::make_unique<MaintenanceWindow>();
         ConnectMaintenanceActions(program->database, program->maintenance, *this, *window);
     }
     Answer show(const Message& message) override
@@ -36,28 +56,7 @@ struct PagesFixture : MessageRecorder
         return MessageRecorder::show(message);
     }
 
-    // Runs a statement on the file behind the program's back, as another program using it would; gives
-    // the first value of its first row.
-    QVariant run(const QString& sql) const
-    {
-        return DatabaseInspector(install.installedDatabase()).value(sql);
-    }
-    QList<QVariantList> rows(const QString& sql) const
-    {
-        return DatabaseInspector(install.installedDatabase()).rows(sql);
-    }
-    QString dump() const { return DatabaseInspector(install.installedDatabase()).dump(); }
-    void showPage(int page)
-    {
-        control<QTabWidget>(*window, "SSTab1")->setCurrentIndex(page);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-    bool masked(const char* box) const { return edit(*window, box)->echoMode() == QLineEdit::Password; }
+    void fillCreatorList() { FillCreatorList(program->database, program->maintenance, *this, *window); }
 
-    TestInstallation install;
     QList<bool> lockedWhileShown;
-    QStringList statements;
-    std::unique_ptr<Main> program;
-    std::unique_ptr<MaintenanceWindow> window;
 };

@@ -1,25 +1,30 @@
 // SPDX-License-Identifier: MIT
 #include "PagesFixture.h"
 
+#include "common/JsonCases.h"
 #include "maintenance/CreatorActions.h"
-#include "maintenance/CreatorList.h"
 #include "maintenance/FieldLabel.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 
+using namespace Qt::StringLiterals;
 using Icon = platform::MessageBoxes::Icon;
 using Buttons = platform::MessageBoxes::Buttons;
 using Answer = platform::MessageBoxes::Answer;
 
 namespace {
 
-const QString kOld = QStringLiteral("2020-01-02 03:04:05");
+const QString kOld = u"2020-01-02 03:04:05"_s;
+const char* const kFields[] = {"氏名",     "ふりがな", "郵便番号", "住所",
+                               "自宅電話", "携帯電話", "fax番号",  "パスワード"};
+// The page standing for a new creator (see CreatorPageTest::page).
+const QStringList kNewCreator = QStringList{{}, u"新規登録"_s, u"masked"_s, u"unlocked"_s} + QStringList(8);
 
 // The line a creator has in the list, written out by hand.
-QString line(const char* id, const QString& rest)
+QString line(const char* id, const char* rest)
 {
-    return QString::fromUtf8(id) + QChar(0x3000) + rest;
+    return QString::fromUtf8(id) + QChar(0x3000) + QString::fromUtf8(rest);
 }
 
 } // namespace
@@ -37,81 +42,66 @@ private:
     void addCreator(int id, const QString& name, const QString& reading, const QString& address = {},
                     const QString& deleted = {})
     {
-        const auto text = [](const QString& t) {
-            return t.isEmpty() ? QStringLiteral("NULL") : "'" + t + "'";
-        };
-        f->run(QStringLiteral(
-                   "INSERT INTO 作成者 (ID, 名前, ふりがな, 住所, password, fax, 作成日, 更新日, 削除日) "
-                   "VALUES (%1, '%2', '%3', %4, 'pw%1', 'fax%1', '%5', '%5', %6)")
-                   .arg(id)
+        const auto text = [](const QString& t) { return t.isEmpty() ? u"NULL"_s : "'" + t + "'"; };
+        f->sql(u"INSERT INTO 作成者 (ID, 名前, ふりがな, 住所, password, fax, 作成日, 更新日, 削除日) "
+               "VALUES (%1, '%2', '%3', %4, 'pw%1', 'fax%1', '%5', '%5', %6)"_s.arg(id)
                    .arg(name, reading, text(address), kOld, text(deleted)));
     }
     void setCreatorSort(int sort, int set1)
     {
-        f->run(QStringLiteral("UPDATE Setting SET Sort = %1, Set1 = %2 WHERE ID = 1").arg(sort).arg(set1));
+        f->sql(u"UPDATE Setting SET Sort = %1, Set1 = %2 WHERE ID = 1"_s.arg(sort).arg(set1));
     }
-    QVariantList creatorRow(int id, const char* columns)
+    QVariantList creatorRow(int id, const char* columns) const
     {
-        return f
-            ->rows(
-                QStringLiteral("SELECT %1 FROM 作成者 WHERE ID = %2").arg(QString::fromUtf8(columns)).arg(id))
+        return f->rows(u"SELECT %1 FROM 作成者 WHERE ID = %2"_s.arg(QString::fromUtf8(columns)).arg(id))
             .value(0);
     }
-    int creatorCount() { return f->run(QStringLiteral("SELECT count(*) FROM 作成者")).toInt(); }
+    int creatorCount() const { return f->sql(u"SELECT count(*) FROM 作成者"_s).toInt(); }
 
-    QLineEdit* box(const char* name) const { return edit(*f->window, name); }
     QComboBox* list() const { return control<QComboBox>(*f->window, "作成者検索"); }
     QStringList items() const
     {
         QStringList out;
         for (int i = 0; i < list()->count(); ++i)
-            out.append(list()->itemText(i));
+            out << list()->itemText(i);
         return out;
     }
+    QVariantList listedIds() const
+    {
+        QVariantList ids;
+        for (int k = 1; k < list()->count(); ++k)
+            ids << f->program->maintenance.CreatorEntries.at(size_t(k)).ID;
+        return ids;
+    }
     QString number() const { return control<FieldLabel>(*f->window, "登録番号")->text(); }
-    QString saveCaption() const { return button(*f->window, "作成者登録")->text(); }
     QStringList fieldTexts() const
     {
         QStringList out;
-        for (const char* name :
-             {"氏名", "ふりがな", "郵便番号", "住所", "自宅電話", "携帯電話", "fax番号", "パスワード"})
-            out.append(box(name)->text());
+        for (const char* name : kFields)
+            out << f->box(name)->text();
         return out;
     }
-    // The page's four actions can be used.
-    bool unlocked() const
+    // The page: 登録番号, the save button's caption, whether both passwords are masked, whether its four
+    // actions can be used, then the fields.
+    QStringList page() const
     {
-        return list()->isEnabled() && button(*f->window, "検索開始")->isEnabled() &&
-               button(*f->window, "作成者登録")->isEnabled() && button(*f->window, "作成者終了")->isEnabled();
+        const auto usable = [this](const char* name) { return control(*f->window, name)->isEnabled(); };
+        const bool unlocked =
+            usable("作成者検索") && usable("検索開始") && usable("作成者登録") && usable("作成者終了");
+        return QStringList{number(), button(*f->window, "作成者登録")->text(),
+                           f->masked() ? u"masked"_s : u"clear"_s, unlocked ? u"unlocked"_s : u"locked"_s} +
+               fieldTexts();
     }
-    bool masked() const { return f->masked("パスワード") && f->masked("マスターパスワード"); }
-    void reveal()
-    {
-        box("パスワード")->setEchoMode(QLineEdit::Normal);
-        box("マスターパスワード")->setEchoMode(QLineEdit::Normal);
-    }
-    // The page stands for a new creator: 登録番号 and the fields empty, both passwords masked, unlocked.
-    bool standsForANewCreator() const
-    {
-        return number().isEmpty() && fieldTexts() == QStringList(8) && masked() && unlocked() &&
-               saveCaption() == QStringLiteral("新規登録");
-    }
-    // The last message shown: titled 作成者, with the OK button only.
-    void expectMessage(Icon icon, const QString& text)
+    // The last message shown: by default titled 作成者, with the OK button only.
+    void expectMessage(Icon icon, const QString& text, const QString& title = u"作成者"_s,
+                       Buttons buttons = Buttons::Ok, Answer byDefault = Answer::Ok)
     {
         QVERIFY(!f->shown.isEmpty());
-        QCOMPARE(f->shown.last().icon, icon);
-        QCOMPARE(f->shown.last().buttons, Buttons::Ok);
-        QCOMPARE(f->shown.last().title, QStringLiteral("作成者"));
-        QCOMPARE(f->shown.last().text, text);
+        const platform::MessageBoxes::Message& last = f->shown.last();
+        QCOMPARE((QStringList{last.title, last.text}), (QStringList{title, text}));
+        QVERIFY(last.icon == icon && last.buttons == buttons && last.defaultButton == byDefault);
     }
 
-    void activeWindow()
-    {
-        f->window->show();
-        f->window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f->window.get()));
-    }
     // The user picks item k of the list with the keyboard, as one steps through a drop-down list.
     void pick(int k)
     {
@@ -119,18 +109,20 @@ private:
         QTest::keyClick(list(), k > 0 ? Qt::Key_Down : Qt::Key_Up);
         QCOMPARE(list()->currentIndex(), k);
     }
-    void search(const char* option, const char* text = nullptr, const QString& typed = {})
+    void search(const char* option, const char* box = nullptr, const QString& typed = {})
     {
-        ::option(*f->window, option)->setChecked(true);
-        if (text)
-            box(text)->setText(typed);
+        f->choice(option)->setChecked(true);
+        if (box)
+            f->box(box)->setText(typed);
         QTest::mouseClick(button(*f->window, "検索開始"), Qt::LeftButton);
     }
-    void fillRequired(const QString& name, const QString& reading, const QString& password)
+    // Types the required fields and the address.
+    void fill(const QString& name, const QString& reading, const QString& password,
+              const QString& address = {})
     {
-        box("氏名")->setText(name);
-        box("ふりがな")->setText(reading);
-        box("パスワード")->setText(password);
+        const QStringList texts{name, reading, password, address};
+        for (int k = 0; k < 4; ++k)
+            f->box(std::array{"氏名", "ふりがな", "パスワード", "住所"}[size_t(k)])->setText(texts[k]);
     }
     void save() { QTest::mouseClick(button(*f->window, "作成者登録"), Qt::LeftButton); }
     void doubleClickId(Qt::MouseButton button = Qt::LeftButton)
@@ -149,39 +141,34 @@ private Q_SLOTS:
     {
         CreatorEntry entry;
         entry.ID = 2147483647;
-        QCOMPARE(CreatorLine(entry), line("2147483647", QStringLiteral("、、")));
-        addCreator(10, QStringLiteral("C"), QStringLiteral("ウ"), QStringLiteral("大阪"));
-        addCreator(250, QStringLiteral("B"), QStringLiteral("ア"));
-        addCreator(3, QStringLiteral("A"), QStringLiteral("イ"), QStringLiteral("東京"));
-        addCreator(5, QStringLiteral("D"), QStringLiteral("エ"), {}, kOld);
-        const QHash<int, QString> lines{{3, line("         3", QStringLiteral("A、イ、東京"))},
-                                        {10, line("        10", QStringLiteral("C、ウ、大阪"))},
-                                        {250, line("       250", QStringLiteral("B、ア、"))}};
-        // Sort and Set1 of row 1, and the order they give: by ID, by ID descending, by reading, by name
-        // descending.
-        for (const auto& [sort, set1, order] : {std::tuple{0, 0, QList<int>{3, 10, 250}},
+        QCOMPARE(CreatorLine(entry), line("2147483647", "、、"));
+        addCreator(10, u"C"_s, u"ウ"_s, u"大阪"_s);
+        addCreator(250, u"B"_s, u"ア"_s);
+        addCreator(3, u"A"_s, u"イ"_s, u"東京"_s);
+        addCreator(5, u"D"_s, u"エ"_s, {}, kOld);
+        const QHash<int, QString> lines{{3, line("         3", "A、イ、東京")},
+                                        {10, line("        10", "C、ウ、大阪")},
+                                        {250, line("       250", "B、ア、")}};
+        // Sort and Set1 of row 1, and the order they give.
+        for (const auto& [sort, set1, order] : {std::tuple{0, 0, QVariantList{3, 10, 250}},
                                                 {0, 1, {250, 10, 3}},
                                                 {5, 0, {250, 3, 10}},
                                                 {4, 1, {10, 250, 3}}}) {
             setCreatorSort(sort, set1);
             f->statements.clear();
-            FillCreatorList(f->program->database, f->program->maintenance, *f, *f->window);
+            f->fillCreatorList();
             QStringList expected{kChooseCreatorItem};
-            for (int id : order)
-                expected.append(lines.value(id));
+            for (const QVariant& id : order)
+                expected << lines.value(id.toInt());
             QCOMPARE(items(), expected);
-            QCOMPARE(list()->currentText(), kChooseCreatorItem);
-            const auto& entries = f->program->maintenance.CreatorEntries;
-            QCOMPARE(int(entries.size()), 4);
-            for (int k = 1; k <= 3; ++k)
-                QCOMPARE(entries[size_t(k)].ID, order.at(k - 1));
-            QCOMPARE(entries[1].fax, QStringLiteral("fax%1").arg(order.at(0)));
-            QCOMPARE(f->program->database.SharedRecordset->cursorLocation(),
-                     SharedRecordset::ClientSideCursor);
-            QVERIFY(!f->program->database.SharedRecordset->isOpen());
-            QCOMPARE(f->statements,
-                     (QStringList{QStringLiteral("SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =1"),
-                                  QStringLiteral("作成者 WHERE 削除日 IS NULL")}));
+            QCOMPARE(listedIds(), order);
+            const CreatorEntry& first = f->program->maintenance.CreatorEntries.at(1);
+            QCOMPARE((QVariantList{list()->currentText(), int(f->program->maintenance.CreatorEntries.size()),
+                                   first.fax, f->rs().cursorLocation(), f->rs().isOpen()}),
+                     (QVariantList{kChooseCreatorItem, 4, u"fax%1"_s.arg(order.at(0).toInt()),
+                                   SharedRecordset::ClientSideCursor, false}));
+            QCOMPARE(f->statements, (QStringList{u"SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =1"_s,
+                                                 u"作成者 WHERE 削除日 IS NULL"_s}));
         }
         QVERIFY(f->shown.isEmpty());
     }
@@ -192,60 +179,56 @@ private Q_SLOTS:
     // choice, and what is typed is neither completed nor added to the list.
     void searchAndPick()
     {
-        addCreator(1, QStringLiteral("山田花子"), QStringLiteral("ヤマダハナコ"));
-        addCreator(2, QStringLiteral("山本一郎"), QStringLiteral("ヤマモトイチロウ"));
-        addCreator(3, QStringLiteral("佐藤"), QStringLiteral("サトウ"));
-        activeWindow();
-        search("検索条件氏名", "検索氏名", QStringLiteral("  山  "));
-        QCOMPARE(f->program->maintenance.CreatorSearchMode, qint16(1));
-        QCOMPARE(items().mid(1),
-                 (QStringList{line("         1", QStringLiteral("山田花子、ヤマダハナコ、")),
-                              line("         2", QStringLiteral("山本一郎、ヤマモトイチロウ、"))}));
-        search("検索条件フリガナ", "検索フリガナ", QStringLiteral("サト"));
-        QCOMPARE(f->program->maintenance.CreatorSearchMode, qint16(2));
-        QCOMPARE(items().size(), 2);
-        QCOMPARE(f->program->maintenance.CreatorEntries.at(1).ID, 3);
+        addCreator(1, u"山田花子"_s, u"ヤマダハナコ"_s);
+        addCreator(2, u"山本一郎"_s, u"ヤマモトイチロウ"_s);
+        addCreator(3, u"佐藤"_s, u"サトウ"_s);
+        f->showPage(MaintenanceWindow::CreatorPage);
+        const qint16& mode = f->program->maintenance.CreatorSearchMode;
+        search("検索条件氏名", "検索氏名", u"  山  "_s);
+        QCOMPARE(mode, qint16(1));
+        QCOMPARE(items().mid(1), (QStringList{line("         1", "山田花子、ヤマダハナコ、"),
+                                              line("         2", "山本一郎、ヤマモトイチロウ、")}));
+        search("検索条件フリガナ", "検索フリガナ", u"サト"_s);
+        QCOMPARE(mode, qint16(2));
+        QCOMPARE(listedIds(), QVariantList{3});
 
         // Nothing found: the list holds item 0 only, the entries stay as they were.
-        search("検索条件フリガナ", "検索フリガナ", QStringLiteral("ン"));
+        search("検索条件フリガナ", "検索フリガナ", u"ン"_s);
         QCOMPARE(items(), QStringList{kChooseCreatorItem});
-        expectMessage(Icon::Information, QStringLiteral("該当のフリガナはありません。"));
+        expectMessage(Icon::Information, u"該当のフリガナはありません。"_s);
         QCOMPARE(f->program->maintenance.CreatorEntries.at(1).ID, 3);
-        search("検索条件氏名", "検索氏名", QStringLiteral("鈴木"));
-        expectMessage(Icon::Information, QStringLiteral("該当の氏名はありません。"));
+        search("検索条件氏名", "検索氏名", u"鈴木"_s);
+        expectMessage(Icon::Information, u"該当の氏名はありません。"_s);
 
         // Every rebuild repeats the search with the text as it stands then.
-        box("検索氏名")->setText(QStringLiteral("佐"));
-        FillCreatorList(f->program->database, f->program->maintenance, *f, *f->window);
-        QCOMPARE(items().size(), 2);
+        f->box("検索氏名")->setText(u"佐"_s);
+        f->fillCreatorList();
+        QCOMPARE(listedIds(), QVariantList{3});
 
-        // A refused search: mode, list, fields and masks stay.
+        // A refused search: mode, list, page and masks stay.
         pick(1);
-        reveal();
-        const QStringList before = fieldTexts();
+        f->reveal();
+        const QStringList before = page();
         search("検索条件フリガナ", "検索フリガナ", QString());
-        expectMessage(Icon::Critical, QStringLiteral("検索するフリガナを入力して下さい。"));
+        expectMessage(Icon::Critical, u"検索するフリガナを入力して下さい。"_s);
         search("検索条件氏名", "検索氏名", QString());
-        expectMessage(Icon::Critical, QStringLiteral("検索する氏名を入力して下さい。"));
-        QCOMPARE(f->shown.size(), 4);
+        expectMessage(Icon::Critical, u"検索する氏名を入力して下さい。"_s);
         QCOMPARE(f->lockedWhileShown, QList<bool>(4, true));
-        QCOMPARE(f->program->maintenance.CreatorSearchMode, qint16(1));
-        QCOMPARE(items().size(), 2);
-        QCOMPARE(fieldTexts(), before);
-        QCOMPARE(number(), QStringLiteral("3"));
-        QVERIFY(!masked() && unlocked());
+        QCOMPARE(mode, qint16(1));
+        QCOMPARE(listedIds(), QVariantList{3});
+        QCOMPARE(page(), before);
+        QCOMPARE(number(), u"3"_s);
 
         // A search that runs prepares the page for a new creator; すべて ignores the texts.
         search("検索条件すべて");
-        QCOMPARE(f->program->maintenance.CreatorSearchMode, qint16(0));
+        QCOMPARE(mode, qint16(0));
         QCOMPARE(items().size(), 4);
-        QVERIFY(standsForANewCreator());
-        QCOMPARE(saveCaption(), QStringLiteral("新規登録"));
+        QCOMPARE(page(), kNewCreator);
 
         list()->setFocus();
         list()->setEditText(QString());
-        QTest::keyClicks(list()->lineEdit(), QStringLiteral(" "));
-        QCOMPARE(list()->lineEdit()->text(), QStringLiteral(" "));
+        QTest::keyClicks(list()->lineEdit(), u" "_s);
+        QCOMPARE(list()->lineEdit()->text(), u" "_s);
         QTest::keyClick(list(), Qt::Key_Return);
         QCOMPARE(list()->count(), 4);
         // An item's text typed, then Tab, Enter or the focus taken elsewhere.
@@ -255,8 +238,8 @@ private Q_SLOTS:
             if (way < 2)
                 QTest::keyClick(list(), way == 0 ? Qt::Key_Tab : Qt::Key_Return);
             else
-                box("氏名")->setFocus();
-            QVERIFY(number().isEmpty() && fieldTexts() == QStringList(8));
+                f->box("氏名")->setFocus();
+            QCOMPARE(page(), kNewCreator);
         }
         QAbstractItemView* view = list()->view();
         list()->showPopup();
@@ -271,84 +254,68 @@ private Q_SLOTS:
         QCOMPARE(number(), QString::number(f->program->maintenance.CreatorEntries[1].ID));
         list()->setFocus();
         QTest::keyClick(list(), Qt::Key_Up);
-        QVERIFY(number().isEmpty());
         QCOMPARE(list()->currentIndex(), 0);
+        QCOMPARE(page(), kNewCreator);
     }
 
     // A new creator, refused while a required field is empty; its pick from the list, which loads it
     // from memory; a change of it; the deletion of a creator; and what the file holds after each.
     void registerChangeDelete()
     {
-        activeWindow();
-        reveal();
+        f->showPage(MaintenanceWindow::CreatorPage);
+        f->reveal();
         for (const char* required : {"氏名", "ふりがな", "パスワード"}) {
-            fillRequired(QStringLiteral("山田花子"), QStringLiteral("ヤマダハナコ"),
-                         QStringLiteral("Secret"));
-            box("住所")->setText(QStringLiteral("東京"));
-            box(required)->clear();
-            const QStringList typed = fieldTexts();
+            fill(u"山田花子"_s, u"ヤマダハナコ"_s, u"Secret"_s, u"東京"_s);
+            f->box(required)->clear();
+            const QStringList typed = page();
             save();
-            expectMessage(Icon::Critical, QStringLiteral("必須事項を入力して下さい。"));
+            expectMessage(Icon::Critical, u"必須事項を入力して下さい。"_s);
             QCOMPARE(creatorCount(), 0);
-            QCOMPARE(fieldTexts(), typed);
-            QVERIFY(!masked() && unlocked());
+            QCOMPARE(page(), typed);
         }
-        box("住所")->clear();
-        fillRequired(QStringLiteral("山田花子"), QStringLiteral("ヤマダハナコ"), QStringLiteral("Secret"));
+        fill(u"山田花子"_s, u"ヤマダハナコ"_s, u"Secret"_s);
         save();
-
-        QCOMPARE(f->shown.size(), 3);
-        QCOMPARE(creatorRow(1, "ID, 名前, ふりがな, password, 郵便番号, 住所, 電話, 携帯電話, fax, 削除日"),
-                 QVariantList({1, QStringLiteral("山田花子"), QStringLiteral("ヤマダハナコ"),
-                               QStringLiteral("Secret")}) +
-                     QVariantList(6));
-        QVERIFY(!creatorRow(1, "作成日").at(0).isNull() && !creatorRow(1, "更新日").at(0).isNull());
-        QCOMPARE(items(), (QStringList{kChooseCreatorItem,
-                                       line("         1", QStringLiteral("山田花子、ヤマダハナコ、"))}));
-        QVERIFY(standsForANewCreator());
+        QCOMPARE(creatorRow(1, "ID, 名前, ふりがな, password, 郵便番号, 住所, 電話, 携帯電話, fax, 削除日, "
+                               "作成日 IS NULL, 更新日 IS NULL"),
+                 (QVariantList{1, u"山田花子"_s, u"ヤマダハナコ"_s, u"Secret"_s} + QVariantList(6) +
+                  QVariantList{0, 0}));
+        QCOMPARE(items(), (QStringList{kChooseCreatorItem, line("         1", "山田花子、ヤマダハナコ、")}));
+        QCOMPARE(page(), kNewCreator);
         QCOMPARE(QApplication::focusWidget(), button(*f->window, "作成者終了"));
 
         // Another program changes the row after the list was read: a pick shows what the list read.
-        f->run(QStringLiteral(
-                   "UPDATE 作成者 SET 郵便番号 = '100-0001', 住所 = '東京', 電話 = '03', 携帯電話 = '090', "
-                   "fax = '03-1', 作成日 = '%1', 更新日 = '%1' WHERE ID = 1")
-                   .arg(kOld));
-        FillCreatorList(f->program->database, f->program->maintenance, *f, *f->window);
-        f->run(QStringLiteral("UPDATE 作成者 SET 名前 = '変更後' WHERE ID = 1"));
-        reveal();
+        f->sql(u"UPDATE 作成者 SET 郵便番号 = '100-0001', 住所 = '東京', 電話 = '03', 携帯電話 = '090', "
+               "fax = '03-1', 作成日 = '%1', 更新日 = '%1' WHERE ID = 1"_s.arg(kOld));
+        f->fillCreatorList();
+        f->sql(u"UPDATE 作成者 SET 名前 = '変更後' WHERE ID = 1"_s);
+        f->reveal();
         f->statements.clear();
         pick(1);
         QVERIFY(f->statements.isEmpty());
-        QCOMPARE(number(), QStringLiteral("1"));
-        QCOMPARE(saveCaption(), QStringLiteral("変更"));
-        QCOMPARE(fieldTexts(), (QStringList{"山田花子", "ヤマダハナコ", "100-0001", "東京", "03", "090",
-                                            "03-1", "Secret"}));
-        QVERIFY(masked() && unlocked());
+        QCOMPARE(page(), (QStringList{"1", "変更", "masked", "unlocked", "山田花子", "ヤマダハナコ",
+                                      "100-0001", "東京", "03", "090", "03-1", "Secret"}));
         // The program's own rebuild of the list is no pick.
-        FillCreatorList(f->program->database, f->program->maintenance, *f, *f->window);
-        QCOMPARE(number(), QStringLiteral("1"));
+        f->fillCreatorList();
+        QCOMPARE(number(), u"1"_s);
 
         // Change: an emptied optional field is removed, 作成日 stays, 更新日 moves.
-        box("fax番号")->clear();
-        box("氏名")->setText(QStringLiteral("山田 花子"));
-        box("携帯電話")->setText(QStringLiteral("090-1"));
+        f->box("fax番号")->clear();
+        f->box("氏名")->setText(u"山田 花子"_s);
+        f->box("携帯電話")->setText(u"090-1"_s);
         save();
-        QCOMPARE(creatorRow(1, "名前, fax, 住所, 携帯電話, 作成日"),
-                 (QVariantList{QStringLiteral("山田 花子"), QVariant(), QStringLiteral("東京"),
-                               QStringLiteral("090-1"), kOld}));
-        QVERIFY(creatorRow(1, "更新日").at(0).toString() > kOld);
-        QCOMPARE(creatorCount(), 1);
-        QVERIFY(standsForANewCreator());
+        QCOMPARE(creatorRow(
+                     1, "名前, fax, 住所, 携帯電話, 作成日, 更新日 > 作成日, (SELECT count(*) FROM 作成者)"),
+                 (QVariantList{u"山田 花子"_s, QVariant(), u"東京"_s, u"090-1"_s, kOld, 1, 1}));
+        QCOMPARE(page(), kNewCreator);
         // The removed fax does not come back at the next pick; item 0 empties the page.
         pick(1);
-        QCOMPARE(box("fax番号")->text(), QString());
-        QCOMPARE(box("住所")->text(), QStringLiteral("東京"));
+        QCOMPARE((QStringList{f->box("fax番号")->text(), f->box("住所")->text()}),
+                 (QStringList{{}, u"東京"_s}));
         pick(0);
-        QVERIFY(standsForANewCreator());
-        QCOMPARE(saveCaption(), QStringLiteral("新規登録"));
+        QCOMPARE(page(), kNewCreator);
 
         // The emptied page stands for a new creator.
-        fillRequired(QStringLiteral("佐藤"), QStringLiteral("サトウ"), QStringLiteral("p"));
+        fill(u"佐藤"_s, u"サトウ"_s, u"p"_s);
         save();
         QCOMPARE(creatorCount(), 2);
         QCOMPARE(items().size(), 3);
@@ -357,49 +324,41 @@ private Q_SLOTS:
         // creator and the page.
         doubleClickId();
         pick(1);
-        const QStringList loaded = fieldTexts();
+        const QStringList loaded = page();
         doubleClickId(Qt::RightButton);
-        QCOMPARE(f->shown.size(), 3);
+        QCOMPARE(f->shown.size(), 3); // the refusals only: the saves and picks since showed nothing
         f->setNextAnswer(Answer::Cancel);
         doubleClickId();
         QCOMPARE(f->shown.size(), 4);
-        const platform::MessageBoxes::Message& question = f->shown.last();
-        QCOMPARE(question.text, QStringLiteral("この作成者を削除します。\r\nよろしいですか。"));
-        QCOMPARE(question.title, QStringLiteral("作成者削除"));
-        QCOMPARE(question.icon, Icon::Critical);
-        QCOMPARE(question.buttons, Buttons::OkCancel);
-        QCOMPARE(question.defaultButton, Answer::Cancel);
+        expectMessage(Icon::Critical, u"この作成者を削除します。\r\nよろしいですか。"_s, u"作成者削除"_s,
+                      Buttons::OkCancel, Answer::Cancel);
         QVERIFY(creatorRow(2, "削除日").at(0).isNull());
-        QCOMPARE(number(), QStringLiteral("2"));
-        QCOMPARE(fieldTexts(), loaded);
-        QVERIFY(unlocked());
+        QCOMPARE(page(), loaded);
+        QCOMPARE(number(), u"2"_s);
 
         // OK stamps the deletion date and changes nothing else; the page stands for a new creator.
-        const QString others =
-            QStringLiteral("SELECT ID, 名前, ふりがな, 郵便番号, 住所, 電話, 携帯電話, fax, "
-                           "password, 作成日, 更新日 FROM 作成者");
+        const QString others = u"SELECT ID, 名前, ふりがな, 郵便番号, 住所, 電話, 携帯電話, fax, password, "
+                               "作成日, 更新日 FROM 作成者"_s;
         const auto before = f->rows(others);
-        reveal();
+        f->reveal();
         doubleClickId();
         QCOMPARE(f->shown.size(), 5);
         QVERIFY(creatorRow(2, "削除日").at(0).toString() > kOld);
         QVERIFY(creatorRow(1, "削除日").at(0).isNull());
         QCOMPARE(f->rows(others), before);
-        QCOMPARE(items(), (QStringList{kChooseCreatorItem,
-                                       line("         1", QStringLiteral("山田 花子、ヤマダハナコ、東京"))}));
-        QVERIFY(standsForANewCreator());
+        QCOMPARE(items(),
+                 (QStringList{kChooseCreatorItem, line("         1", "山田 花子、ヤマダハナコ、東京")}));
+        QCOMPARE(page(), kNewCreator);
 
-        // A deletion of a creator another program deleted keeps the first deletion and ends as a deletion
-        // does.
+        // Deleting a creator another program deleted keeps the first deletion and ends as a deletion does.
         pick(1);
-        f->run(QStringLiteral("UPDATE 作成者 SET 削除日 = '%1' WHERE ID = 1").arg(kOld));
+        f->sql(u"UPDATE 作成者 SET 削除日 = '%1' WHERE ID = 1"_s.arg(kOld));
         doubleClickId();
-        QCOMPARE(f->shown.size(), 7);
-        expectMessage(Icon::Information, QStringLiteral("この作成者は既に削除されています。"));
+        expectMessage(Icon::Information, u"この作成者は既に削除されています。"_s);
         QCOMPARE(creatorRow(1, "削除日"), QVariantList{kOld});
         QCOMPARE(items(), QStringList{kChooseCreatorItem});
-        QVERIFY(standsForANewCreator());
-        // Every message of the page came while its actions were locked.
+        QCOMPARE(page(), kNewCreator);
+        // Seven messages in all, each shown while the page's actions were locked.
         QCOMPARE(f->lockedWhileShown, QList<bool>(7, true));
     }
 
@@ -408,43 +367,28 @@ private Q_SLOTS:
     void hostileTexts()
     {
         setCreatorSort(0, 0);
-        const QList<QStringList> creators{
-            {"O'Neil", "O'Neil \"x\"", "' OR '1'='1"},
-            {"a*b", "名前 Like '*'", "\\*"},
-            {"100% 山田", "'); DROP TABLE 作成者; --", "🔑"},
-            {"[#]", "*%[#]_?", "p"},
-            {"花😀子👨‍👩‍👧", "𠮷野家", "p"},
-            {QString(50, QChar(0x9F8D)), QString(125, QChar(0x3042)), QString(32, QChar(0xFF30))},
-            {"x''y", "x", "p"},
-            {"   ", " ", "  "}};
-        for (const QStringList& c : creators) {
-            fillRequired(c[0], c[0], c[2]);
-            box("住所")->setText(c[1]);
+        const QJsonObject cases = jsonCases("maintenance.json");
+        const QJsonArray creators = cases.value("creator-texts"_L1).toArray(); // name, address, password
+        QVERIFY(!creators.isEmpty());
+        for (const QJsonValue& c : creators) {
+            fill(c[1].toString(), c[1].toString(), c[3].toString(), c[2].toString());
             save();
         }
         QVERIFY(f->shown.isEmpty());
         for (int id = 1; id <= creators.size(); ++id) {
-            const QStringList& c = creators.at(id - 1);
+            const QJsonArray c = creators.at(id - 1).toArray();
             QCOMPARE(creatorRow(id, "名前, ふりがな, 住所, password, 郵便番号"),
-                     (QVariantList{c[0], c[0], c[1], c[2], {}}));
-            QCOMPARE(f->program->maintenance.CreatorEntries.at(size_t(id)).password, c[2]);
+                     (QVariantList{c[1].toString(), c[1].toString(), c[2].toString(), c[3].toString(), {}}));
+            QCOMPARE(f->program->maintenance.CreatorEntries.at(size_t(id)).password, c[3].toString());
         }
-
-        const QList<QPair<QString, QList<int>>> searches{
-            {"O'N", {1}},         {"'", {1, 7}},
-            {"''", {7}},          {"*", {2}},
-            {"100%", {3}},        {"[#]", {4}},
-            {"x' OR '1'='1", {}}, {"*' OR 名前 Like '*", {}},
-            {"😀", {5}},           {"   ", {1, 2, 3, 4, 5, 6, 7, 8}}};
-        for (const auto& [text, found] : searches) {
+        // The text searched for, and the IDs found.
+        for (const QJsonValue& c : cases.value("creator-searches"_L1).toArray()) {
             f->shown.clear();
-            search("検索条件氏名", "検索氏名", text);
-            QList<int> ids;
-            for (int k = 1; k < list()->count(); ++k)
-                ids.append(f->program->maintenance.CreatorEntries.at(size_t(k)).ID);
-            QCOMPARE(ids, found);
+            search("検索条件氏名", "検索氏名", c[1].toString());
+            const QVariantList found = c[2].toArray().toVariantList();
+            QCOMPARE(listedIds(), found);
             QCOMPARE(f->shown.size(), found.isEmpty() ? 1 : 0);
-            QVERIFY(!f->program->database.SharedRecordset->isOpen());
+            QVERIFY(!f->rs().isOpen());
         }
     }
 
@@ -453,52 +397,40 @@ private Q_SLOTS:
     void creatorGone_data()
     {
         QTest::addColumn<QString>("byOther");
-        QTest::addColumn<bool>("rowStays");
-        QTest::newRow("deleted elsewhere")
-            << QStringLiteral("UPDATE 作成者 SET 削除日 = '%1' WHERE ID = 8").arg(kOld) << true;
-        QTest::newRow("row removed") << QStringLiteral("DELETE FROM 作成者 WHERE ID = 8") << false;
+        QTest::newRow("deleted") << u"UPDATE 作成者 SET 削除日 = '%1' WHERE ID = 8"_s.arg(kOld);
+        QTest::newRow("removed") << u"DELETE FROM 作成者 WHERE ID = 8"_s;
     }
     void creatorGone()
     {
         QFETCH(QString, byOther);
-        QFETCH(bool, rowStays);
-        addCreator(8, QStringLiteral("山田"), QStringLiteral("ヤマダ"));
-        addCreator(9, QStringLiteral("佐藤"), QStringLiteral("サトウ"));
+        addCreator(8, u"山田"_s, u"ヤマダ"_s);
+        addCreator(9, u"佐藤"_s, u"サトウ"_s);
         setCreatorSort(0, 0);
-        FillCreatorList(f->program->database, f->program->maintenance, *f, *f->window);
+        f->fillCreatorList();
         pick(1);
-        box("住所")->setText(QStringLiteral("大阪"));
+        f->box("住所")->setText(u"大阪"_s);
         const QStringList typed = fieldTexts();
-        f->run(byOther);
+        f->sql(byOther);
         const QString before = f->dump();
 
         save();
-        QCOMPARE(f->shown.size(), 1);
+        QCOMPARE(f->lockedWhileShown, QList<bool>{true});
         expectMessage(Icon::Critical,
-                      QStringLiteral("この作成者は削除されているため、変更できません。\r\n"
-                                     "入力内容はそのまま残してあります。新しい作成者として登録する場合は、"
-                                     "もう一度「新規登録」を押して下さい。"));
+                      u"この作成者は削除されているため、変更できません。\r\n入力内容はそのまま残して"
+                      "あります。新しい作成者として登録する場合は、もう一度「新規登録」を押して下さい。"_s);
         QCOMPARE(f->dump(), before);
-        QCOMPARE(fieldTexts(), typed);
-        QVERIFY(number().isEmpty() && unlocked());
-        QCOMPARE(saveCaption(), QStringLiteral("新規登録"));
+        QCOMPARE(page(), QStringList({{}, u"新規登録"_s, u"masked"_s, u"unlocked"_s}) + typed);
         QCOMPARE(items().size(), 2);
-        QVERIFY(!f->program->database.SharedRecordset->isOpen());
+        QVERIFY(!f->rs().isOpen());
         save();
+        const bool rowStays = byOther.startsWith("UPDATE"_L1);
         QCOMPARE(creatorCount(), rowStays ? 3 : 2);
-        QCOMPARE(f->run(QStringLiteral("SELECT count(*) FROM 作成者 WHERE 住所 = '大阪' AND 削除日 IS NULL")),
+        QCOMPARE(f->sql(u"SELECT count(*) FROM 作成者 WHERE 住所 = '大阪' AND 削除日 IS NULL"_s),
                  QVariant(1));
         if (rowStays)
             QCOMPARE(creatorRow(8, "削除日, 住所"), (QVariantList{kOld, {}}));
     }
 };
 
-int main(int argc, char* argv[])
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    CreatorPageTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(CreatorPageTest)
 #include "tst_creatorpage.moc"
