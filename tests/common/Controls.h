@@ -2,8 +2,6 @@
 #pragma once
 
 #include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -37,12 +35,4 @@ inline QPushButton* button(const QWidget& window, const char* name)
 inline QRadioButton* option(const QWidget& window, const char* name, int index = -1)
 {
     return control<QRadioButton>(window, name, index);
-}
-inline QLabel* label(const QWidget& window, const char* name, int index = -1)
-{
-    return control<QLabel>(window, name, index);
-}
-inline QGroupBox* frame(const QWidget& window, const char* name, int index = -1)
-{
-    return control<QGroupBox>(window, name, index);
 }

@@ -10,7 +10,9 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QWindow>
