@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "common/JsonCases.h"
 #include "common/TestDatabase.h"
 
 #include "RuntimeError.h"
@@ -91,15 +92,10 @@ private Q_SLOTS:
 
     // A change goes to the row it was made on, found by the table's ID, by its one-column primary key where
     // it has no ID, and by its new ID once the ID itself was changed; a table with neither key is read-only.
+    // The tables are recordset.json's keyedTables.
     void rowsAreWrittenBackByTheirKey()
     {
-        openThroughOdbc("installed", {"CREATE TABLE 記録 (内容 TEXT, ID INTEGER)",
-                                      "INSERT INTO 記録 VALUES ('三十', 30), ('十', 10), ('二十', 20)",
-                                      "CREATE TABLE 区分 (内容 TEXT, コード TEXT PRIMARY KEY, ID INTEGER)",
-                                      "INSERT INTO 区分 VALUES ('い', 'a', 1), ('ろ', 'b', 1)",
-                                      "CREATE TABLE 重複 (内容 TEXT, ID INTEGER)",
-                                      "INSERT INTO 重複 VALUES ('甲', 7), ('乙', 7)",
-                                      "CREATE TABLE 覚え (内容 TEXT)", "INSERT INTO 覚え VALUES ('メモ')"});
+        openThroughOdbc("installed", jsonCases("recordset.json")["keyedTables"].toVariant().toStringList());
 
         rs().open("SELECT * FROM 記録 ORDER BY ID", db());
         rs().setField("内容", "拾");
