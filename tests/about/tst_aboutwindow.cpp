@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "about/AboutWindow.h"
+#include "common/JsonCases.h"
 #include "common/RegistryStoreText.h"
 #include "platform/Environment.h"
 
@@ -61,22 +62,17 @@ private Q_SLOTS:
     // installed version whole.
     void showsTheInstalledVersion_data()
     {
-        QTest::addColumn<QString>("installed");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("installed version") << "1.1.4.0" << QString("Ver.   1.1.4.0");
-        QTest::newRow("no version in the store") << "" << QString("Ver.   Not Found");
-        const QString longer = QString("1.1.4.0 build 20261207 (Windows 11 Pro 64-bit, Japanese edition)");
-        QTest::newRow("version longer than the title") << longer << QString("Ver.   " + longer);
+        addJsonCases("launcher.json", "aboutVersions", {"installed", "shown"});
     }
     void showsTheInstalledVersion()
     {
-        QFETCH(QString, installed);
-        QFETCH(QString, shown);
-        AboutWindow* window = openWindow(installed);
+        QFETCH(QJsonValue, installed);
+        QFETCH(QJsonValue, shown);
+        AboutWindow* window = openWindow(installed.toString());
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), "Help");
         QCOMPARE(window->findChild<QLabel*>("Label5")->text(), "Hanaplan　作成システム");
-        QCOMPARE(version(window), shown);
+        QCOMPARE(version(window), shown.toString());
         for (QLabel* label : window->findChildren<QLabel*>())
             QVERIFY(label->width() >= label->sizeHint().width() &&
                     window->rect().contains(label->geometry()));
@@ -91,29 +87,24 @@ private Q_SLOTS:
     // the widget, as that of a press elsewhere.
     void mouseClosesOnlyOverSurface_data()
     {
-        QTest::addColumn<QString>("labelName");
-        QTest::addColumn<int>("action");
-        const char* actions[] = {"move", "button down", "button up", "click"};
-        for (const char* name : {"", "Label5", "Label2"})
-            for (int action = 0; action < 4; ++action)
-                QTest::addRow("%s, %s", *name ? name : "surface", actions[action]) << name << action;
+        addJsonCases("launcher.json", "aboutMouse", {"label", "action"});
     }
     void mouseClosesOnlyOverSurface()
     {
-        QFETCH(QString, labelName);
-        QFETCH(int, action);
+        QFETCH(QJsonValue, label);
+        QFETCH(QJsonValue, action);
         QPointer<AboutWindow> window = openWindow();
         QVERIFY(window);
         QPointer<QTimer> running = timer(window);
-        QLabel* target = labelName.isEmpty() ? nullptr : window->findChild<QLabel*>(labelName);
+        QLabel* target = label.toString().isEmpty() ? nullptr : window->findChild<QLabel*>(label.toString());
         const QPoint at = target ? target->mapTo(window.data(), target->rect().center()) : QPoint(4, 4);
         QCOMPARE(window->childAt(at), target);
         QWidget* under = target ? static_cast<QWidget*>(target) : window.data();
-        if (action == 0)
+        if (action == "move")
             QTest::mouseMove(window->windowHandle(), at);
-        else if (action == 1)
+        else if (action == "button down")
             QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, at);
-        else if (action == 2)
+        else if (action == "button up")
             QTest::mouseRelease(under, Qt::LeftButton, {}, under->mapFrom(window, at));
         else
             QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);

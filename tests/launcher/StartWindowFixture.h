@@ -82,13 +82,16 @@ struct StartWindowFixture : ProgramFixture
     static constexpr const char* kBoxes[] = {"作成者ID", "作成者パスワード", "マスターID",
                                              "マスターパスワード"};
 
-    // Exactly one message was shown, with the OK button only.
-    void expectMessage(platform::MessageBoxes::Icon icon, const QString& title, const QString& text) const
+    using Buttons = platform::MessageBoxes::Buttons;
+    // The messages shown, each as icon, title and text; the icon followed by "+Cancel" unless OK is the
+    // only button.
+    QList<QStringList> shown() const
     {
-        QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(int(messages.shown[0].icon), int(icon));
-        QCOMPARE(int(messages.shown[0].buttons), int(platform::MessageBoxes::Buttons::Ok));
-        QCOMPARE(messages.shown[0].title, title);
-        QCOMPARE(messages.shown[0].text, text);
+        QList<QStringList> out;
+        for (const platform::MessageBoxes::Message& m : messages.shown)
+            out.append(
+                {kIcons[int(m.icon)] + QString(m.buttons == Buttons::Ok ? "" : "+Cancel"), m.title, m.text});
+        return out;
     }
+    static constexpr const char* kIcons[] = {"none", "critical", "question", "exclamation", "information"};
 };

@@ -35,9 +35,8 @@ class StartWindowTest : public QObject
         RegistryStoreText text;
         text.windowsVersion(windowsMajor, windowsMajor == 5 ? 1 : 0); // XP is 5.1
         if (excelMajor > 0) {
-            QFile exe(f->install.root() + "/excel.exe");
-            if (exe.open(QIODevice::WriteOnly))
-                exe.write(versionpe::writeVersionPe({.productVersion = {quint16(excelMajor), 0, 0, 0}}));
+            f->writeFile(f->install.root() + "/excel.exe",
+                         versionpe::writeVersionPe({.productVersion = {quint16(excelMajor), 0, 0, 0}}), 0);
             text.excelFolder(f->install.root());
         }
         text.writeTo(store());
@@ -97,41 +96,50 @@ private Q_SLOTS:
     // Newer Windows use the per-user copy below the first virtual-store folder and remove a virtualised
     // workbook there; XP uses the installed file in place. The master row's settings are read, the window
     // shows with the focus in 作成者ID, and once drawn it loads the maintenance window hidden; a master
-    // sign-in before that loads it itself, once.
-    void startUp_data()
-    {
-        QTest::addColumn<int>("windowsMajor");
-        QTest::addColumn<bool>("signInAtOnce");
-        QTest::newRow("Windows 10") << 10 << false;
-        QTest::newRow("Windows XP") << 5 << false;
-        QTest::newRow("master sign-in before the first drawing") << 10 << true;
-    }
+    // sign-in before that loads it itself, once. An unusable Excel ends the start-up with its message
+    // before the database is touched; a master row it cannot read, with the run-time error. Nothing is
+    // shown either way.
+    void startUp_data() { addJsonCases("launcher.json", "startUp", {"run"}); }
     void startUp()
     {
-        QFETCH(int, windowsMajor);
-        QFETCH(bool, signInAtOnce);
-        const bool xp = windowsMajor == 5;
-        f->sql("UPDATE MST SET compellation = 1, ruling = 0");
+        QFETCH(QJsonValue, run);
+        const bool xp = run["windows"] == 5;
+        f->sql(run["change"].toString("UPDATE MST SET compellation = 1, ruling = 0"));
         const QString local = f->install.localAppData();
         const QString virtualised = local + "/VirtualStore/Program Files/Hanaplan";
         QDir().mkpath(virtualised);
         QDir(local).mkpath("VirtualStore/Program Files (x86)");
         f->writeFile(virtualised + "/Hanaplan.xls", "", 7);
         f->writeFile(local + "/Hanaplan.xls", "", 7);
-        QCOMPARE(int(runStartUp(9, windowsMajor)), int(StartUpResult::Shown));
+        if (!run["windows"].isDouble()) { // the start-up ends early
+            const QString before = f->dump();
+            if (run["error"].isDouble()) {
+                HANAPLAN_VERIFY_RUNTIME_ERROR(runStartUp(9), run["error"].toInt());
+            } else {
+                QCOMPARE(int(runStartUp(run["excel"].toInt())), int(StartUpResult::Refused));
+                QCOMPARE(f->messages.shown.size(), 1);
+                QVERIFY(!f->program->database.DbConnection);
+                QCOMPARE(f->dump(), before); // and no per-user copy either
+                QVERIFY(!QFile::exists(virtualised + "/HanacareService.mdb") &&
+                        !QFile::exists(local + "/HanacareService.mdb"));
+            }
+            QVERIFY(!f->start->isVisible() && !f->start->maintenanceWindow());
+            return;
+        }
+        QCOMPARE(int(runStartUp(9, xp ? 5 : 10)), int(StartUpResult::Shown));
         QVERIFY(f->messages.shown.isEmpty());
-        QCOMPARE(f->program->database.WindowsVersionCode, xp ? 2100.0 : 3000.0);
-        QCOMPARE(f->program->database.VirtualStorePath, xp ? "" : "\\VirtualStore\\Program Files\\Hanaplan");
+        const DatabaseState& database = f->program->database;
+        const MaintenanceState& state = f->program->maintenance;
+        QCOMPARE((QVariantList{database.WindowsVersionCode, database.VirtualStorePath,
+                               QFile::exists(virtualised + "/Hanaplan.xls"),
+                               QFile::exists(local + "/Hanaplan.xls"), state.HonorificSetting,
+                               state.RuledLineSetting, state.CreatorSearchMode, f->rs().isOpen()}),
+                 (QVariantList{xp ? 2100.0 : 3000.0, xp ? "" : "\\VirtualStore\\Program Files\\Hanaplan", xp,
+                               true, qint16(1), qint16(0), qint16(0), false}));
         QCOMPARE(f->db().databaseFile(),
                  xp ? f->install.installedDatabase() : virtualised + "/HanacareService.mdb");
-        QCOMPARE(QFile::exists(virtualised + "/Hanaplan.xls"), xp);
-        QVERIFY(QFile::exists(local + "/Hanaplan.xls"));
-        QCOMPARE(f->program->maintenance.HonorificSetting, qint16(1));
-        QCOMPARE(f->program->maintenance.RuledLineSetting, qint16(0));
-        QCOMPARE(f->program->maintenance.CreatorSearchMode, qint16(0));
-        QVERIFY(!f->rs().isOpen());
         QPointer<MaintenanceWindow> signedIn;
-        if (signInAtOnce) {
+        if (run["signInAtOnce"].toBool()) {
             QVERIFY(!f->start->maintenanceWindow());
             f->type({"", "", "master", "hanacare"});
             button(*f->start, "メンテ")->click();
@@ -144,33 +152,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitFor([this] { return (f->mente = f->start->maintenanceWindow()); }));
         QVERIFY(!f->mente->isVisible() && f->mente->findChild<MasterActions*>());
         QTest::qWait(50);
-        QCOMPARE(f->start->maintenanceWindow(), signInAtOnce ? signedIn.data() : f->mente.data());
-    }
-
-    // An unusable Excel ends the start-up with its message before the database is touched; a master row
-    // it cannot read, with the run-time error. Nothing is shown either way.
-    void startUpEndsEarly_data()
-    {
-        addJsonCases("launcher.json", "startUpEndsEarly", {"excelMajor", "statement", "error"});
-    }
-    void startUpEndsEarly()
-    {
-        QFETCH(QJsonValue, excelMajor);
-        QFETCH(QJsonValue, statement);
-        QFETCH(QJsonValue, error); // 0: refused
-        if (!statement.toString().isEmpty())
-            f->sql(statement.toString());
-        const QString before = f->dump();
-        if (error.toInt()) {
-            HANAPLAN_VERIFY_RUNTIME_ERROR(runStartUp(excelMajor.toInt()), error.toInt());
-        } else {
-            QCOMPARE(int(runStartUp(excelMajor.toInt())), int(StartUpResult::Refused));
-            QCOMPARE(f->messages.shown.size(), 1);
-            QVERIFY(!f->program->database.DbConnection);
-            QVERIFY(QDir(f->install.localAppData()).isEmpty()); // no per-user copy either
-            QCOMPARE(f->dump(), before);
-        }
-        QVERIFY(!f->start->isVisible() && !f->start->maintenanceWindow());
+        QCOMPARE(f->start->maintenanceWindow(),
+                 run["signInAtOnce"].toBool() ? signedIn.data() : f->mente.data());
     }
 
     // The boxes take 32 characters, the passwords show "*", the input method is off, Enter in a box does
@@ -222,81 +205,60 @@ private Q_SLOTS:
         f->showStart();
         auto* app = static_cast<LauncherApplication*>(QCoreApplication::instance());
         app->setMessageBoxes(&f->messages);
-        bool after = false;
-        QTimer::singleShot(0, f->start.get(), [&after] {
-            throw RuntimeError(3265, "項目が見つかりません。");
-            after = true;
-        });
-        QCOMPARE(app->exec(), 1);
+        QCOMPARE(runInApplication([] { throw RuntimeError(3265, "項目が見つかりません。"); }), 1);
         app->setMessageBoxes(nullptr);
-        QVERIFY(!after && !f->start->isVisible());
-        f->expectMessage(platform::MessageBoxes::Icon::Critical, "Hanaplan",
-                         "実行時エラー '3265':\n\n項目が見つかりません。");
+        QVERIFY(!f->start->isVisible());
+        QCOMPARE(f->shown(), (QList<QStringList>{{"critical", "Hanaplan",
+                                                  "実行時エラー '3265':\n\n項目が見つかりません。"}}));
     }
 
-    // A message box as the only visible window: after OK the program goes on at the window the path ends in.
-    void messageWhileNoWindowIsShown_data()
+    // The application's loop with real message boxes, each answered with OK. A message box as the only
+    // visible window: after OK the program goes on at the window the path ends in. 終了 (clicked, or Enter)
+    // closes the database and unloads; the title bar unloads only. A working copy left behind goes, the
+    // maintenance window is unloaded, and the program ends, or with an About window open when that closes;
+    // the About window closing behind a hidden start window does not end it.
+    void applicationLoop_data() { addJsonCases("launcher.json", "applicationLoop", {"run"}); }
+    void applicationLoop()
     {
-        addJsonCases("launcher.json", "messageBoxAlone", {"typed", "button", "message"});
-    }
-    void messageWhileNoWindowIsShown()
-    {
-        QFETCH(QJsonValue, typed);
-        QFETCH(QJsonValue, button);
-        QFETCH(QJsonValue, message);
+        QFETCH(QJsonValue, run);
+        const QString press = run["press"].toString(); // a button, Enter on 終了, or the title bar's close
+        const bool about = run["about"].toBool();
         showWithRealBoxesAndShell();
-        const bool toMaintenance = message.toString().contains("氏名");
-        if (toMaintenance) {
+        if (run["search"].isString()) {
             option(*f->mente, "検索条件氏名")->setChecked(true);
-            edit(*f->mente, "検索氏名")->setText("誰もいない");
+            edit(*f->mente, "検索氏名")->setText(run["search"].toString());
             f->program->maintenance.CreatorSearchMode = 1;
         }
-        f->type(typed.toVariant().toStringList());
-        QPushButton* pressed = ::button(*f->start, qPrintable(button.toString()));
-        QCOMPARE(runInApplication([pressed] { pressed->click(); }), kStillRunning);
-        QCOMPARE(answered, QStringList{message.toString()});
-        QCOMPARE(f->start->isVisible(), !toMaintenance);
-        QCOMPARE(f->mente->isVisible(), toMaintenance);
-    }
-
-    // 終了 (clicked, or Enter) closes the database and unloads; the title bar unloads only. A working copy
-    // left behind goes, the maintenance window is unloaded, and the program ends, or with an About window
-    // open when that closes; the About window closing behind a hidden start window does not end it.
-    void exitAndUnload_data() { addJsonCases("launcher.json", "exits", {"byHow", "withAbout"}); }
-    void exitAndUnload()
-    {
-        QFETCH(QJsonValue, byHow);
-        QFETCH(QJsonValue, withAbout);
-        const QString how = byHow.toString();
-        const bool about = withAbout.toBool();
-        showWithRealBoxesAndShell();
+        f->type(run["typed"].toVariant().toStringList());
         f->writeFile(f->workingCopy(), "", 7);
         f->program->WorkbookCopyPath = f->install.allUsersProfile() + "\\作業シート.xls";
         QPointer<AboutWindow> window =
             about ? AboutWindow::showOnce(f->program->services.environment) : nullptr;
         QVERIFY(!about || QTest::qWaitForWindowExposed(window.data()));
-        if (how.isEmpty())
+        if (run["hidden"].toBool())
             f->start->hide();
         bool closedAbout = false;
         QCOMPARE(runInApplication([&] {
-                     if (how == "click")
-                         QTest::mouseClick(button(*f->start, "終了"), Qt::LeftButton);
-                     else if (how == "Enter")
+                     if (press == "Enter")
                          QTest::keyClick(button(*f->start, "終了"), Qt::Key_Return);
-                     else if (how == "close")
+                     else if (press == "close")
                          f->start->close();
+                     else if (!press.isEmpty())
+                         QTest::mouseClick(button(*f->start, qPrintable(press)), Qt::LeftButton);
                      if (window)
                          QTimer::singleShot(100, window.data(), [&] {
                              closedAbout = true;
                              window->unload();
                          });
                  }),
-                 how.isEmpty() ? kStillRunning : 0);
+                 run["status"].toInt(kStillRunning));
         QVERIFY2(closedAbout == about,
                  "the program ended with the start window while the About window was open");
-        QVERIFY(!f->start->isVisible());
-        if (!how.isEmpty()) {
-            QCOMPARE(bool(f->program->database.DbConnection), how == "close");
+        QCOMPARE(answered, run["answered"].toVariant().toStringList());
+        QCOMPARE(f->start->isVisible(), run["shown"] == "Start");
+        QCOMPARE(f->mente && f->mente->isVisible(), run["shown"] == "Mente");
+        if (run["status"] == 0) {
+            QCOMPARE(bool(f->program->database.DbConnection), press == "close");
             QVERIFY(!QFile::exists(f->workingCopy()));
             QTRY_VERIFY(f->mente.isNull());
         }
