@@ -63,20 +63,14 @@ private Q_SLOTS:
 
     // The wait lasts as long as the program, however it ends, and window messages keep flowing meanwhile. The
     // program is given the file as one argument, whatever its name holds.
-    void waitFollowsTheProgram_data()
-    {
-        QTest::addColumn<QByteArray>("ending");
-        QTest::newRow("normal end") << QByteArray("exit 0");
-        QTest::newRow("non-zero status") << QByteArray("exit 3");
-        QTest::newRow("killed") << QByteArray("kill -9 $$");
-    }
+    void waitFollowsTheProgram_data() { addJsonCases("shell.json", "endings", {"ending"}); }
     void waitFollowsTheProgram()
     {
-        QFETCH(QByteArray, ending);
+        QFETCH(QJsonValue, ending);
         writeFile(QStringLiteral("argument"), QByteArray());
         writeFile(QStringLiteral("waiting.sh"),
-                  "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/argument\"\nsleep 0.4\n" + ending +
-                      "\n",
+                  "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/argument\"\nsleep 0.4\n" +
+                      ending.toString().toUtf8() + "\n",
                   true);
         registerProgram(QStringLiteral("waiting.sh"));
 

@@ -61,9 +61,7 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result,
                                      EXCEPINFO*, UINT*) override
     {
-        if (id != kPathId)
-            return DISP_E_MEMBERNOTFOUND;
-        if (!(flags & DISPATCH_PROPERTYGET) || !result)
+        if (id != kPathId || !(flags & DISPATCH_PROPERTYGET) || !result)
             return DISP_E_MEMBERNOTFOUND;
         wchar_t path[1024] = {};
         DWORD size = sizeof path;
@@ -108,10 +106,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override
     {
-        if (lock)
-            InterlockedIncrement(&g_objects);
-        else
-            InterlockedDecrement(&g_objects);
+        InterlockedExchangeAdd(&g_objects, lock ? 1 : -1);
         return S_OK;
     }
 };

@@ -11,6 +11,7 @@
 #include <aclapi.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cwchar>
 #include <string>
 
@@ -37,25 +38,14 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 void noteOpenedFile(const wchar_t* file)
 {
     wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return;
-    std::wstring note(path, length);
-    note.resize(note.find_last_of(L'\\') + 1);
-    note += L"opened.txt";
-    const HANDLE out = CreateFileW(note.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE)
-        return;
-    const int size = WideCharToMultiByte(CP_UTF8, 0, file, -1, nullptr, 0, nullptr, nullptr);
-    std::string line(size > 0 ? size_t(size) : 0, '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_UTF8, 0, file, -1, line.data(), size, nullptr, nullptr);
-    if (!line.empty())
-        line.back() = '\n';
-    DWORD written = 0;
-    WriteFile(out, line.data(), DWORD(line.size()), &written, nullptr);
-    CloseHandle(out);
+    std::wstring note(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+    note.replace(note.find_last_of(L'\\') + 1, std::wstring::npos, L"opened.txt");
+    char line[4 * MAX_PATH] = {};
+    WideCharToMultiByte(CP_UTF8, 0, file, -1, line, sizeof line, nullptr, nullptr);
+    if (FILE* out = _wfopen(note.c_str(), L"ab")) {
+        std::fprintf(out, "%s\n", line);
+        std::fclose(out);
+    }
 }
 
 // Lets every other process only wait for this one's end.

@@ -15,7 +15,6 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -26,7 +25,7 @@ Q_DECLARE_METATYPE(ExcelCheckResult)
 
 namespace {
 
-const QString kTestKey = QStringLiteral("SOFTWARE\\Quenby\\HanaplanTest");
+const wchar_t kTestKey[] = L"SOFTWARE\\Quenby\\HanaplanTest";
 const wchar_t kExcelProgId[] = L"Software\\Classes\\Excel.Application";
 const wchar_t kExcelClass[] = L"Software\\Classes\\CLSID\\{6F1D3A52-8C47-4E0B-9A1E-2B7C5D3E9F10}";
 const QString kExcelClassId = QStringLiteral("{6F1D3A52-8C47-4E0B-9A1E-2B7C5D3E9F10}");
@@ -37,9 +36,9 @@ constexpr UINT kSpreadsheetEndMessage = WM_APP + 7; // hanaplan-testspreadsheet'
 const QString kNotInstalled =
     QString::fromUtf16(u"Microsoft\u3000Excle がインストールされていません。\u3000");
 
-const wchar_t* wide(const QString& text)
+platform::Environment environment()
 {
-    return reinterpret_cast<const wchar_t*>(text.utf16());
+    return platform::Environment(QCoreApplication::applicationDirPath());
 }
 
 // A path of the build as Windows writes it (the build folder is reached through drive Z: under Wine).
@@ -48,59 +47,40 @@ QString windowsPath(const char* path)
     return QDir::toNativeSeparators(QFileInfo(QString::fromUtf8(path)).absoluteFilePath());
 }
 
-// A value of the product's test key, written as an installer writes it; a type of "" writes none.
-void writeTestValue(const QString& type, const QString& data)
+// Text as the registry holds it: UTF-16 with its NUL.
+QByteArray registryText(const QString& text)
 {
-    const std::wstring key = QString(QStringLiteral("SOFTWARE\\Quenby\\HanaplanTest")).toStdWString();
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, key.c_str());
-    HKEY handle = nullptr;
-    QCOMPARE(
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr),
-        ERROR_SUCCESS);
-    LSTATUS status = ERROR_SUCCESS;
-    if (type == QLatin1String("REG_SZ") || type == QLatin1String("REG_EXPAND_SZ")) {
-        status = RegSetValueExW(handle, L"DisplayVersion", 0,
-                                type == QLatin1String("REG_SZ") ? REG_SZ : REG_EXPAND_SZ,
-                                reinterpret_cast<const BYTE*>(data.utf16()), DWORD((data.size() + 1) * 2));
-    } else if (type == QLatin1String("REG_DWORD")) {
-        const DWORD number = data.toUInt();
-        status = RegSetValueExW(handle, L"DisplayVersion", 0, REG_DWORD,
-                                reinterpret_cast<const BYTE*>(&number), sizeof number);
-    } else if (type == QLatin1String("REG_BINARY")) {
-        const QByteArray bytes = QByteArray::fromHex(data.toLatin1());
-        status = RegSetValueExW(handle, L"DisplayVersion", 0, REG_BINARY,
-                                reinterpret_cast<const BYTE*>(bytes.constData()), DWORD(bytes.size()));
-    }
-    RegCloseKey(handle);
-    QCOMPARE(status, ERROR_SUCCESS);
+    return QByteArray(reinterpret_cast<const char*>(text.utf16()), (text.size() + 1) * sizeof(char16_t));
+}
+
+// A value below HKEY_LOCAL_MACHINE, its key made where missing.
+void setValue(const wchar_t* key, const wchar_t* name, DWORD type, const QByteArray& data)
+{
+    QCOMPARE(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, name, type, data.constData(), DWORD(data.size())),
+             ERROR_SUCCESS);
 }
 
 void setText(const wchar_t* key, const wchar_t* name, const QString& value)
 {
-    const LSTATUS status = RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, name, REG_SZ, wide(value),
-                                           DWORD((value.size() + 1) * sizeof(wchar_t)));
-    QCOMPARE(status, ERROR_SUCCESS);
+    setValue(key, name, REG_SZ, registryText(value));
 }
 
-// Calls back when the event loop takes a thread message of the given number from the queue.
-class NativeMessageWatch : public QAbstractNativeEventFilter
+// Calls back when the event loop takes a thread message of the given number from the queue. (A filter
+// leaves the application when destroyed.)
+struct NativeMessageWatch : QAbstractNativeEventFilter
 {
-public:
-    NativeMessageWatch(UINT message, std::function<void()> seen) : m_message(message), m_seen(std::move(seen))
+    NativeMessageWatch(UINT message, std::function<void()> seen) : message(message), seen(std::move(seen))
     {
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
-    ~NativeMessageWatch() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
-    bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override
+    bool nativeEventFilter(const QByteArray&, void* taken, qintptr*) override
     {
-        if (static_cast<MSG*>(message)->message == m_message)
-            m_seen();
+        if (static_cast<MSG*>(taken)->message == message)
+            seen();
         return false;
     }
-
-private:
-    UINT m_message;
-    std::function<void()> m_seen;
+    const UINT message;
+    const std::function<void()> seen;
 };
 
 quint64 processorTime100ns()
@@ -122,16 +102,11 @@ private:
 
     void registerExcel(const QString& folder)
     {
-        setText(L"Software\\Classes\\Excel.Application\\CLSID", nullptr, kExcelClassId);
+        setText((std::wstring(kExcelProgId) + L"\\CLSID").c_str(), nullptr, kExcelClassId);
         const std::wstring server = std::wstring(kExcelClass) + L"\\InprocServer32";
         setText(server.c_str(), nullptr, windowsPath(HANAPLAN_TEST_EXCEL_SERVER));
         setText(server.c_str(), L"ThreadingModel", QStringLiteral("Apartment"));
         setText(kExcelClass, L"TestPath", folder);
-    }
-    static void unregister(const wchar_t* key)
-    {
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);
-        RegDeleteKeyW(HKEY_LOCAL_MACHINE, key);
     }
 
     // The test spreadsheet for .xls files; guarded, it lets others only wait for its end, as a spreadsheet
@@ -139,21 +114,33 @@ private:
     void registerSpreadsheet(bool guarded = false)
     {
         setText(kSheetExtension, nullptr, QStringLiteral("Hanaplan.TestSheet"));
-        setText(L"Software\\Classes\\Hanaplan.TestSheet\\shell\\open\\command", nullptr,
+        setText((std::wstring(kSheetClass) + L"\\shell\\open\\command").c_str(), nullptr,
                 QLatin1Char('"') + windowsPath(HANAPLAN_TEST_SPREADSHEET) +
                     (guarded ? QStringLiteral("\" --guarded \"%1\"") : QStringLiteral("\" \"%1\"")));
     }
-    // A working copy in the test's folder, opened with the shell.
-    std::unique_ptr<platform::Shell> openWorkingCopy(QString& copy)
+    // A file of the test's folder, with the content given; its path as Windows writes it.
+    QString writeFile(const QString& name, const QByteArray& content = QByteArray())
     {
-        copy = QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("作業シート.xls")));
-        QFile file(copy);
-        file.open(QIODevice::WriteOnly);
-        file.close();
-        std::unique_ptr<platform::Shell> shell =
-            platform::makeSystemShell(platform::Environment(QCoreApplication::applicationDirPath()));
-        const int opened = shell->open(copy);
-        return opened > 32 ? std::move(shell) : nullptr;
+        QFile file(m_dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            return QString();
+        return QDir::toNativeSeparators(file.fileName());
+    }
+    static QByteArray readFile(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(not readable)");
+    }
+    // A working copy in the test's folder opened with the shell in the test spreadsheet: the shell once the
+    // spreadsheet's window is there, else none.
+    std::unique_ptr<platform::Shell> openInSpreadsheet(QString& copy, bool guarded = false)
+    {
+        registerSpreadsheet(guarded);
+        copy = writeFile(QStringLiteral("作業シート.xls"));
+        std::unique_ptr<platform::Shell> shell = platform::makeSystemShell(environment());
+        const bool shown = shell->open(copy) > 32 &&
+                           QTest::qWaitFor([] { return FindWindowW(L"XLMAIN", nullptr) != nullptr; }, 15000);
+        return shown ? std::move(shell) : nullptr;
     }
 
 private Q_SLOTS:
@@ -164,49 +151,53 @@ private Q_SLOTS:
             PostMessageW(FindWindowW(L"XLMAIN", nullptr), kSpreadsheetEndMessage, 0, 0);
             QTest::qWait(100);
         }
-        unregister(kExcelProgId);
-        unregister(kExcelClass);
-        unregister(kSheetExtension);
-        unregister(kSheetClass);
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, wide(kTestKey));
+        for (const wchar_t* key : {kExcelProgId, kExcelClass, kSheetExtension, kSheetClass, kTestKey}) {
+            RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);
+            RegDeleteKeyW(HKEY_LOCAL_MACHINE, key);
+        }
     }
 
     // GetRegistryValue over the registry: the conversions by type, the 2048-byte buffer and "Not Found".
     void registryValues_data()
     {
-        QTest::addColumn<QString>("type");
-        QTest::addColumn<QString>("data");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QString>("expected");
-        const auto row = [](const char* name, const QString& type, const QString& data,
-                            const QString& expected) { QTest::newRow(name) << type << data << expected; };
+        const auto text = [](const char* name, int type, const QString& data, const QString& expected) {
+            QTest::newRow(name) << type << registryText(data) << expected;
+        };
+        const auto dword = [](const char* name, quint32 number, const char* expected) {
+            QTest::newRow(name) << int(REG_DWORD) << QByteArray(reinterpret_cast<const char*>(&number), 4)
+                                << QString::fromLatin1(expected);
+        };
         const QString a2047(2047, QLatin1Char('a'));
-        row("version text", "REG_SZ", "1.1.4.0", "1.1.4.0");
-        row("empty text", "REG_SZ", "", "");
-        row("Japanese text", "REG_SZ", "山田 花子", "山田 花子");
-        row("2047 bytes and the NUL", "REG_SZ", a2047, a2047);
-        row("2048 bytes and the NUL", "REG_SZ", a2047 + QLatin1Char('a'), "Not Found");
-        row("1024 Japanese characters", "REG_SZ", QString(1024, QChar(0x82B1)), "Not Found");
-        row("expandable text", "REG_EXPAND_SZ", "%SystemRoot%\\x", "%SystemRoot%\\x");
-        row("dword 0", "REG_DWORD", "0", "000");
-        row("dword 7", "REG_DWORD", "7", "007");
-        row("dword 1234", "REG_DWORD", "1234", "123");
-        row("binary", "REG_BINARY", "0aff", "0AFF");
-        row("missing value", "", "", "Not Found");
+        text("version text", REG_SZ, "1.1.4.0", "1.1.4.0");
+        text("empty text", REG_SZ, "", "");
+        text("Japanese text", REG_SZ, "山田 花子", "山田 花子");
+        text("2047 bytes and the NUL", REG_SZ, a2047, a2047);
+        text("2048 bytes and the NUL", REG_SZ, a2047 + QLatin1Char('a'), "Not Found");
+        text("1024 Japanese characters", REG_SZ, QString(1024, QChar(0x82B1)), "Not Found");
+        text("expandable text", REG_EXPAND_SZ, "%SystemRoot%\\x", "%SystemRoot%\\x");
+        dword("dword 0", 0, "000");
+        dword("dword 7", 7, "007");
+        dword("dword 1234", 1234, "123");
+        QTest::newRow("binary") << int(REG_BINARY) << QByteArray("\x0a\xff") << "0AFF";
+        // The key is there, with another value only.
+        QTest::newRow("missing value") << int(REG_NONE) << QByteArray() << "Not Found";
     }
     void registryValues()
     {
-        QFETCH(QString, type);
-        QFETCH(QString, data);
+        QFETCH(int, type);
+        QFETCH(QByteArray, data);
         QFETCH(QString, expected);
-        writeTestValue(type, data);
-        const platform::Environment environment(QCoreApplication::applicationDirPath());
-        QCOMPARE(GetRegistryValue(environment, platform::RegistryRoot::LocalMachine,
-                                  kTestKey + QLatin1Char('\\'), QStringLiteral("DisplayVersion")),
-                 expected);
-        QCOMPARE(GetRegistryValue(environment, platform::RegistryRoot::LocalMachine,
-                                  QStringLiteral("SOFTWARE\\Quenby\\NoSuchKey\\"),
-                                  QStringLiteral("DisplayVersion")),
-                 kRegistryNotFound);
+        setValue(kTestKey, type == REG_NONE ? L"Other" : L"DisplayVersion", type, data);
+        const auto value = [](const wchar_t* key) {
+            return GetRegistryValue(environment(), platform::RegistryRoot::LocalMachine,
+                                    QString::fromWCharArray(key) + QLatin1Char('\\'),
+                                    QStringLiteral("DisplayVersion"));
+        };
+        QCOMPARE(value(kTestKey), expected);
+        QCOMPARE(value(L"SOFTWARE\\Quenby\\NoSuchKey"), kRegistryNotFound);
     }
 
     // The Excel check through COM, with the test server registered as "Excel.Application" and its Path on
@@ -270,26 +261,20 @@ private Q_SLOTS:
     {
         QFETCH(int, exitCode);
         QFETCH(bool, guarded);
-        registerSpreadsheet(guarded);
         const QString opened = QFileInfo(QString::fromUtf8(HANAPLAN_TEST_SPREADSHEET)).absolutePath() +
                                QStringLiteral("/opened.txt");
         QFile::remove(opened);
         QString copy;
-        const std::unique_ptr<platform::Shell> shell = openWorkingCopy(copy);
+        const std::unique_ptr<platform::Shell> shell = openInSpreadsheet(copy, guarded);
         QVERIFY(shell);
         // The wait's own timing starts once the spreadsheet's window is there.
-        QTRY_VERIFY_WITH_TIMEOUT(FindWindowW(L"XLMAIN", nullptr), 15000);
-        HWND window = nullptr;
+        const HWND window = FindWindowW(L"XLMAIN", nullptr);
         int ticks = 0;
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, this, [&ticks] { ++ticks; });
         ticker.start(50);
-        QTimer::singleShot(1500, this, [&window, exitCode] {
-            window = FindWindowW(L"XLMAIN", nullptr);
-            if (exitCode < 0)
-                PostMessageW(window, WM_CLOSE, 0, 0);
-            else
-                PostMessageW(window, kSpreadsheetEndMessage, WPARAM(exitCode), 0);
+        QTimer::singleShot(1500, this, [window, exitCode] {
+            PostMessageW(window, exitCode < 0 ? WM_CLOSE : kSpreadsheetEndMessage, WPARAM(exitCode), 0);
         });
         QElapsedTimer elapsed;
         elapsed.start();
@@ -299,29 +284,24 @@ private Q_SLOTS:
         const quint64 processorMs = (processorTime100ns() - processorBefore) / 10000;
 
         QVERIFY2(waited >= 1400, qPrintable(QString::number(waited)));
-        QVERIFY(window);
         QVERIFY(!IsWindow(window));
         QVERIFY2(ticks >= 10, "timers kept running during the wait");
         QVERIFY2(processorMs * 4 < quint64(waited),
                  qPrintable(QStringLiteral("%1 ms busy").arg(processorMs)));
-        QFile note(opened);
-        QVERIFY(note.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(note.readAll()).trimmed(), copy);
+        QCOMPARE(QString::fromUtf8(readFile(opened)).trimmed(), copy);
     }
 
     // A message that was already in the queue when the wait began, and that a look at the queue had seen,
     // is handled at once, not when the spreadsheet ends.
     void queuedInputDuringTheWait()
     {
-        registerSpreadsheet();
         QString copy;
-        const std::unique_ptr<platform::Shell> shell = openWorkingCopy(copy);
+        const std::unique_ptr<platform::Shell> shell = openInSpreadsheet(copy);
         QVERIFY(shell);
         constexpr UINT kQueued = WM_APP + 9;
         QElapsedTimer elapsed;
         qint64 handledAt = -1;
         NativeMessageWatch watch(kQueued, [&] { handledAt = elapsed.elapsed(); });
-        QTRY_VERIFY_WITH_TIMEOUT(FindWindowW(L"XLMAIN", nullptr), 15000); // there to be found
         QTimer::singleShot(
             1500, this, [] { PostMessageW(FindWindowW(L"XLMAIN", nullptr), kSpreadsheetEndMessage, 0, 0); });
         PostThreadMessageW(GetCurrentThreadId(), kQueued, 0, 0);
@@ -333,60 +313,23 @@ private Q_SLOTS:
         QVERIFY2(handledAt >= 0 && handledAt < 1000, qPrintable(QString::number(handledAt)));
     }
 
-    void shellFailures_data()
-    {
-        QTest::addColumn<bool>("associated");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("result");
-        QTest::newRow("file missing") << true << "missing.xls" << int(platform::Shell::FileNotFound);
-        QTest::newRow("no association")
-            << false << "plan.hanaplan-none" << int(platform::Shell::NoAssociation);
-    }
+    // A file with no program for it, and a missing file: the shell's result, and nothing to wait for.
     void shellFailures()
     {
-        QFETCH(bool, associated);
-        QFETCH(QString, file);
-        QFETCH(int, result);
-        if (associated)
-            registerSpreadsheet();
-        QFile present(m_dir.filePath(QStringLiteral("plan.hanaplan-none")));
-        QVERIFY(present.open(QIODevice::WriteOnly));
-        present.close();
-        const std::unique_ptr<platform::Shell> shell =
-            platform::makeSystemShell(platform::Environment(QCoreApplication::applicationDirPath()));
-        QCOMPARE(shell->open(QDir::toNativeSeparators(m_dir.filePath(file))), result);
-        // No spreadsheet window: nothing to wait for.
+        const std::unique_ptr<platform::Shell> shell = platform::makeSystemShell(environment());
+        QCOMPARE(shell->open(writeFile(QStringLiteral("plan.hanaplan-none"))),
+                 int(platform::Shell::NoAssociation));
+        registerSpreadsheet();
+        QCOMPARE(shell->open(QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("missing.xls")))),
+                 int(platform::Shell::FileNotFound));
         QElapsedTimer elapsed;
         elapsed.start();
         shell->waitForOpenedProgram();
         QVERIFY(elapsed.elapsed() < 1000);
     }
 
-    // The part of a working copy that a crash left, read-only, hidden and system as the installed workbook
-    // it was copied from, is removed before the next copy is made.
-    void partialCopyLeftByACrash()
-    {
-        const QString source = QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("Hanaplan.xls")));
-        const QString copy = QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("作業シート.xls")));
-        const QString partial = copy + QStringLiteral(".partial");
-        for (const auto& [path, content] : {std::pair{source, "workbook"}, std::pair{partial, "half"}}) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) > 0);
-            file.close();
-            platform::setFileAttributes(path, 7);
-        }
-        platform::copyFile(source, copy);
-        QVERIFY(!QFileInfo::exists(partial));
-        QFile result(copy);
-        QVERIFY(result.open(QIODevice::ReadOnly));
-        QCOMPARE(result.readAll(), QByteArray("workbook"));
-        result.close();
-        for (const QString& path : {source, copy}) {
-            platform::setFileAttributes(path, 0);
-            platform::deleteFile(path);
-        }
-    }
-
+    // Attributes as Windows keeps them. The part of a working copy that a crash left, with the attributes of
+    // the installed workbook it was copied from, is removed before the next copy is made.
     void fileAttributes_data()
     {
         QTest::addColumn<int>("attributes");
@@ -398,19 +341,25 @@ private Q_SLOTS:
     void fileAttributes()
     {
         QFETCH(int, attributes);
-        const QString path = QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("作業シート.xls")));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        platform::setFileAttributes(path, attributes);
+        const QString source = writeFile(QStringLiteral("Hanaplan.xls"), "workbook");
+        const QString copy = QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("作業シート.xls")));
+        const QString partial = writeFile(QStringLiteral("作業シート.xls.partial"), "half");
+        for (const QString& path : {source, partial})
+            platform::setFileAttributes(path, attributes);
         constexpr DWORD kReadOnlyHiddenSystem =
             FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        QCOMPARE(GetFileAttributesW(wide(path)) & kReadOnlyHiddenSystem, DWORD(attributes));
-        QCOMPARE(platform::fileAttributes(path), attributes);
-        platform::setFileAttributes(path, platform::FileAttribute::Normal);
-        platform::deleteFile(path);
-        QCOMPARE(platform::fileAttributes(path), -1);
-        HANAPLAN_VERIFY_RUNTIME_ERROR(platform::setFileAttributes(path, attributes),
+        QCOMPARE(GetFileAttributesW(source.toStdWString().c_str()) & kReadOnlyHiddenSystem,
+                 DWORD(attributes));
+        QCOMPARE(platform::fileAttributes(source), attributes);
+        platform::copyFile(source, copy);
+        QVERIFY(!QFileInfo::exists(partial));
+        QCOMPARE(readFile(copy), QByteArray("workbook"));
+        for (const QString& path : {source, copy}) {
+            platform::setFileAttributes(path, platform::FileAttribute::Normal);
+            platform::deleteFile(path);
+            QCOMPARE(platform::fileAttributes(path), -1);
+        }
+        HANAPLAN_VERIFY_RUNTIME_ERROR(platform::setFileAttributes(source, attributes),
                                       ErrorNumber::FileNotFound);
     }
 
@@ -422,15 +371,13 @@ private Q_SLOTS:
         const auto rtlGetVersion = reinterpret_cast<RtlGetVersion>(
             reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
         QVERIFY(rtlGetVersion);
-        OSVERSIONINFOW real = {};
-        real.dwOSVersionInfoSize = sizeof real;
+        OSVERSIONINFOW real = {sizeof real};
         QCOMPARE(rtlGetVersion(&real), 0);
-        const platform::WindowsVersion reported =
-            platform::readWindowsVersion(platform::Environment(QCoreApplication::applicationDirPath()));
+        const platform::WindowsVersion reported = platform::readWindowsVersion(environment());
         QCOMPARE(reported.platformId, quint32(real.dwPlatformId));
         QCOMPARE(reported.majorVersion, quint32(real.dwMajorVersion));
         QCOMPARE(reported.minorVersion, quint32(real.dwMinorVersion));
-        QVERIFY(IdentifyWindowsVersion(platform::Environment(QCoreApplication::applicationDirPath())) > 2100);
+        QVERIFY(IdentifyWindowsVersion(environment()) > 2100);
     }
 };
 
