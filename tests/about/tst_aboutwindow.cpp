@@ -98,7 +98,6 @@ private Q_SLOTS:
         QPointer<QTimer> running = timer(window);
         QLabel* target = label.toString().isEmpty() ? nullptr : window->findChild<QLabel*>(label.toString());
         const QPoint at = target ? target->mapTo(window.data(), target->rect().center()) : QPoint(4, 4);
-        QCOMPARE(window->childAt(at), target);
         QWidget* under = target ? static_cast<QWidget*>(target) : window.data();
         if (action == "move")
             QTest::mouseMove(window->windowHandle(), at);
@@ -132,7 +131,6 @@ private Q_SLOTS:
         QTest::qWait(300);
         const int remaining = timer(first)->remainingTime();
         QVERIFY(remaining < 29800);
-        QCOMPARE(openWindow("2.0.0.0"), first.data());
         QCOMPARE(openWindow("2.0.0.0"), first.data());
         QCOMPARE(aboutWindows(), 1);
         QVERIFY(timer(first)->isActive() && timer(first)->remainingTime() <= remaining);

@@ -85,9 +85,6 @@ private Q_SLOTS:
         connection.setEngine(DbConnection::Engine::AccessOdbc);
         QCOMPARE(connection.quoteName("作成者"), "[作成者]");
         QCOMPARE(connection.dialect().lastAddedKeyQuery, "SELECT @@IDENTITY");
-        QVERIFY(connection.dialect().rowIdName.isEmpty());
-        connection.setEngine(DbConnection::Engine::Embedded);
-        QCOMPARE(connection.quoteName("作成者"), "\"作成者\"");
     }
 
     // A change goes to the row it was made on, found by the table's ID, by its one-column primary key where
@@ -161,7 +158,6 @@ private Q_SLOTS:
         UpgradeSchema(f->program->database);
         CloseDatabase(f->program->database);
         QCOMPARE(throughOdbc, DatabaseInspector(f->install.installedDatabase()).dump(false));
-        QVERIFY(throughOdbc.contains("説明を受け、同意し、交付を受けました。"));
     }
 };
 

@@ -120,7 +120,6 @@ private Q_SLOTS:
         if (perUser)
             f->sql("UPDATE MST SET masterID = 'newer seed'");
         f->rs().setCursorLocation(SharedRecordset::ClientSideCursor);
-        QCOMPARE(f->rs().cursorLocation(), SharedRecordset::ClientSideCursor);
         openDatabase();
         QCOMPARE(f->rs().cursorLocation(), SharedRecordset::ServerSideCursor);
         QCOMPARE(masterId(), "changed");

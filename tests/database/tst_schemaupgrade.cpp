@@ -105,20 +105,15 @@ private Q_SLOTS:
 
     // Each value as a provider number, and padded to the ten digits of an insured number and the six of an
     // insurer number.
-    void conversions_data()
-    {
-        addJsonCases(kCases, "conversions", {"value", "provider", "insured", "insurer"});
-    }
+    void conversions_data() { addJsonCases(kCases, "conversions", {"conversion"}); }
     void conversions()
     {
-        QFETCH(QJsonValue, value);
-        QFETCH(QJsonValue, provider);
-        QFETCH(QJsonValue, insured);
-        QFETCH(QJsonValue, insurer);
+        QFETCH(QJsonValue, conversion);
+        const QJsonValue value = conversion["value"];
         const QVariant v = value.isNull() ? QVariant() : value.toVariant();
-        QCOMPARE(upgrade::providerNumberText(v), provider.toString());
-        QCOMPARE(upgrade::paddedNumberText(v, 10), insured.toString());
-        QCOMPARE(upgrade::paddedNumberText(v, 6), insurer.toString());
+        QCOMPARE(upgrade::providerNumberText(v), conversion["provider"].toString());
+        QCOMPARE(upgrade::paddedNumberText(v, 10), conversion["insured"].toString());
+        QCOMPARE(upgrade::paddedNumberText(v, 6), conversion["insurer"].toString());
     }
 };
 

