@@ -29,10 +29,12 @@ public:
         qputenv("LOCALAPPDATA", localAppData().toUtf8());
         qputenv("ALLUSERSPROFILE", allUsersProfile().toUtf8());
     }
+    // Unsets only what still points here: a test may make its next installation before this one goes.
     ~TestInstallation()
     {
         for (const char* name : {"ProgramFiles", "LOCALAPPDATA", "ALLUSERSPROFILE"})
-            qunsetenv(name);
+            if (qEnvironmentVariable(name).startsWith(m_dir.path()))
+                qunsetenv(name);
     }
 
     QString root() const { return m_dir.path(); }

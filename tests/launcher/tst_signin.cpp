@@ -32,7 +32,7 @@ class SignInTest : public QObject
     {
         f->messages.shown.clear();
         f->type(typed);
-        QTest::mouseClick(button(*f->start, qPrintable(name)), Qt::LeftButton);
+        QTest::mouseClick(button(*f->start, qUtf8Printable(name)), Qt::LeftButton);
     }
 
 private Q_SLOTS:

@@ -230,7 +230,7 @@ private Q_SLOTS:
                      else if (press == "close")
                          f->start->close();
                      else if (!press.isEmpty())
-                         QTest::mouseClick(button(*f->start, qPrintable(press)), Qt::LeftButton);
+                         QTest::mouseClick(button(*f->start, qUtf8Printable(press)), Qt::LeftButton);
                      if (window)
                          QTimer::singleShot(100, window.data(), [&] {
                              closedAbout = true;
