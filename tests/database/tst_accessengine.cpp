@@ -9,11 +9,9 @@
 #include <windows.h>
 #endif
 
-namespace {
-
 // A file's name on the machine whose ODBC driver manager serves the test: under Wine, the Unix name Wine
 // gives the Windows path.
-QString buildMachinePath(const QString& file)
+static QString buildMachinePath(const QString& file)
 {
 #ifdef Q_OS_WIN
     using UnixName = char*(CDECL*)(LPCWSTR);
@@ -33,13 +31,10 @@ QString buildMachinePath(const QString& file)
 #endif
 }
 
-} // namespace
-
-// The record set and the schema upgrade on the Access engine's path: the connection string handed to
-// QtSql's ODBC driver and the driver manager, with an ODBC driver for SQLite registered under the Access
-// driver's name in place of the Access driver. SQLite takes Access's bracketed names and gives a table's
-// rows keys of its own (rowid) that differ from their ID, so a row written back by the wrong key shows. It
-// cannot parse "SELECT @@IDENTITY": that one query of the Access dialect is the stand-in's own.
+// The record set and the schema upgrade on the Access engine's path, through QtSql's ODBC driver and the
+// driver manager, with SQLite's ODBC driver registered under the Access driver's name. SQLite takes Access's
+// bracketed names and gives a table's rows keys of their own (rowid) apart from their ID, so a row written
+// back by the wrong key shows; of the Access dialect, only "SELECT @@IDENTITY" is beyond it.
 class AccessEngineTest : public QObject
 {
     Q_OBJECT
@@ -47,8 +42,7 @@ class AccessEngineTest : public QObject
 private:
     std::unique_ptr<ProgramFixture> f;
 
-    // The program's state on the installed copy of a fixture, changed as given, connected through ODBC as
-    // Access.
+    // The program on the installed copy of a fixture, changed as given, connected through ODBC as Access.
     void openThroughOdbc(const QString& fixture, const QStringList& changes = {})
     {
         f = std::make_unique<ProgramFixture>(fixture, changes);
@@ -58,10 +52,8 @@ private:
         f->program->database.SharedRecordset = std::make_unique<SharedRecordset>();
         // Database= is the key the stand-in driver reads the file from, by the build machine's name for it;
         // the Access driver reads DBQ=.
-        f->db().setConnectionString(
-            QStringLiteral(
-                "Driver=Microsoft Access Driver (*.mdb);DBQ=%1;Database=%2;Password=tovelo37&pirake;")
-                .arg(file, buildMachinePath(file)));
+        f->db().setConnectionString("Driver=Microsoft Access Driver (*.mdb);DBQ=" + file +
+                                    ";Database=" + buildMachinePath(file) + ";Password=tovelo37&pirake;");
         f->db().setEngine(DbConnection::Engine::AccessOdbc);
         f->db().open();
     }
@@ -83,13 +75,12 @@ private Q_SLOTS:
         DbConnection connection;
         QCOMPARE(connection.quoteName("a\"b"), "\"a\"\"b\"");
         connection.setEngine(DbConnection::Engine::AccessOdbc);
-        QCOMPARE(connection.quoteName("作成者"), "[作成者]");
-        QCOMPARE(connection.dialect().lastAddedKeyQuery, "SELECT @@IDENTITY");
+        QCOMPARE((QStringList{connection.quoteName("作成者"), connection.dialect().lastAddedKeyQuery}),
+                 (QStringList{"[作成者]", "SELECT @@IDENTITY"}));
     }
 
     // A change goes to the row it was made on, found by the table's ID, by its one-column primary key where
     // it has no ID, and by its new ID once the ID itself was changed; a table with neither key is read-only.
-    // The tables are recordset.json's keyedTables.
     void rowsAreWrittenBackByTheirKey()
     {
         openThroughOdbc("installed", jsonCases("recordset.json")["keyedTables"].toVariant().toStringList());
@@ -148,9 +139,8 @@ private Q_SLOTS:
         UpgradeSchema(f->program->database);
         f->program.reset();
         const QString throughOdbc = DatabaseInspector(f->install.installedDatabase()).dump(false);
-        // Access's own DDL went as written.
-        QVERIFY(
-            f->sql("SELECT sql FROM sqlite_master WHERE name = 'MST'").toString().contains("stampcont Memo"));
+        const QString mst = f->sql("SELECT sql FROM sqlite_master WHERE name = 'MST'").toString();
+        QVERIFY2(mst.contains("stampcont Memo"), "Access's own DDL went as written");
 
         f->install.installDatabase("unversioned");
         f->sql(within32Bits);

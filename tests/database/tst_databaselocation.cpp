@@ -9,8 +9,7 @@
 
 constexpr char kCases[] = "databaselocation.json";
 
-// Where the database file is found, the per-user copy, the connection string and opening failures, with
-// the cases of databaselocation.json.
+// Where the database file is found, the per-user copy, the connection string and failures to open it.
 class DatabaseLocationTest : public QObject
 {
     Q_OBJECT
@@ -18,11 +17,12 @@ class DatabaseLocationTest : public QObject
 private:
     std::unique_ptr<ProgramFixture> f;
 
-    // A program on the given Windows and virtualised folder that has not opened its database yet.
-    DatabaseState& fresh(double code, const QString& store)
+    // A new program on the given Windows and virtualised folder, which opens its database.
+    DatabaseState& openFresh(double code, const QString& store)
     {
         f->program = f->install.makeMain(code);
         f->program->database.VirtualStorePath = store;
+        openDatabase();
         return f->program->database;
     }
     void openDatabase() { OpenDatabase(f->program->database, f->program->services.environment); }
@@ -59,26 +59,23 @@ private Q_SLOTS:
     void cleanup() { f.reset(); }
 
     // Older Windows use the installed file in place; newer ones a per-user copy made once from it, in the
-    // virtualised folder or, without one, in the local application data itself (where a file of no bytes
-    // holds nothing and is made anew). A missing installed file (for the cases without a virtualised folder)
-    // or folder fails the open, leaving no half file behind and no file the engine made.
-    void whereTheFileLies_data() { addJsonCases(kCases, "whereTheFileLies", {"code", "store", "failure"}); }
+    // virtualised folder or else in the local application data (where a file of no bytes is made anew). A
+    // missing installed file or folder fails the open, leaving no half file and no file the engine made.
+    void whereTheFileLies_data() { addJsonCases(kCases, "whereTheFileLies", {"place"}); }
     void whereTheFileLies()
     {
-        QFETCH(QJsonValue, code);
-        QFETCH(QJsonValue, store);
-        QFETCH(QJsonValue, failure);
-        if (failure.isDouble()) {
-            if (store.toString().isEmpty())
+        QFETCH(QJsonValue, place); // {"code", "store", "failure"}
+        const double code = place["code"].toDouble();
+        const QString virtualStore = place["store"].toString();
+        if (place["failure"].isDouble()) {
+            if (virtualStore.isEmpty())
                 QFile::remove(f->install.installedDatabase());
-            fresh(code.toDouble(), store.toString());
-            HANAPLAN_VERIFY_RUNTIME_ERROR(openDatabase(), failure.toInt());
+            HANAPLAN_VERIFY_RUNTIME_ERROR(openFresh(code, virtualStore), place["failure"].toInt());
             QVERIFY(QDir(f->install.localAppData()).isEmpty());
-            QCOMPARE(QFileInfo::exists(f->install.installedDatabase()), !store.toString().isEmpty());
+            QCOMPARE(QFileInfo::exists(f->install.installedDatabase()), !virtualStore.isEmpty());
             return;
         }
-        const QString virtualStore = store.toString();
-        const bool perUser = code.toDouble() > 2100;
+        const bool perUser = code > 2100;
         const QString folder = perUser ? f->install.localAppData() + virtualStore
                                        : f->install.programFiles() + QStringLiteral("\\Hanaplan");
         const QString file = platform::nativePath(folder) + "/HanacareService.mdb";
@@ -90,8 +87,7 @@ private Q_SLOTS:
         const QFileDevice::Permissions owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
         const QFileDevice::Permissions readable = QFileDevice::ReadGroup | QFileDevice::ReadOther;
         QFile(f->install.installedDatabase()).setPermissions(owner | readable);
-        DatabaseState& database = fresh(code.toDouble(), virtualStore);
-        openDatabase();
+        DatabaseState& database = openFresh(code, virtualStore);
         QCOMPARE(database.ConnectionString, "Driver=Microsoft Access Driver (*.mdb);DBQ=" + folder +
                                                 "\\HanacareService.mdb;Password=tovelo37&pirake;");
         QCOMPARE(f->db().databaseFile(), QDir::toNativeSeparators(file));
@@ -100,12 +96,11 @@ private Q_SLOTS:
         QCOMPARE(QDir(f->install.localAppData())
                      .isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
                  !perUser);
-#ifndef Q_OS_WIN // on Windows the user's own folder keeps others out; permission bits tell nothing there
-        QCOMPARE(QFile(file).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
-                 owner | (perUser ? QFileDevice::Permissions() : readable));
-#endif
-        // A copy is hidden and system; these are advisory, and a file system without extended attributes
-        // keeps none.
+        // Not on Windows, where the user's own folder keeps others out and permission bits tell nothing.
+        if (QSysInfo::productType() != "windows")
+            QCOMPARE(QFile(file).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                     owner | (perUser ? QFileDevice::Permissions() : readable));
+        // Hidden and system (6) as far as the file system keeps such attributes, which a probe shows.
         const QString probe = f->install.root() + "/probe";
         QFile(probe).open(QIODevice::WriteOnly);
         platform::setFileAttributes(probe, perUser ? 6 : 0);
@@ -127,33 +122,23 @@ private Q_SLOTS:
         QVERIFY(!database.DbConnection && !database.SharedRecordset);
     }
 
-    // The engine follows the file's first bytes ("head", padded with NULs): Jet's or ACE's is an Access
-    // database, opened through ODBC on Windows and refused by name elsewhere; anything else but SQLite's, a
-    // file of no bytes included, is a damaged file. A table or column the file lacks, a file that is no
-    // database or is damaged (bytes written at an offset, a text so many times): the open or a statement run
-    // after it fails with the engine's code.
-    void engineFailures_data()
-    {
-        addJsonCases(kCases, "engineFailures", {"failure"});
-    }
+    // The engine follows the file's first bytes ("write" without "at": the text so many times is the whole
+    // file): Jet's or ACE's is an Access database, opened through ODBC on Windows and refused by name
+    // elsewhere; anything else but SQLite's (no bytes too) is a damaged file. A missing table or column, or a
+    // text written over the file at an offset: the open or a statement after it fails with the engine's code.
+    void engineFailures_data() { addJsonCases(kCases, "engineFailures", {"failure"}); }
     void engineFailures()
     {
         QFETCH(QJsonValue, failure);
         f = std::make_unique<ProgramFixture>("installed", failure["sql"].toVariant().toStringList());
         const QString file = f->install.installedDatabase();
-        QFile data(file);
-        if (failure["head"].isString()) {
-            const QByteArray bytes = failure["head"].toString().toLatin1();
-            QVERIFY(data.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            data.write(bytes.isEmpty() ? bytes : bytes + QByteArray(2048, '\0'));
+        if (const QJsonValue write = failure["write"]; write.isObject()) {
+            QFile data(file);
+            const QByteArray bytes = write["text"].toString().toUtf8().repeated(write["times"].toInt());
+            QVERIFY(data.open(write["at"].isDouble() ? QIODevice::ReadWrite
+                                                     : QIODevice::WriteOnly | QIODevice::Truncate));
+            QVERIFY(data.seek(write["at"].toInt()) && data.write(bytes) == bytes.size());
         }
-        const QJsonValue overwrite = failure["overwrite"];
-        if (overwrite.isArray()) {
-            const QByteArray bytes = overwrite[1].toString().toUtf8().repeated(overwrite[2].toInt());
-            QVERIFY(data.open(QIODevice::ReadWrite) && data.seek(overwrite[0].toInt()) &&
-                    data.write(bytes) > 0);
-        }
-        data.close();
 #ifdef Q_OS_WIN
         if (failure["access"].toBool()) { // no Access driver is registered here: ODBC fails the open
             HANAPLAN_VERIFY_RUNTIME_ERROR(f->open(), ErrorNumber::ProviderError);

@@ -14,18 +14,16 @@ class FuzzFindingsTest : public QObject
 private:
     static void replay(const QString& target, QString (*check)(QByteArrayView))
     {
-        QStringList paths;
-        for (const char* folder : {"/tests/data/fuzz/", "/fuzz/seeds/"}) {
-            const QDir dir(QStringLiteral(HANAPLAN_SOURCE_DIR) + QLatin1String(folder) + target);
-            for (const QString& name : dir.entryList(QDir::Files))
-                paths.append(dir.filePath(name));
-        }
-        QVERIFY(!paths.isEmpty());
-        for (const QString& path : std::as_const(paths)) {
-            QFile file(path);
-            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+        QFileInfoList inputs;
+        for (const char* folder : {"/tests/data/fuzz/", "/fuzz/seeds/"})
+            inputs += QDir(QStringLiteral(HANAPLAN_SOURCE_DIR) + QLatin1String(folder) + target)
+                          .entryInfoList(QDir::Files);
+        QVERIFY(!inputs.isEmpty());
+        for (const QFileInfo& input : std::as_const(inputs)) {
+            QFile file(input.filePath());
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
             const QString failure = check(file.readAll());
-            QVERIFY2(failure.isEmpty(), qPrintable(path + QStringLiteral(": ") + failure));
+            QVERIFY2(failure.isEmpty(), qPrintable(file.fileName() + ": " + failure));
         }
     }
 

@@ -7,9 +7,8 @@
 
 constexpr char kCases[] = "schemaupgrade.json";
 
-// The upgrade of each older schema form to 1050, with the cases of schemaupgrade.json: the statements and
-// their order, the values afterwards, the number conversions, and a failure part way that leaves the file as
-// it was.
+// The upgrade of each older schema form to 1050: the statements and their order, the values afterwards,
+// the number conversions, and a failure part way that leaves the file as it was.
 class SchemaUpgradeTest : public QObject
 {
     Q_OBJECT
@@ -24,35 +23,15 @@ private:
         f->open();
         UpgradeSchema(f->program->database);
     }
-    // The statements sent compared with a case's: {"installed": query} stands for those the query makes of
-    // the installed schema, whose type words may differ in letter case.
-    void compareSent(const QJsonArray& sent)
-    {
-        const QString schema = f->install.root() + "/installed.mdb";
-        TestInstallation::copyFixture("installed", schema);
-        const DatabaseInspector installed(schema);
-        QStringList expected;
-        QStringList seen = f->statements;
-        for (const QJsonValue& entry : sent) {
-            if (entry.isString())
-                expected.append(entry.toString());
-            else
-                for (const QVariantList& row : installed.rows(entry[QLatin1String("installed")].toString())) {
-                    if (expected.size() < seen.size())
-                        seen[expected.size()] = seen[expected.size()].toUpper();
-                    expected.append(row.at(0).toString().toUpper());
-                }
-        }
-        QCOMPARE(seen, expected);
-    }
 
 private Q_SLOTS:
     void cleanup() { f.reset(); }
 
-    // Each case: the fixture changed by statements ("setup") or with the first page of a table damaged
-    // ("damage"), and the statements sent. An upgrade that fails ("error") or has nothing to do ("after"
-    // missing) leaves the whole file as it was; a later start with the obstacle gone ("remedy") completes it.
-    // Then the rows given queries return, and the rows of the tables no statement names, unchanged.
+    // Each case: the fixture changed by statements ("setup") or with a table's first page damaged ("damage"),
+    // and the statements sent ({"installed": query} stands for those the query makes of the installed schema,
+    // type words in any letter case). An upgrade that fails ("error") or has nothing to do ("after" missing)
+    // leaves the whole file as it was; a later start with the obstacle gone ("remedy") completes it. Then the
+    // rows given queries return, and the rows of the tables no statement names, unchanged.
     void upgrade_data() { addJsonCases(kCases, "upgrade", {"upgrade"}); }
     void upgrade()
     {
@@ -61,19 +40,17 @@ private Q_SLOTS:
         f = std::make_unique<ProgramFixture>(upgrade["fixture"].toString(),
                                              upgrade["setup"].toVariant().toStringList());
         if (upgrade["damage"].isString()) {
-            const int pageSize = f->sql("PRAGMA page_size").toInt();
-            const int page = f->sql("SELECT rootpage FROM sqlite_master WHERE name = '" +
-                                    upgrade["damage"].toString() + "'")
-                                 .toInt();
+            const QString firstPage =
+                "SELECT (rootpage - 1) * page_size FROM sqlite_master, pragma_page_size WHERE name = '%1'";
+            const qint64 offset = f->sql(firstPage.arg(upgrade["damage"].toString())).toLongLong();
             QFile file(f->install.installedDatabase());
-            QVERIFY(page > 1 && file.open(QIODevice::ReadWrite) && file.seek(qint64(page - 1) * pageSize) &&
+            QVERIFY(offset > 0 && file.open(QIODevice::ReadWrite) && file.seek(offset) &&
                     file.write(QByteArray(64, '\xff')) == 64);
         }
         const QString before = f->dump();
-        const QStringList tables = {"作成者", "Setting", "temp", "利用者", "事業者", "計画書"};
-        QList<QList<QVariantList>> rowsBefore;
-        for (const QString& table : tables)
-            rowsBefore.append(f->rows("SELECT * FROM " + table));
+        QMap<QString, QList<QVariantList>> rowsBefore;
+        for (const QString table : {"作成者", "Setting", "temp", "利用者", "事業者", "計画書"})
+            rowsBefore[table] = f->rows("SELECT * FROM " + table);
 
         if (error.isDouble())
             HANAPLAN_VERIFY_RUNTIME_ERROR(runUpgrade(), error.toInt());
@@ -81,8 +58,24 @@ private Q_SLOTS:
             runUpgrade();
         QVERIFY(!f->program->database.SharedRecordset->isOpen());
         CloseDatabase(f->program->database);
-        if (upgrade["sent"].isArray())
-            compareSent(upgrade["sent"].toArray());
+        if (upgrade["sent"].isArray()) {
+            const QString schema = f->install.root() + "/installed.mdb";
+            TestInstallation::copyFixture("installed", schema);
+            const DatabaseInspector installed(schema);
+            QStringList expected;
+            QStringList seen = f->statements;
+            for (const QJsonValue& entry : upgrade["sent"].toArray()) {
+                if (entry.isString())
+                    expected.append(entry.toString());
+                else
+                    for (const QVariantList& row : installed.rows(entry["installed"].toString())) {
+                        if (expected.size() < seen.size())
+                            seen[expected.size()] = seen[expected.size()].toUpper();
+                        expected.append(row.at(0).toString().toUpper());
+                    }
+            }
+            QCOMPARE(seen, expected);
+        }
         if (error.isDouble() || upgrade["after"].isUndefined())
             QCOMPARE(f->dump(), before);
         if (upgrade["remedy"].isString()) {
@@ -98,9 +91,9 @@ private Q_SLOTS:
                 rows.append(QJsonArray::fromVariantList(row));
             QCOMPARE(jsonText(rows), jsonText(query.value()));
         }
-        for (qsizetype i = 0; i < tables.size() && !error.isDouble(); ++i)
-            if (!f->statements.join(QLatin1Char('\n')).contains(tables[i]))
-                QCOMPARE(f->rows("SELECT * FROM " + tables[i]), rowsBefore[i]);
+        for (auto table = rowsBefore.begin(); table != rowsBefore.end() && !error.isDouble(); ++table)
+            if (!f->statements.join(QLatin1Char('\n')).contains(table.key()))
+                QCOMPARE(f->rows("SELECT * FROM " + table.key()), table.value());
     }
 
     // Each value as a provider number, and padded to the ten digits of an insured number and the six of an

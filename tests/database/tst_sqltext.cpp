@@ -14,37 +14,34 @@ class SqlTextTest : public QObject
 private Q_SLOTS:
     // A text quoted for a literal, the kind of a record set's source, and the table of a query on one table
     // ("(none)" for any other query).
-    void texts_data() { addJsonCases(kCases, "texts", {"function", "text", "expected"}); }
+    void texts_data() { addJsonCases(kCases, "texts", {"sample"}); }
     void texts()
     {
-        QFETCH(QJsonValue, function);
-        QFETCH(QJsonValue, text);
-        QFETCH(QJsonValue, expected);
+        QFETCH(QJsonValue, sample); // {"function", "text", "expected"}
+        const QString text = sample["text"].toString();
         const char* const kinds[] = {"Query", "Table", "Statement"};
-        const sqltext::TableQuery parsed = sqltext::parseTableQuery(text.toString());
-        const QString result = function == QLatin1String("QuoteSql") ? QuoteSql(text.toString())
-                               : function == QLatin1String("classify")
-                                   ? QString::fromLatin1(kinds[int(sqltext::classify(text.toString()))])
+        const sqltext::TableQuery parsed = sqltext::parseTableQuery(text);
+        const QString result = sample["function"] == QLatin1String("QuoteSql") ? QuoteSql(text)
+                               : sample["function"] == QLatin1String("classify")
+                                   ? QString::fromLatin1(kinds[int(sqltext::classify(text))])
                                    : parsed.table + (parsed.valid ? "" : "(none)");
-        QCOMPARE(result, expected.toString());
+        QCOMPARE(result, sample["expected"].toString());
     }
 
     // Typed values never reach the engine as SQL text: every literal becomes a value bound with its type.
-    void literalsAreBound_data() { addJsonCases(kCases, "forEngine", {"statement", "engineText", "values"}); }
+    void literalsAreBound_data() { addJsonCases(kCases, "forEngine", {"binding"}); }
     void literalsAreBound()
     {
-        QFETCH(QJsonValue, statement);
-        QFETCH(QJsonValue, engineText);
-        QFETCH(QJsonValue, values);
-        const sqltext::EngineStatement engine = sqltext::forEngine(statement.toString());
-        QCOMPARE(engine.text, engineText.toString());
+        QFETCH(QJsonValue, binding); // {"statement", "engineText", "values"}
+        const sqltext::EngineStatement engine = sqltext::forEngine(binding["statement"].toString());
+        QCOMPARE(engine.text, binding["engineText"].toString());
         const auto typed = [](const QVariantList& list) {
             QStringList out;
             for (const QVariant& v : list)
                 out.append(QLatin1String(v.typeName()) + QLatin1Char(' ') + v.toString());
             return out;
         };
-        QCOMPARE(typed(engine.values), typed(values.toArray().toVariantList()));
+        QCOMPARE(typed(engine.values), typed(binding["values"].toArray().toVariantList()));
     }
 };
 

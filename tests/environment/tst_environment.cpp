@@ -51,64 +51,59 @@ private Q_SLOTS:
     // Binary data as hex digits, a dword as its first three decimal digits, texts up to their terminator, and
     // "Not Found" for no value or one larger than the read buffer. Each root reads its own section, and no
     // name reads the key's default value.
-    void registryValues_data() { addJsonCases(kCases, "registryValues", {"line", "expected"}); }
+    void registryValues_data() { addJsonCases(kCases, "registryValues", {"value"}); }
     void registryValues()
     {
-        QFETCH(QJsonValue, line);
-        QFETCH(QJsonValue, expected);
+        QFETCH(QJsonValue, value); // {"line", "expected"}
         writeStore("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare",
-                   QString(expand(line.toString()) +
+                   QString(expand(value["line"].toString()) +
                            "\r\n[HKEY_CLASSES_ROOT\\SOFTWARE\\Quenby\\Hanacare]\r\n@=\"classes\""));
         const Main main(folder.path());
         QCOMPARE(GetRegistryValue(main.services.environment, RegistryRoot::LocalMachine,
                                   "SOFTWARE\\Quenby\\Hanacare\\", "v"),
-                 expand(expected.toString()));
+                 expand(value["expected"].toString()));
         QCOMPARE(GetRegistryValue(main.services.environment, RegistryRoot::ClassesRoot,
                                   "SOFTWARE\\Quenby\\Hanacare", QString()),
                  "classes");
     }
 
     // The codes are exact, 3.1 being the double nearest to it.
-    void windowsCodes_data() { addJsonCases(kCases, "windowsCodes", {"version", "code"}); }
+    void windowsCodes_data() { addJsonCases(kCases, "windowsCodes", {"version"}); }
     void windowsCodes()
     {
-        QFETCH(QJsonValue, version); // platform ID, major, minor, service pack
-        QFETCH(QJsonValue, code);
-        const QString pack = version[3].toString();
-        const double result =
-            WindowsVersionCodeOf(quint32(version[0].toDouble()), quint32(version[1].toDouble()),
-                                 quint32(version[2].toDouble()), pack.isEmpty() ? QChar() : pack[0]);
-        QVERIFY2(result == code.toDouble(), qPrintable(QString::number(result, 'g', 17)));
+        QFETCH(QJsonValue, version); // {"platform", "major", "minor", "pack" (service pack), "code"}
+        const QString pack = version["pack"].toString();
+        const double result = WindowsVersionCodeOf(
+            quint32(version["platform"].toDouble()), quint32(version["major"].toDouble()),
+            quint32(version["minor"].toDouble()), pack.isEmpty() ? QChar() : pack[0]);
+        QVERIFY2(result == version["code"].toDouble(), qPrintable(QString::number(result, 'g', 17)));
     }
 
-    void windowsFromStore_data() { addJsonCases(kCases, "windowsFromStore", {"values", "code"}); }
+    void windowsFromStore_data() { addJsonCases(kCases, "windowsFromStore", {"store"}); }
     void windowsFromStore()
     {
-        QFETCH(QJsonValue, values);
-        QFETCH(QJsonValue, code);
-        writeStore("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", values);
+        QFETCH(QJsonValue, store); // {"values", "code"}
+        writeStore("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", store["values"]);
         const Main main(folder.path());
-        QCOMPARE(IdentifyWindowsVersion(main.services.environment), code.toDouble());
+        QCOMPARE(IdentifyWindowsVersion(main.services.environment), store["code"].toDouble());
     }
 
-    void excelRefusals_data() { addJsonCases(kCases, "excelRefusals", {"major", "message"}); }
+    void excelRefusals_data() { addJsonCases(kCases, "excelRefusals", {"refusal"}); }
     void excelRefusals()
     {
-        QFETCH(QJsonValue, major);
-        QFETCH(QJsonValue, message);
-        QCOMPARE(ExcelVersionRefusal(quint32(major.toDouble())), message.toString());
+        QFETCH(QJsonValue, refusal); // {"major", "message"}
+        QCOMPARE(ExcelVersionRefusal(quint32(refusal["major"].toDouble())), refusal["message"].toString());
     }
 
     // Excel's App Paths entry leads to its program file ("$EXCEL" stands for the folder of the test's
     // program files of several versions). The check shows at most one message, a stop with OK under the
     // program's name, and waits a second once it has found the automation server.
-    void excelCheck_data() { addJsonCases(kCases, "excelCheck", {"path", "result", "message", "waits"}); }
+    void excelCheck_data() { addJsonCases(kCases, "excelCheck", {"check"}); }
     void excelCheck()
     {
-        QFETCH(QJsonValue, path);
-        QFETCH(QJsonValue, result);
-        QFETCH(QJsonValue, message);
-        QFETCH(QJsonValue, waits);
+        QFETCH(QJsonValue, check); // {"path", "result", "message", "waits"}
+        const QJsonValue path = check["path"];
+        const QString message = check["message"].toString();
         writeStore("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe",
                    path.isNull() ? path : path.toString().replace("$EXCEL", HANAPLAN_TEST_DATA "/excel"));
         platform::Services services(folder.path());
@@ -117,15 +112,13 @@ private Q_SLOTS:
         QJsonArray waited;
         services.sleep = [&](int milliseconds) { waited.append(milliseconds); };
         const char* const results[] = {"Usable", "Refused", "NoAutomation"};
-        QCOMPARE(QLatin1String(results[int(CheckExcelVersion(services))]), result.toString());
-        QCOMPARE(jsonText(waited), jsonText(waits));
-        QCOMPARE(recorder.shown.size(), message.toString().isEmpty() ? 0 : 1);
-        for (const platform::MessageBoxes::Message& shown : std::as_const(recorder.shown)) {
-            QCOMPARE(shown.text, message.toString());
-            QCOMPARE(shown.title, "Hanaplan");
-            QCOMPARE(shown.icon, platform::MessageBoxes::Icon::Critical);
-            QCOMPARE(shown.buttons, platform::MessageBoxes::Buttons::Ok);
-        }
+        QCOMPARE(QLatin1String(results[int(CheckExcelVersion(services))]), check["result"].toString());
+        QCOMPARE(jsonText(waited), jsonText(check["waits"]));
+        QCOMPARE(recorder.shown.size(), message.isEmpty() ? 0 : 1);
+        for (const platform::MessageBoxes::Message& shown : std::as_const(recorder.shown))
+            QCOMPARE((QVariantList{shown.text, shown.title, int(shown.icon), int(shown.buttons)}),
+                     (QVariantList{message, "Hanaplan", int(platform::MessageBoxes::Icon::Critical),
+                                   int(platform::MessageBoxes::Buttons::Ok)}));
     }
 };
 
