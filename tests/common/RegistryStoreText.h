@@ -2,69 +2,52 @@
 #pragma once
 
 #include <QFile>
-#include <QString>
+#include <QStringList>
 
-// The text of a registry store in the regedit export form, built a key at a time, with the entries the
-// program reads: the installed version, Excel's folder, the program that opens .xls files, and the
-// Windows version.
+// A registry store in the regedit export form, written a key at a time, with the entries the program reads:
+// the installed version, Excel's folder, the program that opens .xls files, and the Windows version.
 class RegistryStoreText
 {
 public:
-    RegistryStoreText& key(const QString& path)
-    {
-        m_body += QStringLiteral("\n[") + path + QStringLiteral("]\n");
-        return *this;
-    }
-    // A string value; the empty name is the key's default value.
-    RegistryStoreText& string(const QString& name, const QString& value)
-    {
-        m_body += (name.isEmpty() ? QStringLiteral("@") : quoted(name)) + QLatin1Char('=') + quoted(value) +
-                  QLatin1Char('\n');
-        return *this;
-    }
-    RegistryStoreText& dword(const QString& name, quint32 value)
-    {
-        m_body += quoted(name) + QStringLiteral("=dword:%1\n").arg(value, 8, 16, QLatin1Char('0'));
-        return *this;
-    }
-
     RegistryStoreText& displayVersion(const QString& version)
     {
-        return key(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare"))
-            .string(QStringLiteral("DisplayVersion"), version);
+        return key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenby\\Hanacare",
+                   {"\"DisplayVersion\"=" + quoted(version)});
     }
     RegistryStoreText& excelFolder(const QString& folder)
     {
-        return key(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App "
-                                  "Paths\\excel.exe"))
-            .string(QStringLiteral("Path"), folder);
+        return key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe",
+                   {"\"Path\"=" + quoted(folder)});
     }
     // .xls files open with the program, given the file as its one argument.
     RegistryStoreText& xlsProgram(const QString& program)
     {
-        return key(QStringLiteral("HKEY_CLASSES_ROOT\\.xls"))
-            .string(QString(), QStringLiteral("Hanaplan.Sheet"))
-            .key(QStringLiteral("HKEY_CLASSES_ROOT\\Hanaplan.Sheet\\shell\\open\\command"))
-            .string(QString(), QLatin1Char('"') + program + QStringLiteral("\" \"%1\""));
+        key("HKEY_CLASSES_ROOT\\.xls", {QStringLiteral("@=\"Hanaplan.Sheet\"")});
+        return key("HKEY_CLASSES_ROOT\\Hanaplan.Sheet\\shell\\open\\command",
+                   {"@=" + quoted('"' + program + "\" \"%1\"")});
     }
     RegistryStoreText& windowsVersion(quint32 major, quint32 minor)
     {
-        return key(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"))
-            .dword(QStringLiteral("CurrentMajorVersionNumber"), major)
-            .dword(QStringLiteral("CurrentMinorVersionNumber"), minor);
+        return key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                   {QString::asprintf("\"CurrentMajorVersionNumber\"=dword:%08x", major),
+                    QString::asprintf("\"CurrentMinorVersionNumber\"=dword:%08x", minor)});
     }
 
-    QByteArray toUtf8() const
-    {
-        return (QStringLiteral("Windows Registry Editor Version 5.00\n") + m_body).toUtf8();
-    }
     bool writeTo(const QString& path) const
     {
         QFile file(path);
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(toUtf8()) >= 0;
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+               file.write("Windows Registry Editor Version 5.00\n" + m_body.toUtf8()) >= 0;
     }
 
 private:
+    // A key's section and its value lines.
+    RegistryStoreText& key(const char* path, const QStringList& values)
+    {
+        m_body +=
+            "\n[" + QString::fromUtf8(path) + "]\n" + values.join(QLatin1Char('\n')) + QLatin1Char('\n');
+        return *this;
+    }
     static QString quoted(QString text)
     {
         text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 using namespace platform;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -128,31 +129,26 @@ private Q_SLOTS:
 
     // A 32-bit field of the image changed: at an offset from a place of the image the writer lays out (the
     // file, the optional header, the section table, the resource directories, the data entry, the block).
-    void damagedStructures_data()
-    {
-        addJsonCases("fileversion.json", "damaged", {"place", "offset", "value", "expected"});
-    }
+    void damagedStructures_data() { addJsonCases("fileversion.json", "damaged", {"change"}); }
     void damagedStructures()
     {
-        QFETCH(QJsonValue, place);
-        QFETCH(QJsonValue, offset);
-        QFETCH(QJsonValue, value);
-        QFETCH(QJsonValue, expected);
+        QFETCH(QJsonValue, change);
         using namespace versionpe;
         const QHash<QString, qsizetype> places = {
-            {QStringLiteral("file"), 0},
-            {QStringLiteral("optional"), kOptionalHeaderOffset},
-            {QStringLiteral("section"), kSectionTableOffset},
-            {QStringLiteral("type"), kResourceFileOffset + kTypeDirectory},
-            {QStringLiteral("name"), kResourceFileOffset + kNameDirectory},
-            {QStringLiteral("language"), kResourceFileOffset + kLanguageDirectory},
-            {QStringLiteral("entry"), kResourceFileOffset + kDataEntry},
-            {QStringLiteral("block"), kResourceFileOffset + kResourceData},
+            {u"file"_s, 0},
+            {u"optional"_s, kOptionalHeaderOffset},
+            {u"section"_s, kSectionTableOffset},
+            {u"type"_s, kResourceFileOffset + kTypeDirectory},
+            {u"name"_s, kResourceFileOffset + kNameDirectory},
+            {u"language"_s, kResourceFileOffset + kLanguageDirectory},
+            {u"entry"_s, kResourceFileOffset + kDataEntry},
+            {u"block"_s, kResourceFileOffset + kResourceData},
         };
-        QVERIFY(places.contains(place.toString()));
+        const QString place = change["place"].toString();
+        QVERIFY(places.contains(place));
         const QByteArray image =
-            damaged(places[place.toString()] + offset.toInt(), value.toString().toUInt(nullptr, 0));
-        QCOMPARE(readVersions(image), expected.toString());
+            damaged(places[place] + change["offset"].toInt(), change["value"].toString().toUInt(nullptr, 0));
+        QCOMPARE(readVersions(image), change["expected"].toString());
     }
 
     // Every cut of the file either still holds the whole block or reads as none; whatever single field of the

@@ -34,62 +34,54 @@ class RegistryStoreTest : public QObject
 
 private Q_SLOTS:
     // A value line in [HKEY_LOCAL_MACHINE\SOFTWARE\Test]; a bad line costs only itself.
-    void values_data() { addJsonCases("registrystore.json", "values", {"body", "name", "expected"}); }
+    void values_data() { addJsonCases("registrystore.json", "values", {"line"}); }
     void values()
     {
-        QFETCH(QJsonValue, body);
-        QFETCH(QJsonValue, name);
-        QFETCH(QJsonValue, expected);
-        const RegistryStore store =
-            RegistryStore::fromBytes(QByteArray(kHeader + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Test]\r\n" +
-                                                body.toString().toUtf8() + "\r\n\"after\"=\"ok\"\r\n"));
+        QFETCH(QJsonValue, line);
+        const RegistryStore store = RegistryStore::fromBytes(
+            QByteArray(kHeader + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Test]\r\n" +
+                       line["body"].toString().toUtf8() + "\r\n\"after\"=\"ok\"\r\n"));
         const QString key = QStringLiteral("SOFTWARE\\Test");
-        QCOMPARE(describe(store.value(RegistryRoot::LocalMachine, key, name.toString())),
-                 expected.toString());
+        QCOMPARE(describe(store.value(RegistryRoot::LocalMachine, key, line["name"].toString())),
+                 line["expected"].toString());
         QCOMPARE(describe(store.value(RegistryRoot::LocalMachine, key, QStringLiteral("after"))),
                  QStringLiteral("1:6f 6b 00"));
     }
 
     // A text written in the form given (UTF-8 or UTF-16LE, with or without a byte-order mark, with an odd
     // last byte) and the DisplayVersion it gives.
-    void encodingsAndHeaders_data()
-    {
-        addJsonCases("registrystore.json", "encodings", {"text", "form", "expected"});
-    }
+    void encodingsAndHeaders_data() { addJsonCases("registrystore.json", "encodings", {"encoded"}); }
     void encodingsAndHeaders()
     {
-        QFETCH(QJsonValue, text);
-        QFETCH(QJsonValue, form);
-        QFETCH(QJsonValue, expected);
-        const bool utf16 = form.toString().startsWith(QLatin1String("UTF-16LE"));
-        QByteArray file = utf16 ? QByteArray(QStringEncoder(QStringConverter::Utf16LE)(text.toString()))
-                                : text.toString().toUtf8();
-        if (form.toString().contains(QLatin1String("with mark")))
+        QFETCH(QJsonValue, encoded);
+        const QString text = encoded["text"].toString();
+        const QString form = encoded["form"].toString();
+        const bool utf16 = form.startsWith(QLatin1String("UTF-16LE"));
+        QByteArray file = utf16 ? QByteArray(QStringEncoder(QStringConverter::Utf16LE)(text)) : text.toUtf8();
+        if (form.contains(QLatin1String("with mark")))
             file.prepend(utf16 ? "\xFF\xFE" : "\xEF\xBB\xBF");
-        if (form.toString().endsWith(QLatin1String("odd last byte")))
+        if (form.endsWith(QLatin1String("odd last byte")))
             file.append('x');
         QCOMPARE(describe(RegistryStore::fromBytes(file).value(RegistryRoot::LocalMachine,
                                                                QStringLiteral("SOFTWARE\\Quenby\\Hanacare\\"),
                                                                QStringLiteral("DisplayVersion"))),
-                 expected.toString());
+                 encoded["expected"].toString());
     }
 
     // Keys of registrystore-keys.reg: a deleted key goes with everything below it, sections of one key in
     // different case add up, and values after a section that cannot be read (or of another root) land
     // nowhere.
-    void keys_data() { addJsonCases("registrystore.json", "keys", {"root", "key", "name", "expected"}); }
+    void keys_data() { addJsonCases("registrystore.json", "keys", {"read"}); }
     void keys()
     {
-        QFETCH(QJsonValue, root);
-        QFETCH(QJsonValue, key);
-        QFETCH(QJsonValue, name);
-        QFETCH(QJsonValue, expected);
+        QFETCH(QJsonValue, read);
         const RegistryStore store = RegistryStore::fromFile(
             QStringLiteral(HANAPLAN_SOURCE_DIR "/tests/data/cases/registrystore-keys.reg"));
-        const RegistryRoot r = root.toString() == QLatin1String("HKEY_CLASSES_ROOT")
-                                   ? RegistryRoot::ClassesRoot
-                                   : RegistryRoot::LocalMachine;
-        QCOMPARE(describe(store.value(r, key.toString(), name.toString())), expected.toString());
+        const RegistryRoot root = read["root"].toString() == QLatin1String("HKEY_CLASSES_ROOT")
+                                      ? RegistryRoot::ClassesRoot
+                                      : RegistryRoot::LocalMachine;
+        QCOMPARE(describe(store.value(root, read["key"].toString(), read["name"].toString())),
+                 read["expected"].toString());
     }
 
     // A store's file that is a folder, a pipe or larger than a store reads as an empty registry.

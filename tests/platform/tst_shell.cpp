@@ -33,7 +33,7 @@ private:
         RegistryStoreText store;
         if (!name.isEmpty())
             store.xlsProgram(dir.filePath(name));
-        writeFile(QStringLiteral("system.reg"), store.toUtf8());
+        QVERIFY(store.writeTo(dir.filePath(QStringLiteral("system.reg"))));
     }
 
 private Q_SLOTS:
@@ -48,15 +48,13 @@ private Q_SLOTS:
     void cleanupTestCase() { qunsetenv("HANAPLAN_REGISTRY"); }
 
     // A program of the folder registered for .xls files, the file opened, and the shell's result.
-    void failures_data() { addJsonCases("shell.json", "failures", {"program", "file", "result"}); }
+    void failures_data() { addJsonCases("shell.json", "failures", {"failure"}); }
     void failures()
     {
-        QFETCH(QJsonValue, program);
-        QFETCH(QJsonValue, file);
-        QFETCH(QJsonValue, result);
-        registerProgram(program.toString());
+        QFETCH(QJsonValue, failure);
+        registerProgram(failure["program"].toString());
         platform::RegistryShell shell(environment);
-        QCOMPARE(shell.open(dir.filePath(file.toString())), result.toInt());
+        QCOMPARE(shell.open(dir.filePath(failure["file"].toString())), failure["result"].toInt());
         shell.waitForOpenedProgram(); // nothing was started: returns at once
     }
 

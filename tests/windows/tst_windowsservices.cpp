@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The Windows services behind src/platform/, run under Windows (or Wine): the registry, the Excel check
 // through COM, the shell's open and the wait for the spreadsheet, file attributes and the Windows version.
+#include "common/JsonCases.h"
 #include "common/MessageRecorder.h"
 #include "common/TestDatabase.h"
 
@@ -21,8 +22,6 @@
 
 #include <windows.h>
 
-Q_DECLARE_METATYPE(ExcelCheckResult)
-
 namespace {
 
 const wchar_t kTestKey[] = L"SOFTWARE\\Quenby\\HanaplanTest";
@@ -32,9 +31,6 @@ const QString kExcelClassId = QStringLiteral("{6F1D3A52-8C47-4E0B-9A1E-2B7C5D3E9
 const wchar_t kSheetExtension[] = L"Software\\Classes\\.xls";
 const wchar_t kSheetClass[] = L"Software\\Classes\\Hanaplan.TestSheet";
 constexpr UINT kSpreadsheetEndMessage = WM_APP + 7; // hanaplan-testspreadsheet's "end with this code"
-
-const QString kNotInstalled =
-    QString::fromUtf16(u"Microsoft\u3000Excle がインストールされていません。\u3000");
 
 platform::Environment environment()
 {
@@ -201,48 +197,27 @@ private Q_SLOTS:
     }
 
     // The Excel check through COM, with the test server registered as "Excel.Application" and its Path on
-    // program files the project's version tool wrote.
-    void excelCheck_data()
-    {
-        QTest::addColumn<QString>("fixture");
-        QTest::addColumn<ExcelCheckResult>("result");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("Excel 16") << "v16" << ExcelCheckResult::Usable << "";
-        QTest::newRow("Excel 16, 64-bit") << "v16-64" << ExcelCheckResult::Usable << "";
-        QTest::newRow("Excel 9") << "v9" << ExcelCheckResult::Usable << "";
-        QTest::newRow("Excel 8") << "v8" << ExcelCheckResult::Refused << "Excel97では働きません。";
-        QTest::newRow("Excel 7") << "v7" << ExcelCheckResult::Refused << "Excel95では働きません。";
-        QTest::newRow("Excel 5") << "v5" << ExcelCheckResult::Refused
-                                 << "このバージョン[5このExcelでは働きません。";
-        QTest::newRow("product 8, file 16")
-            << "product8-file16" << ExcelCheckResult::Refused << "Excel97では働きません。";
-        QTest::newRow("product 9, file 8") << "product9-file8" << ExcelCheckResult::Usable << "";
-        QTest::newRow("no version resource") << "noversion" << ExcelCheckResult::Refused << kNotInstalled;
-        QTest::newRow("no program file") << "none" << ExcelCheckResult::Refused << kNotInstalled;
-        QTest::newRow("not registered") << "" << ExcelCheckResult::NoAutomation << kNotInstalled;
-    }
+    // program files the project's version tool wrote (a fixture of the test data; none: not registered).
+    void excelCheck_data() { addJsonCases("windows.json", "excelCheck", {"check"}); }
     void excelCheck()
     {
-        QFETCH(QString, fixture);
-        QFETCH(ExcelCheckResult, result);
-        QFETCH(QString, message);
-        if (!fixture.isEmpty())
-            registerExcel(windowsPath(HANAPLAN_TEST_DATA "/excel/") + QLatin1Char('\\') + fixture);
+        QFETCH(QJsonValue, check);
+        if (check["fixture"].isString())
+            registerExcel(windowsPath(HANAPLAN_TEST_DATA "/excel/") + '\\' + check["fixture"].toString());
 
         platform::Services services(QCoreApplication::applicationDirPath());
         MessageRecorder messages;
         QList<int> sleeps;
         services.messageBoxes = &messages;
         services.sleep = [&sleeps](int milliseconds) { sleeps.append(milliseconds); };
-        QCOMPARE(CheckExcelVersion(services), result);
-        QCOMPARE(messages.shown.size(), message.isEmpty() ? 0 : 1);
-        if (!message.isEmpty()) {
-            QCOMPARE(messages.shown.first().text, message);
-            QCOMPARE(messages.shown.first().title, QStringLiteral("Hanaplan"));
-            QCOMPARE(messages.shown.first().icon, platform::MessageBoxes::Icon::Critical);
-        }
+        const char* const results[] = {"Usable", "Refused", "NoAutomation"};
+        QCOMPARE(QLatin1String(results[int(CheckExcelVersion(services))]), check["result"].toString());
+        const QString message = check["message"].toString();
+        QCOMPARE(messages.described(),
+                 (message.isEmpty() ? QList<QStringList>()
+                                    : QList<QStringList>{{"critical", "Hanaplan", message}}));
         // One second's wait once the server answered; none when there is no server.
-        QCOMPARE(sleeps, result == ExcelCheckResult::NoAutomation ? QList<int>() : QList<int>{1000});
+        QCOMPARE(sleeps, check["fixture"].isString() ? QList<int>{1000} : QList<int>());
     }
 
     // The shell opens the working copy with the registered spreadsheet; the wait follows the process of
@@ -333,10 +308,8 @@ private Q_SLOTS:
     void fileAttributes_data()
     {
         QTest::addColumn<int>("attributes");
-        QTest::newRow("normal") << 0;
-        QTest::newRow("read-only") << 1;
-        QTest::newRow("hidden + system") << 6;
-        QTest::newRow("read-only + hidden + system") << 7;
+        for (int attributes : {0, 1, 6, 7}) // normal, read-only, hidden + system, all three
+            QTest::addRow("%d", attributes) << attributes;
     }
     void fileAttributes()
     {
@@ -374,9 +347,8 @@ private Q_SLOTS:
         OSVERSIONINFOW real = {sizeof real};
         QCOMPARE(rtlGetVersion(&real), 0);
         const platform::WindowsVersion reported = platform::readWindowsVersion(environment());
-        QCOMPARE(reported.platformId, quint32(real.dwPlatformId));
-        QCOMPARE(reported.majorVersion, quint32(real.dwMajorVersion));
-        QCOMPARE(reported.minorVersion, quint32(real.dwMinorVersion));
+        QCOMPARE((QList<quint32>{reported.platformId, reported.majorVersion, reported.minorVersion}),
+                 (QList<quint32>{real.dwPlatformId, real.dwMajorVersion, real.dwMinorVersion}));
         QVERIFY(IdentifyWindowsVersion(environment()) > 2100);
     }
 };
