@@ -6,6 +6,7 @@
 #include "common/TestDatabase.h"
 
 #include "maintenance/CreatorList.h"
+#include "maintenance/FieldLabel.h"
 #include "maintenance/MaintenanceVisit.h"
 #include "maintenance/MaintenanceWindow.h"
 
@@ -16,6 +17,8 @@
 struct WindowFixture
 {
     QTabWidget* tabs() const { return control<QTabWidget>(*window, "SSTab1"); }
+    QComboBox* creatorList() const { return control<QComboBox>(*window, "作成者検索"); }
+    FieldLabel* numberField() const { return control<FieldLabel>(*window, "登録番号"); }
     // Shows the window with `page` in front, as the active window.
     void showPage(int page)
     {
@@ -39,8 +42,7 @@ struct WindowFixture
 };
 
 // The program on the installed database changed by a few statements, with a real maintenance window and
-// its actions. The fixture is the program's message boxes: it records each message and whether the
-// creator page was locked while it was shown.
+// its actions; as its message boxes, records each message and whether the creator page was then locked.
 struct PagesFixture : ProgramFixture, MessageRecorder, WindowFixture
 {
     explicit PagesFixture(const QStringList& changes = {})

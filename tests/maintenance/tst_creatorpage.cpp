@@ -3,7 +3,6 @@
 
 #include "common/JsonCases.h"
 #include "maintenance/CreatorActions.h"
-#include "maintenance/FieldLabel.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -20,12 +19,6 @@ const char* const kFields[] = {"氏名",     "ふりがな", "郵便番号", "�
                                "自宅電話", "携帯電話", "fax番号",  "パスワード"};
 // The page standing for a new creator (see CreatorPageTest::page).
 const QStringList kNewCreator = QStringList{{}, u"新規登録"_s, u"masked"_s, u"unlocked"_s} + QStringList(8);
-
-// The line a creator has in the list, written out by hand.
-QString line(const char* id, const char* rest)
-{
-    return QString::fromUtf8(id) + QChar(0x3000) + QString::fromUtf8(rest);
-}
 
 } // namespace
 
@@ -47,18 +40,13 @@ private:
                "VALUES (%1, '%2', '%3', %4, 'pw%1', 'fax%1', '%5', '%5', %6)"_s.arg(id)
                    .arg(name, reading, text(address), kOld, text(deleted)));
     }
-    void setCreatorSort(int sort, int set1)
+    QVariantList creatorRow(int id, const QString& columns) const
     {
-        f->sql(u"UPDATE Setting SET Sort = %1, Set1 = %2 WHERE ID = 1"_s.arg(sort).arg(set1));
-    }
-    QVariantList creatorRow(int id, const char* columns) const
-    {
-        return f->rows(u"SELECT %1 FROM 作成者 WHERE ID = %2"_s.arg(QString::fromUtf8(columns)).arg(id))
-            .value(0);
+        return f->rows(u"SELECT %1 FROM 作成者 WHERE ID = %2"_s.arg(columns).arg(id)).value(0);
     }
     int creatorCount() const { return f->sql(u"SELECT count(*) FROM 作成者"_s).toInt(); }
 
-    QComboBox* list() const { return control<QComboBox>(*f->window, "作成者検索"); }
+    QComboBox* list() const { return f->creatorList(); }
     QStringList items() const
     {
         QStringList out;
@@ -73,7 +61,7 @@ private:
             ids << f->program->maintenance.CreatorEntries.at(size_t(k)).ID;
         return ids;
     }
-    QString number() const { return control<FieldLabel>(*f->window, "登録番号")->text(); }
+    QString number() const { return f->numberField()->text(); }
     // The page: 登録番号, the save button's caption, whether both passwords are masked, whether its four
     // actions can be used, then the fields.
     QStringList page() const
@@ -111,19 +99,13 @@ private:
             f->box(box)->setText(typed);
         QTest::mouseClick(button(*f->window, "検索開始"), Qt::LeftButton);
     }
-    // Types the required fields and the address.
-    void fill(const QString& name, const QString& reading, const QString& password,
-              const QString& address = {})
+    // Types the required fields (name, reading, password) and the address.
+    void fill(const QStringList& texts)
     {
-        const QStringList texts{name, reading, password, address};
         for (int k = 0; k < 4; ++k)
-            f->box(std::array{"氏名", "ふりがな", "パスワード", "住所"}[size_t(k)])->setText(texts[k]);
+            f->box(std::array{"氏名", "ふりがな", "パスワード", "住所"}[size_t(k)])->setText(texts.value(k));
     }
     void save() { QTest::mouseClick(button(*f->window, "作成者登録"), Qt::LeftButton); }
-    void doubleClickId(Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseDClick(control<FieldLabel>(*f->window, "登録番号"), button);
-    }
 
 private Q_SLOTS:
     void init() { f = std::make_unique<PagesFixture>(); }
@@ -131,31 +113,25 @@ private Q_SLOTS:
 
     // Setting row 1 decides the order ("creator-orders": its Sort and Set1, the IDs and lines listed);
     // deleted creators are left out; the entries follow the items. The line of a creator: its ID
-    // right-aligned in ten characters (a line with every field empty and an ID of ten digits too), then its
-    // name, reading and address.
-    void listInSettingOrder_data()
-    {
-        addJsonCases("maintenance.json", "creator-orders", {"sort", "set1", "ids", "lines"});
-    }
+    // right-aligned in ten characters (a line with every field empty and an ID of ten digits too), an
+    // ideographic space, then its name, reading and address.
+    void listInSettingOrder_data() { addJsonCases("maintenance.json", "creator-orders", {"listed"}); }
     void listInSettingOrder()
     {
-        QFETCH(QJsonValue, sort);
-        QFETCH(QJsonValue, set1);
-        QFETCH(QJsonValue, ids);
-        QFETCH(QJsonValue, lines);
+        QFETCH(QJsonValue, listed);
         CreatorEntry entry;
         entry.ID = 2147483647;
-        QCOMPARE(CreatorLine(entry), line("2147483647", "、、"));
+        QCOMPARE(CreatorLine(entry), u"2147483647　、、"_s);
         addCreator(10, u"C"_s, u"ウ"_s, u"大阪"_s);
         addCreator(250, u"B"_s, u"ア"_s);
         addCreator(3, u"A"_s, u"イ"_s, u"東京"_s);
         addCreator(5, u"D"_s, u"エ"_s, {}, kOld);
-        setCreatorSort(sort.toInt(), set1.toInt());
+        f->sql(u"UPDATE Setting SET %1 WHERE ID = 1"_s.arg(listed["set"_L1].toString()));
         f->statements.clear();
         f->fillCreatorList();
-        const QVariantList order = ids.toArray().toVariantList();
-        QCOMPARE(items(),
-                 QStringList{kChooseCreatorItem} + QVariant(lines.toArray().toVariantList()).toStringList());
+        const QVariantList order = listed["ids"_L1].toArray().toVariantList();
+        QCOMPARE(items(), QStringList{kChooseCreatorItem} +
+                              QVariant(listed["lines"_L1].toArray().toVariantList()).toStringList());
         QCOMPARE(listedIds(), order);
         const CreatorEntry& first = f->program->maintenance.CreatorEntries.at(1);
         QCOMPARE((QVariantList{list()->currentText(), int(f->program->maintenance.CreatorEntries.size()),
@@ -180,8 +156,8 @@ private Q_SLOTS:
         const qint16& mode = f->program->maintenance.CreatorSearchMode;
         search("検索条件氏名", "検索氏名", u"  山  "_s);
         QCOMPARE(mode, qint16(1));
-        QCOMPARE(items().mid(1), (QStringList{line("         1", "山田花子、ヤマダハナコ、"),
-                                              line("         2", "山本一郎、ヤマモトイチロウ、")}));
+        QCOMPARE(items().mid(1), (QStringList{u"         1　山田花子、ヤマダハナコ、"_s,
+                                              u"         2　山本一郎、ヤマモトイチロウ、"_s}));
         search("検索条件フリガナ", "検索フリガナ", u"サト"_s);
         QCOMPARE(mode, qint16(2));
         QCOMPARE(listedIds(), QVariantList{3});
@@ -258,7 +234,7 @@ private Q_SLOTS:
         f->showPage(MaintenanceWindow::CreatorPage);
         f->reveal();
         for (const char* required : {"氏名", "ふりがな", "パスワード"}) {
-            fill(u"山田花子"_s, u"ヤマダハナコ"_s, u"Secret"_s, u"東京"_s);
+            fill({u"山田花子"_s, u"ヤマダハナコ"_s, u"Secret"_s, u"東京"_s});
             f->box(required)->clear();
             const QStringList typed = page();
             save();
@@ -266,13 +242,13 @@ private Q_SLOTS:
             QCOMPARE(creatorCount(), 0);
             QCOMPARE(page(), typed);
         }
-        fill(u"山田花子"_s, u"ヤマダハナコ"_s, u"Secret"_s);
+        fill({u"山田花子"_s, u"ヤマダハナコ"_s, u"Secret"_s});
         save();
         QCOMPARE(creatorRow(1, "ID, 名前, ふりがな, password, 郵便番号, 住所, 電話, 携帯電話, fax, 削除日, "
                                "作成日 IS NULL, 更新日 IS NULL"),
                  (QVariantList{1, u"山田花子"_s, u"ヤマダハナコ"_s, u"Secret"_s} + QVariantList(6) +
                   QVariantList{0, 0}));
-        QCOMPARE(items(), (QStringList{kChooseCreatorItem, line("         1", "山田花子、ヤマダハナコ、")}));
+        QCOMPARE(items(), (QStringList{kChooseCreatorItem, u"         1　山田花子、ヤマダハナコ、"_s}));
         QCOMPARE(page(), kNewCreator);
         QCOMPARE(QApplication::focusWidget(), button(*f->window, "作成者終了"));
 
@@ -308,20 +284,20 @@ private Q_SLOTS:
         QCOMPARE(page(), kNewCreator);
 
         // The emptied page stands for a new creator.
-        fill(u"佐藤"_s, u"サトウ"_s, u"p"_s);
+        fill({u"佐藤"_s, u"サトウ"_s, u"p"_s});
         save();
         QCOMPARE(creatorCount(), 2);
         QCOMPARE(items().size(), 3);
 
-        // A deletion: with nothing loaded, or by the right button, nothing is asked; Cancel keeps the
-        // creator and the page.
-        doubleClickId();
+        // A deletion (a double click on 登録番号): with nothing loaded, or by the right button, nothing is
+        // asked; Cancel keeps the creator and the page.
+        QTest::mouseDClick(f->numberField(), Qt::LeftButton);
         pick(1);
         const QStringList loaded = page();
-        doubleClickId(Qt::RightButton);
+        QTest::mouseDClick(f->numberField(), Qt::RightButton);
         QCOMPARE(f->shown.size(), 3); // the refusals only: the saves and picks since showed nothing
         f->setNextAnswer(Answer::Cancel);
-        doubleClickId();
+        QTest::mouseDClick(f->numberField(), Qt::LeftButton);
         QCOMPARE(f->shown.size(), 4);
         expectMessage(Icon::Critical, u"この作成者を削除します。\r\nよろしいですか。"_s, u"作成者削除"_s,
                       Buttons::OkCancel, Answer::Cancel);
@@ -334,19 +310,18 @@ private Q_SLOTS:
                                "作成日, 更新日 FROM 作成者"_s;
         const auto before = f->rows(others);
         f->reveal();
-        doubleClickId();
+        QTest::mouseDClick(f->numberField(), Qt::LeftButton);
         QCOMPARE(f->shown.size(), 5);
-        QVERIFY(creatorRow(2, "削除日").at(0).toString() > kOld);
-        QVERIFY(creatorRow(1, "削除日").at(0).isNull());
+        QCOMPARE(f->rows(u"SELECT ID, 削除日 > '%1' FROM 作成者 WHERE 削除日 IS NOT NULL"_s.arg(kOld)),
+                 (QList<QVariantList>{{2, 1}}));
         QCOMPARE(f->rows(others), before);
-        QCOMPARE(items(),
-                 (QStringList{kChooseCreatorItem, line("         1", "山田 花子、ヤマダハナコ、東京")}));
+        QCOMPARE(items(), (QStringList{kChooseCreatorItem, u"         1　山田 花子、ヤマダハナコ、東京"_s}));
         QCOMPARE(page(), kNewCreator);
 
         // Deleting a creator another program deleted keeps the first deletion and ends as a deletion does.
         pick(1);
         f->sql(u"UPDATE 作成者 SET 削除日 = '%1' WHERE ID = 1"_s.arg(kOld));
-        doubleClickId();
+        QTest::mouseDClick(f->numberField(), Qt::LeftButton);
         expectMessage(Icon::Information, u"この作成者は既に削除されています。"_s);
         QCOMPARE(creatorRow(1, "削除日"), QVariantList{kOld});
         QCOMPARE(items(), QStringList{kChooseCreatorItem});
@@ -359,12 +334,11 @@ private Q_SLOTS:
     // matches them as text, whatever characters it holds, and never ends the program.
     void hostileTexts()
     {
-        setCreatorSort(0, 0);
+        f->sql(u"UPDATE Setting SET Sort = 0, Set1 = 0 WHERE ID = 1"_s);
         const QJsonObject cases = jsonCases("maintenance.json");
         const QJsonArray creators = cases.value("creator-texts"_L1).toArray(); // name, address, password
-        QVERIFY(!creators.isEmpty());
         for (const QJsonValue& c : creators) {
-            fill(c[1].toString(), c[1].toString(), c[3].toString(), c[2].toString());
+            fill({c[1].toString(), c[1].toString(), c[3].toString(), c[2].toString()});
             save();
         }
         QVERIFY(f->shown.isEmpty());
@@ -387,23 +361,18 @@ private Q_SLOTS:
 
     // The creator on the page was removed or deleted by another program using the same file: a change is
     // refused, the row is not brought back, the typed texts stay and can be registered.
-    void creatorGone_data()
-    {
-        QTest::addColumn<QString>("byOther");
-        QTest::newRow("deleted") << u"UPDATE 作成者 SET 削除日 = '%1' WHERE ID = 8"_s.arg(kOld);
-        QTest::newRow("removed") << u"DELETE FROM 作成者 WHERE ID = 8"_s;
-    }
+    void creatorGone_data() { addJsonCases("maintenance.json", "creator-gone", {"byOther"}); }
     void creatorGone()
     {
-        QFETCH(QString, byOther);
+        QFETCH(QJsonValue, byOther); // an UPDATE leaves the row deleted on kOld
         addCreator(8, u"山田"_s, u"ヤマダ"_s);
         addCreator(9, u"佐藤"_s, u"サトウ"_s);
-        setCreatorSort(0, 0);
+        f->sql(u"UPDATE Setting SET Sort = 0, Set1 = 0 WHERE ID = 1"_s);
         f->fillCreatorList();
         pick(1);
         f->box("住所")->setText(u"大阪"_s);
         const QStringList typed = page().mid(4);
-        f->sql(byOther);
+        f->sql(byOther.toString());
         const QString before = f->dump();
 
         save();
@@ -412,16 +381,14 @@ private Q_SLOTS:
                       u"この作成者は削除されているため、変更できません。\r\n入力内容はそのまま残して"
                       "あります。新しい作成者として登録する場合は、もう一度「新規登録」を押して下さい。"_s);
         QCOMPARE(f->dump(), before);
-        QCOMPARE(page(), QStringList({{}, u"新規登録"_s, u"masked"_s, u"unlocked"_s}) + typed);
+        QCOMPARE(page(), kNewCreator.mid(0, 4) + typed);
         QCOMPARE(items().size(), 2);
         QVERIFY(!f->rs().isOpen());
         save();
-        const bool rowStays = byOther.startsWith("UPDATE"_L1);
-        QCOMPARE(creatorCount(), rowStays ? 3 : 2);
-        QCOMPARE(f->sql(u"SELECT count(*) FROM 作成者 WHERE 住所 = '大阪' AND 削除日 IS NULL"_s),
-                 QVariant(1));
-        if (rowStays)
-            QCOMPARE(creatorRow(8, "削除日, 住所"), (QVariantList{kOld, {}}));
+        const bool rowStays = byOther.toString().startsWith("UPDATE"_L1);
+        const QList<QVariantList> rest{{9, QVariant(), QVariant()}, {10, u"大阪"_s, QVariant()}};
+        QCOMPARE(f->rows(u"SELECT ID, 住所, 削除日 FROM 作成者 ORDER BY ID"_s),
+                 (rowStays ? QList<QVariantList>{{8, QVariant(), kOld}} + rest : rest));
     }
 };
 

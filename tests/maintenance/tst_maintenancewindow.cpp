@@ -2,7 +2,6 @@
 #include "PagesFixture.h"
 
 #include "common/JsonCases.h"
-#include "maintenance/FieldLabel.h"
 #include "maintenance/PeriodPanelPicture.h"
 #include "platform/widgets/Centre.h"
 #include "platform/widgets/InputMode.h"
@@ -77,13 +76,11 @@ void closeFromTitleBar(QWidget* window)
 }
 
 // Records the enabled changes and the F9 presses that reach the watched controls.
-class EventLog : public QObject
+struct EventLog : QObject
 {
-public:
     QStringList enabledChanges;
     int keyPresses = 0;
 
-protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::EnabledChange)
@@ -102,6 +99,14 @@ class MaintenanceWindowTest : public QObject, WindowFixture
 {
     Q_OBJECT
 
+public:
+    // A screen with room around the window, so that the centring shows.
+    static void initMain()
+    {
+        qputenv("QT_QPA_PLATFORM",
+                "offscreen:configfile=" HANAPLAN_SOURCE_DIR "/tests/data/maintenance/screen.json");
+    }
+
 private Q_SLOTS:
     void init() { window = std::make_unique<MaintenanceWindow>(); }
     void cleanup() { window.reset(); }
@@ -110,20 +115,18 @@ private Q_SLOTS:
     // meets on its pages (tests/data/cases/maintenance.json, "window").
     void controlsAsLoaded()
     {
-        QVERIFY(!window->isVisible());
-        QCOMPARE(tabs()->currentIndex(), 0);
+        QVERIFY(!window->isVisible() && tabs()->currentIndex() == 0);
         QCOMPARE(window->objectName() + u' ' + window->windowTitle(), u"Mente メンテナンス"_s);
         QStringList expected;
         for (const QJsonValue& page : jsonCases("maintenance.json").value("window"_L1).toArray())
             expected += QVariant(page.toArray().toVariantList()).toStringList();
         QCOMPARE(describe(*window), expected);
 
-        // The test's screen (1280 × 1024, see main) has room: the window stands in its middle. The sixteen
-        // rows of 検索設定 fit a small screen.
+        // The test's screen (1280 × 1024, see initMain) has room: the window stands in its middle. The
+        // sixteen rows of 検索設定 fit a small screen.
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         const QRect frame = window->frameGeometry();
-        QVERIFY(qAbs(frame.left() - (screen.width() - frame.width()) / 2.0) <= 0.5);
-        QVERIFY(qAbs(frame.top() - (screen.height() - frame.height()) / 2.0) <= 0.5);
+        QCOMPARE(frame.topLeft(), centre::centredPosition(screen, frame.size())); // as checked below
         QVERIFY(frame.width() <= 1000 && frame.height() <= 760);
         // The half pixel rounds up; a second screen counts from its corner; a window larger than the
         // screen stands at its top left.
@@ -151,10 +154,9 @@ private Q_SLOTS:
         // 登録番号 is drawn like a text box, the text boxes' colour inside a border, its number on the
         // right; the three panel pictures each show their own method.
         showPage(MaintenanceWindow::PeriodStampPage);
-        auto* number = control<FieldLabel>(*window, "登録番号");
-        QVERIFY(number->alignment() & Qt::AlignRight);
-        const QImage look = number->grab().toImage();
-        const QColor base = number->palette().color(QPalette::Base);
+        QVERIFY(numberField()->alignment() & Qt::AlignRight);
+        const QImage look = numberField()->grab().toImage();
+        const QColor base = numberField()->palette().color(QPalette::Base);
         QCOMPARE(look.pixelColor(look.width() / 2, look.height() / 2), base);
         QVERIFY(look.pixelColor(0, look.height() / 2) != base);
         QVERIFY(look.pixelColor(look.width() / 2, look.height() - 1) != base);
@@ -169,12 +171,11 @@ private Q_SLOTS:
     void searchFrameFocusOrder()
     {
         showPage(MaintenanceWindow::CreatorPage);
-        const QList<QRadioButton*> options = {option(*window, "検索条件すべて"),
-                                              option(*window, "検索条件氏名"),
-                                              option(*window, "検索条件フリガナ")};
+        const QList<QRadioButton*> options{choice("検索条件すべて"), choice("検索条件氏名"),
+                                           choice("検索条件フリガナ")};
         for (QRadioButton* chosen : options) {
             chosen->setChecked(true);
-            control<QComboBox>(*window, "作成者検索")->setFocus();
+            creatorList()->setFocus();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QVERIFY(options.contains(QApplication::focusWidget()));
             for (QWidget* next :
@@ -218,18 +219,16 @@ private Q_SLOTS:
         }
 
         tabs()->setCurrentIndex(MaintenanceWindow::CreatorPage);
-        auto* list = control<QComboBox>(*window, "作成者検索");
-        list->addItems({"選択して下さい", "         7　甲"});
-        list->showPopup();
-        QVERIFY(list->view()->isVisible() && list->view()->window() != window.get());
-        QTest::keyClick(list->view(), Qt::Key_F9, Qt::ShiftModifier);
+        creatorList()->addItems({"選択して下さい", "         7　甲"});
+        creatorList()->showPopup();
+        QAbstractItemView* view = creatorList()->view();
+        QVERIFY(view->isVisible() && view->window() != window.get());
+        QTest::keyClick(view, Qt::Key_F9, Qt::ShiftModifier);
         QVERIFY(!masked("パスワード"));
-        list->hidePopup();
     }
 
-    // While an action holds the creator page its four controls are locked, in this order, and neither the
-    // locked close button nor the title-bar close does anything; closing by the program (at its end) only
-    // hides the window.
+    // While an action holds the creator page its four controls are locked in this order, and neither its
+    // locked close button nor the title bar closes the window; the program's close at its end only hides it.
     void creatorPageLock()
     {
         showPage(MaintenanceWindow::CreatorPage);
@@ -247,10 +246,8 @@ private Q_SLOTS:
         QVERIFY(window->isVisible());
         window->EnableCreatorControls();
         QCOMPARE(log.enabledChanges, order + order);
-        QVERIFY(button(*window, "作成者終了")->isEnabled());
         QVERIFY(window->close());
-        QVERIFY(!window->isVisible());
-        QCOMPARE(returned.size(), 0);
+        QVERIFY(!window->isVisible() && returned.isEmpty());
         QCOMPARE(box("氏名")->text(), u"山田"_s);
     }
 
@@ -271,21 +268,18 @@ private Q_SLOTS:
         QFETCH(int, page);
         QFETCH(int, how);
         showPage(page);
-        auto* list = control<QComboBox>(*window, "作成者検索");
-        auto* number = control<FieldLabel>(*window, "登録番号");
-        list->setEditText(u"         7　山田花子、ヤマダハナコ、"_s);
-        number->setText(u"7"_s);
+        creatorList()->setEditText(u"         7　山田花子、ヤマダハナコ、"_s);
+        numberField()->setText(u"7"_s);
         const QList<QLineEdit*> creator{box("氏名"),     box("ふりがな"), box("郵便番号"), box("住所"),
                                         box("自宅電話"), box("携帯電話"), box("fax番号"),  box("パスワード")};
         const QList<QLineEdit*> master{box("マスターID"), box("マスターパスワード")};
         for (QLineEdit* box : creator + master)
             box->setText(u"x'"_s + box->objectName());
-        option(*window, "検索条件氏名")->setChecked(true);
         button(*window, "作成者登録")->setText(u"変更"_s);
-        // Unsaved choices on the settings pages.
-        option(*window, "検索設定降順", 3)->setChecked(true);
-        option(*window, "範囲のみ", 2)->setChecked(true);
-        option(*window, "Option敬称", 1)->setChecked(true);
+        // Unsaved choices on the creator and settings pages.
+        for (QRadioButton* unsaved : {choice("検索条件氏名"), choice("検索設定降順", 3),
+                                      choice("範囲のみ", 2), choice("Option敬称", 1)})
+            unsaved->setChecked(true);
         const QStringList shown = describe(*window);
         reveal();
         QList<std::pair<bool, bool>> returned; // visible, focusCreatorId
@@ -315,7 +309,7 @@ private Q_SLOTS:
         QCOMPARE(returned, (QList<std::pair<bool, bool>>{{false, !masterEmptied}}));
         // Masked again; every caption and choice, unsaved ones included, kept.
         QCOMPARE(describe(*window), shown);
-        QList<bool> emptied{number->text().isEmpty(), list->currentText().isEmpty()};
+        QList<bool> emptied{numberField()->text().isEmpty(), creatorList()->currentText().isEmpty()};
         for (QLineEdit* box : creator + master)
             emptied << box->text().isEmpty();
         QCOMPARE(emptied, QList<bool>(10, creatorEmptied) + QList<bool>(2, masterEmptied));
@@ -327,14 +321,5 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char* argv[])
-{
-    // A screen with room around the window, so that the centring shows.
-    qputenv("QT_QPA_PLATFORM",
-            "offscreen:configfile=" HANAPLAN_SOURCE_DIR "/tests/data/maintenance/screen.json");
-    QApplication app(argc, argv);
-    MaintenanceWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(MaintenanceWindowTest)
 #include "tst_maintenancewindow.moc"

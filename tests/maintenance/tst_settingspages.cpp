@@ -17,7 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int EngineRefusal = 1811; // a trigger refused the row
 // The pages by their tabs' names, and the button that saves each.
 const QStringList kPages{u"作成者"_s, u"マスター"_s, u"検索設定"_s, u"期間・押印"_s, u"敬称・罫線"_s};
 const char* const kSaveButtons[] = {"作成者登録", "マスター変更", "設定変更", "期間設定変更", "敬称設定変更"};
@@ -40,14 +39,8 @@ QStringList texts(const QJsonValue& list)
 // The pages' fixture with what each settings page shows, as the codes its save writes.
 struct Fixture : PagesFixture
 {
-    using PagesFixture::choice;
     using PagesFixture::PagesFixture;
 
-    // An option given as [name, index].
-    QRadioButton* choice(const QJsonValue& option) const
-    {
-        return choice(option[0].toString().toUtf8().constData(), option[1].toInt());
-    }
     // 検索設定, row after row: the codes of Filter, Sort and Set1. 期間・押印: the method of each line (0
     // 期間と範囲, 1 期間のみ, 2 範囲のみ), the stamp (0 なし, 1 あり) and the sentence. 敬称・罫線: the
     // honorific and the ruling, then their program-wide copies.
@@ -124,13 +117,16 @@ private Q_SLOTS:
         QFETCH(QJsonValue, scenario);
         const int page = kPages.indexOf(scenario["page"_L1].toString());
         Fixture f(texts(scenario["changes"_L1]));
+        const auto option = [&f](const QJsonValue& nameAndIndex) {
+            return f.choice(nameAndIndex[0].toString().toUtf8().constData(), nameAndIndex[1].toInt());
+        };
         // Typed on the master page, both passwords shown in clear.
         f.box("マスターID")->setText(u"typed"_s);
         f.box("マスターパスワード")->setText(u"secret"_s);
         f.reveal();
         f.box("表示文")->setText(u"left over"_s);
-        for (const QJsonValue& option : scenario["earlier"_L1].toArray())
-            f.choice(option)->setChecked(true);
+        for (const QJsonValue& earlier : scenario["earlier"_L1].toArray())
+            option(earlier)->setChecked(true);
         f.act(page, false);
         const QStringList reads = texts(scenario["reads"_L1]);
         QCOMPARE(f.statements, reads);
@@ -138,8 +134,8 @@ private Q_SLOTS:
         QCOMPARE(f.shows(page), scenario["filled"_L1].toString());
 
         f.showPage(page);
-        for (const QJsonValue& option : scenario["clicks"_L1].toArray())
-            f.choice(option)->click();
+        for (const QJsonValue& click : scenario["clicks"_L1].toArray())
+            option(click)->click();
         for (const QJsonValue& typed : scenario["typed"_L1].toArray())
             f.box(typed[0].toString().toUtf8().constData())->setText(typed[1].toString());
         const QString chosen = f.shows(page);
@@ -165,19 +161,15 @@ private Q_SLOTS:
 
     // Loading a list's Setting row reads it once into memory with its filter and sort texts (the current
     // creator is 12); an ID below one reads nothing.
-    void searchSettingOfAList_data()
-    {
-        addJsonCases("maintenance.json", "search-texts", {"codes", "expected"});
-    }
+    void searchSettingOfAList_data() { addJsonCases("maintenance.json", "search-texts", {"setting"}); }
     void searchSettingOfAList()
     {
-        QFETCH(QJsonValue, codes);    // Filter, Sort, Set1
-        QFETCH(QJsonValue, expected); // the filter and sort texts
+        QFETCH(QJsonValue, setting); // the codes of Filter, Sort and Set1, and the texts
         QCOMPARE(SearchSettingRowFilter(1), u"ID =  1"_s);
         QCOMPARE(SearchSettingRowFilter(16), u"ID =  16"_s);
         QCOMPARE(SearchSettingRowFilter(-2), u"ID = -2"_s);
         Fixture f({u"UPDATE Setting SET (Filter, Sort, Set1) = (%1), Find = 3, Set5 = 9, Cset2 = 'x', "
-                   "更新日 = '2026-03-04 05:06:07' WHERE ID = 7"_s.arg(texts(codes).join(u", "_s))});
+                   "更新日 = '2026-03-04 05:06:07' WHERE ID = 7"_s.arg(setting["codes"_L1].toString())});
         MaintenanceState& state = f.program->maintenance;
         state.CurrentCreatorId = 12;
         for (qint16 id : {qint16(7), qint16(0), qint16(-3)})
@@ -187,39 +179,33 @@ private Q_SLOTS:
         QCOMPARE((QList<int>{row.ID, row.Find, row.Set5}), (QList<int>{7, 3, 9}));
         QCOMPARE((QStringList{row.Cset1, row.Cset2, row.更新日}),
                  (QStringList{{}, u"x"_s, u"2026-03-04 05:06:07"_s}));
-        QCOMPARE((QStringList{state.SearchFilterText, state.SearchSortText}), texts(expected));
+        QCOMPARE((QStringList{state.SearchFilterText, state.SearchSortText}), texts(setting["texts"_L1]));
         QVERIFY(!f.rs().isOpen());
     }
 
     // マスター: the pair is stored exactly as typed, whatever it holds; with either box empty, or a pair the
-    // start window could never match, it is refused with the message given and nothing changes.
-    void masterChange_data()
-    {
-        addJsonCases("maintenance.json", "master-pairs", {"id", "password", "refusal"});
-    }
+    // start window could never match, it is refused with the case's "refusal" and nothing changes.
+    void masterChange_data() { addJsonCases("maintenance.json", "master-pairs", {"pair"}); }
     void masterChange()
     {
-        QFETCH(QJsonValue, id);
-        QFETCH(QJsonValue, password);
-        QFETCH(QJsonValue, refusal);
+        QFETCH(QJsonValue, pair);
         Fixture f;
         QSignalSpy back(f.window.get(), &MaintenanceWindow::returnedToStart); // focusCreatorId
         f.showPage(MaintenanceWindow::MasterPage);
-        f.box("マスターID")->setText(id.toString());
-        f.box("マスターパスワード")->setText(password.toString());
-        QTest::keyClick(f.box("マスターパスワード"), Qt::Key_F9, Qt::ShiftModifier);
-        f.box("パスワード")->setEchoMode(QLineEdit::Normal);
+        f.box("マスターID")->setText(pair["id"_L1].toString());
+        f.box("マスターパスワード")->setText(pair["password"_L1].toString());
+        f.reveal();
         const QString before = f.dump();
         const QString started = values::now();
 
         button(*f.window, "マスター変更")->click();
 
         QVERIFY(button(*f.window, "作成者終了")->isEnabled());
-        if (refusal.toString().isEmpty()) {
+        if (pair["refusal"_L1].toString().isEmpty()) {
             QCOMPARE(f.statements, QStringList{u"MST WHERE 削除日 IS NULL AND ID = 1"_s});
             QVERIFY(!f.rs().isOpen());
             QCOMPARE(f.rows(u"SELECT masterID, password, 更新日 >= '%1' FROM MST"_s.arg(started)),
-                     (QList<QVariantList>{{id.toString(), password.toString(), 1}}));
+                     (QList<QVariantList>{{pair["id"_L1].toString(), pair["password"_L1].toString(), 1}}));
             QCOMPARE(f.masterPage(), u"||masked"_s);
             QVERIFY(f.shown.isEmpty() && !f.window->isVisible());
             QCOMPARE(QList<QVariantList>(back), QList<QVariantList>{{false}});
@@ -227,11 +213,12 @@ private Q_SLOTS:
         }
         QCOMPARE(f.lockedWhileShown, QList<bool>{true}); // the one message, shown while locked
         QCOMPARE((QStringList{f.shown[0].title, f.shown[0].text}),
-                 (QStringList{u"マスター"_s, refusal.toString()}));
+                 (QStringList{u"マスター"_s, pair["refusal"_L1].toString()}));
         QCOMPARE(f.shown[0].icon, platform::MessageBoxes::Icon::Critical);
         QCOMPARE(f.dump(), before);
         QVERIFY(f.statements.isEmpty());
-        QCOMPARE(f.masterPage(), id.toString() + u'|' + password.toString() + u"|clear"_s);
+        QCOMPARE(f.masterPage(),
+                 pair["id"_L1].toString() + u'|' + pair["password"_L1].toString() + u"|clear"_s);
         QVERIFY(f.window->isVisible() && back.isEmpty());
         QCOMPARE(QApplication::focusWidget(), button(*f.window, "マスター終了"));
     }
@@ -241,18 +228,12 @@ private Q_SLOTS:
     // no current row, 1811 the engine refused the row). The page 作成者 stands for the creator list's Setting
     // row, read when the list is filled. A save that fails part way leaves the file as it was, all rows or
     // none, with the connection ready for the next statement.
-    void failures_data()
-    {
-        addJsonCases("maintenance.json", "settings-failures", {"page", "action", "error", "change"});
-    }
+    void failures_data() { addJsonCases("maintenance.json", "settings-failures", {"failure"}); }
     void failures()
     {
-        QFETCH(QJsonValue, page);
-        QFETCH(QJsonValue, action);
-        QFETCH(QJsonValue, error);
-        QFETCH(QJsonValue, change);
-        const bool save = action == "save"_L1;
-        Fixture f({change.toString()});
+        QFETCH(QJsonValue, failure);
+        const bool save = failure["action"_L1] == "save"_L1;
+        Fixture f({failure["change"_L1].toString()});
         // Choices and texts unlike the file's on every page, so that a part of a save shows in the file.
         for (int i = 0; i < MaintenanceWindow::SearchSettingRows; ++i)
             f.choice("検索設定降順", i)->setChecked(true);
@@ -272,13 +253,13 @@ private Q_SLOTS:
 
         int thrown = 0;
         try {
-            f.act(kPages.indexOf(page.toString()), save);
+            f.act(kPages.indexOf(failure["page"_L1].toString()), save);
         } catch (const RuntimeError& e) {
             thrown = e.number();
-            QVERIFY2(thrown != EngineRefusal || e.description().contains(u"refused"_s),
+            QVERIFY2(thrown != 1811 || e.description().contains(u"refused"_s), // the trigger's words
                      qPrintable(e.description()));
         }
-        QCOMPARE(thrown, error.toInt());
+        QCOMPARE(thrown, failure["error"_L1].toInt());
         if (thrown == 0)
             QCOMPARE(choices(), shown);
         if (save) {
