@@ -58,21 +58,16 @@ private Q_SLOTS:
         QCOMPARE(aboutWindows(), 0);
     }
 
-    // A window of its own above all others, not modal, centred on the screen, with the title and the
-    // installed version whole.
-    void showsTheInstalledVersion_data()
-    {
-        addJsonCases("launcher.json", "aboutVersions", {"installed", "shown"});
-    }
+    // A window above all others, not modal, centred, showing the title and the installed version whole.
+    void showsTheInstalledVersion_data() { addJsonCases("launcher.json", "aboutVersions", {"versions"}); }
     void showsTheInstalledVersion()
     {
-        QFETCH(QJsonValue, installed);
-        QFETCH(QJsonValue, shown);
-        AboutWindow* window = openWindow(installed.toString());
+        QFETCH(QJsonValue, versions);
+        AboutWindow* window = openWindow(versions["installed"].toString());
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), "Help");
         QCOMPARE(window->findChild<QLabel*>("Label5")->text(), "Hanaplan　作成システム");
-        QCOMPARE(version(window), shown.toString());
+        QCOMPARE(version(window), versions["shown"].toString());
         for (QLabel* label : window->findChildren<QLabel*>())
             QVERIFY(label->width() >= label->sizeHint().width() &&
                     window->rect().contains(label->geometry()));
@@ -82,28 +77,24 @@ private Q_SLOTS:
                  qPrintable(QString("off by %1, %2").arg(offset.x()).arg(offset.y())));
     }
 
-    // Any mouse event over the free surface (the top left corner) closes the window at once; over either
-    // label none does. The window system sends no release without its press: a release goes straight to
-    // the widget, as that of a press elsewhere.
-    void mouseClosesOnlyOverSurface_data()
-    {
-        addJsonCases("launcher.json", "aboutMouse", {"label", "action"});
-    }
+    // Any mouse event over the free surface (top left corner) closes the window at once; over a label none
+    // does. A release comes without its press, straight to the widget, as after a press elsewhere.
+    void mouseClosesOnlyOverSurface_data() { addJsonCases("launcher.json", "aboutMouse", {"event"}); }
     void mouseClosesOnlyOverSurface()
     {
-        QFETCH(QJsonValue, label);
-        QFETCH(QJsonValue, action);
+        QFETCH(QJsonValue, event);
         QPointer<AboutWindow> window = openWindow();
         QVERIFY(window);
         QPointer<QTimer> running = timer(window);
-        QLabel* target = label.toString().isEmpty() ? nullptr : window->findChild<QLabel*>(label.toString());
+        const QString label = event["label"].toString();
+        QLabel* target = label.isEmpty() ? nullptr : window->findChild<QLabel*>(label);
         const QPoint at = target ? target->mapTo(window.data(), target->rect().center()) : QPoint(4, 4);
         QWidget* under = target ? static_cast<QWidget*>(target) : window.data();
-        if (action == "move")
+        if (event["action"] == "move")
             QTest::mouseMove(window->windowHandle(), at);
-        else if (action == "button down")
+        else if (event["action"] == "button down")
             QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, at);
-        else if (action == "button up")
+        else if (event["action"] == "button up")
             QTest::mouseRelease(under, Qt::LeftButton, {}, under->mapFrom(window, at));
         else
             QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
@@ -116,9 +107,8 @@ private Q_SLOTS:
         QCOMPARE(AboutWindow::loadedWindow(), window.data());
     }
 
-    // The close box is ignored. Help while the window is loaded changes nothing: no second window, no
-    // fresh version, no timer restarted. Thirty seconds after loading it closes, and the next Help loads a
-    // fresh window, which the program's own unload closes.
+    // The close box is ignored; Help while it is loaded changes nothing (no second window, fresh version or
+    // restarted timer). After 30 s it closes; the next Help loads a fresh one, which unload() closes.
     void closeBoxHelpAndTimer()
     {
         QPointer<AboutWindow> first = openWindow();

@@ -81,17 +81,4 @@ struct StartWindowFixture : ProgramFixture
     }
     static constexpr const char* kBoxes[] = {"作成者ID", "作成者パスワード", "マスターID",
                                              "マスターパスワード"};
-
-    using Buttons = platform::MessageBoxes::Buttons;
-    // The messages shown, each as icon, title and text; the icon followed by "+Cancel" unless OK is the
-    // only button.
-    QList<QStringList> shown() const
-    {
-        QList<QStringList> out;
-        for (const platform::MessageBoxes::Message& m : messages.shown)
-            out.append(
-                {kIcons[int(m.icon)] + QString(m.buttons == Buttons::Ok ? "" : "+Cancel"), m.title, m.text});
-        return out;
-    }
-    static constexpr const char* kIcons[] = {"none", "critical", "question", "exclamation", "information"};
 };

@@ -14,7 +14,7 @@ static QStringList texts(const QJsonValue& array)
 {
     return array.toVariant().toStringList();
 }
-// A case's message (icon, title, text) as StartWindowFixture::shown() gives it; none when it has none.
+// A case's message (icon, title, text) as MessageRecorder::described() gives it; none when it has none.
 static QList<QStringList> messages(const QJsonValue& message)
 {
     return message.isArray() ? QList<QStringList>{texts(message)} : QList<QStringList>{};
@@ -52,7 +52,7 @@ private Q_SLOTS:
         if (refusal["setUp"].isString())
             f->sql(refusal["setUp"].toString());
         press(refusal["button"].toString(), texts(refusal["typed"]));
-        QCOMPARE(f->shown(), messages(refusal["message"]));
+        QCOMPARE(f->messages.described(), messages(refusal["message"]));
         QCOMPARE(f->statements, texts(refusal["statements"]));
         QCOMPARE(f->boxes(), texts(refusal["left"]));
         QVERIFY(f->start->isVisible() && !f->mente->isVisible() && !f->rs().isOpen());
@@ -61,32 +61,26 @@ private Q_SLOTS:
 
     // The start window hides while the spreadsheet runs on a fresh copy of the workbook with the database
     // closed; afterwards the copy goes and everything is back. A failed open shows the shell's message.
-    void creatorRunsTheWorkbook_data()
-    {
-        addJsonCases("launcher.json", "workbookRuns", {"id", "result", "message"});
-    }
+    void creatorRunsTheWorkbook_data() { addJsonCases("launcher.json", "workbookRuns", {"run"}); }
     void creatorRunsTheWorkbook()
     {
-        QFETCH(QJsonValue, id);
-        QFETCH(QJsonValue, result);
-        QFETCH(QJsonValue, message);
+        QFETCH(QJsonValue, run);
         f->writeFile(f->workingCopy(), "stale", 7);
-        f->shell.result = result.isNull() ? platform::Shell::Opened : result.toInt();
-        // At each run: the start window shown, the database open, the copy's attributes (hidden and system,
-        // which are advisory) and content.
+        f->shell.result = run["result"].toInt(platform::Shell::Opened);
+        // At the run: window shown, database open, the copy's attributes (hidden, system; advisory) and data.
         QVariantList seen;
         f->shell.spreadsheet = [&] {
             QFile copy(f->workingCopy()); // what the spreadsheet saves into its copy is thrown away
             QVERIFY(copy.open(QIODevice::ReadWrite));
             const int attributes = platform::fileAttributes(f->workingCopy());
             seen << f->start->isVisible() << (f->program->database.DbConnection && f->db().isOpen())
-                 << (attributes == 6 || attributes == 0) << copy.readAll();
+                 << (attributes == 6 || attributes == 0) << QString(copy.readAll());
             copy.write("edited");
         };
-        press("作成", {id.toString(), "pw", "m", "p"});
-        QCOMPARE(f->shown(), messages(message));
-        QCOMPARE(seen, (message.isArray() ? QVariantList{}
-                                          : QVariantList{false, false, true, QByteArray("<Workbook/>")}));
+        press("作成", {run["id"].toString(), "pw", "m", "p"});
+        QCOMPARE(f->messages.described(), messages(run["message"]));
+        QCOMPARE(seen, (run["message"].isArray() ? QVariantList{}
+                                                 : QVariantList{false, false, true, "<Workbook/>"}));
         QCOMPARE(f->shell.opened, QStringList{QDir::toNativeSeparators(f->workingCopy())});
         QCOMPARE(f->rows("SELECT ID FROM temp"), (QList<QVariantList>{{7}}));
         QVERIFY(!QFile::exists(f->workingCopy()));
@@ -108,11 +102,10 @@ private Q_SLOTS:
     // The master's sign-in sends the look-up, then the maintenance window's fills in their order. A new
     // master pair takes effect at the next sign-in; one the start window could never match is refused by
     // the master page, the old pair still signs in, and 作成者終了 leads back with the focus in 作成者ID.
-    void masterChange_data() { addJsonCases("launcher.json", "masterPairs", {"pair", "refusal"}); }
+    void masterChange_data() { addJsonCases("launcher.json", "masterPairs", {"change"}); }
     void masterChange()
     {
-        QFETCH(QJsonValue, pair);
-        QFETCH(QJsonValue, refusal);
+        QFETCH(QJsonValue, change);
         f->sql("UPDATE MST SET masterID = 'O''Neil'");
         f->sql("UPDATE 作成者 SET 住所 = '東京都' WHERE ID = 7");
         press("メンテ", {"7", "x", "O'Neil", "hanacare"});
@@ -125,23 +118,23 @@ private Q_SLOTS:
         QVERIFY(control<QComboBox>(*f->mente, "作成者検索")
                     ->findText("         7　山田花子、ヤマダハナコ、東京都") > 0);
 
-        QStringList signIn = texts(pair);
+        QStringList signIn = texts(change["pair"]);
         control<QTabWidget>(*f->mente, "SSTab1")->setCurrentIndex(MaintenanceWindow::MasterPage);
         edit(*f->mente, "マスターID")->setText(signIn[0]);
         edit(*f->mente, "マスターパスワード")->setText(signIn[1]);
         QTest::mouseClick(button(*f->mente, "マスター変更"), Qt::LeftButton);
-        QCOMPARE(f->shown(), messages(refusal));
-        if (refusal.isArray()) {
+        QCOMPARE(f->messages.described(), messages(change["refusal"]));
+        if (change["refusal"].isArray()) {
             QTest::mouseClick(button(*f->mente, "作成者終了"), Qt::LeftButton);
             QCOMPARE(f->start->focusWidget(), edit(*f->start, "作成者ID"));
             signIn = QStringList{"O'Neil", "hanacare"};
         } else {
             press("メンテ", {"", "", "O'Neil", "hanacare"});
-            QCOMPARE(f->shown().size(), 1);
+            QCOMPARE(f->messages.shown.size(), 1);
         }
         QVERIFY(!f->mente->isVisible() && f->start->isVisible());
         press("メンテ", QStringList{"", ""} + signIn);
-        QVERIFY(f->shown().isEmpty() && f->mente->isVisible());
+        QVERIFY(f->messages.shown.isEmpty() && f->mente->isVisible());
         // Longer texts than the boxes take could never be typed at the start window either.
         QVERIFY(!MasterActions::canSignInWith(QString(33, 'm'), "pw") &&
                 !MasterActions::canSignInWith("m", QString(33, 'p')));

@@ -25,7 +25,6 @@ class StartWindowTest : public QObject
 
     std::optional<StartWindowFixture> f;
     QtMessageBoxes realBoxes;
-    std::unique_ptr<platform::RegistryShell> realShell;
     QStringList answered; // the texts of the message boxes runInApplication() answered
 
     QString store() const { return f->install.root() + "/system.reg"; }
@@ -34,11 +33,10 @@ class StartWindowTest : public QObject
     {
         RegistryStoreText text;
         text.windowsVersion(windowsMajor, windowsMajor == 5 ? 1 : 0); // XP is 5.1
-        if (excelMajor > 0) {
-            f->writeFile(f->install.root() + "/excel.exe",
-                         versionpe::writeVersionPe({.productVersion = {quint16(excelMajor), 0, 0, 0}}), 0);
+        f->writeFile(f->install.root() + "/excel.exe",
+                     versionpe::writeVersionPe({.productVersion = {quint16(excelMajor), 0, 0, 0}}), 0);
+        if (excelMajor > 0)
             text.excelFolder(f->install.root());
-        }
         text.writeTo(store());
         f->program = f->install.makeMain();
         f->program->services.messageBoxes = &f->messages;
@@ -58,12 +56,10 @@ class StartWindowTest : public QObject
             }
         });
         answering.start(20);
-        QTimer end; // a timer of this call's own: one left running would end the next test's loop
-        end.setSingleShot(true);
-        connect(&end, &QTimer::timeout, this, [] { QCoreApplication::exit(kStillRunning); });
-        QTimer::singleShot(0, f->start.get(), [action, &end] {
+        QObject ending; // this call's own: a timer left running would end the next test's loop
+        QTimer::singleShot(0, f->start.get(), [action, &ending] {
             action();
-            end.start(300);
+            QTimer::singleShot(300, &ending, [] { QCoreApplication::exit(kStillRunning); });
         });
         return QCoreApplication::exec();
     }
@@ -80,16 +76,14 @@ private Q_SLOTS:
         if (AboutWindow* about = AboutWindow::loadedWindow())
             about->unload();
         f.reset();
-        realShell.reset();
         qunsetenv("HANAPLAN_REGISTRY");
     }
 
     // Newer Windows use the per-user copy below the first virtual-store folder and remove a virtualised
-    // workbook there; XP uses the installed file in place. The master row's settings are read, the window
-    // shows with the focus in 作成者ID, and once drawn it loads the maintenance window hidden; a master
-    // sign-in before that loads it itself, once. An unusable Excel ends the start-up with its message
-    // before the database is touched; a master row it cannot read, with the run-time error. Nothing is
-    // shown either way.
+    // workbook there; XP uses the installed file. The master row's settings are read; the window shows with
+    // the focus in 作成者ID and, once drawn, loads the maintenance window hidden (a master sign-in before
+    // that loads it itself, once). An unusable Excel ends the start-up with its message before the database
+    // is touched, an unreadable master row with the run-time error; the window stays hidden.
     void startUp_data() { addJsonCases("launcher.json", "startUp", {"run"}); }
     void startUp()
     {
@@ -195,8 +189,8 @@ private Q_SLOTS:
         QCOMPARE(runInApplication([] { throw RuntimeError(3265, "項目が見つかりません。"); }), 1);
         app->setMessageBoxes(nullptr);
         QVERIFY(!f->start->isVisible());
-        QCOMPARE(f->shown(), (QList<QStringList>{{"critical", "Hanaplan",
-                                                  "実行時エラー '3265':\n\n項目が見つかりません。"}}));
+        const QStringList report = {"critical", "Hanaplan", "実行時エラー '3265':\n\n項目が見つかりません。"};
+        QCOMPARE(f->messages.described(), QList<QStringList>{report});
     }
 
     // The application's loop with real message boxes, each answered with OK. A message box as the only
@@ -213,8 +207,8 @@ private Q_SLOTS:
         QVERIFY(RegistryStoreText().writeTo(store())); // the real shell finds no program for .xls files
         f->showStart();
         f->program->services.messageBoxes = &realBoxes;
-        realShell = std::make_unique<platform::RegistryShell>(f->program->services.environment);
-        f->program->services.shell = realShell.get();
+        platform::RegistryShell realShell(f->program->services.environment);
+        f->program->services.shell = &realShell;
         f->type(run["typed"].toVariant().toStringList());
         f->writeFile(f->workingCopy(), "", 7);
         f->program->WorkbookCopyPath = f->install.allUsersProfile() + "\\作業シート.xls";
