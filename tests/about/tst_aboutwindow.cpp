@@ -59,7 +59,7 @@ private Q_SLOTS:
     }
 
     // A window above all others, not modal, centred, showing the title and the installed version whole.
-    void showsTheInstalledVersion_data() { addJsonCases("launcher.json", "aboutVersions", {"versions"}); }
+    void showsTheInstalledVersion_data() { addJsonCases("launcher.json", "aboutVersions", "versions"); }
     void showsTheInstalledVersion()
     {
         QFETCH(QJsonValue, versions);
@@ -79,7 +79,7 @@ private Q_SLOTS:
 
     // Any mouse event over the free surface (top left corner) closes the window at once; over a label none
     // does. A release comes without its press, straight to the widget, as after a press elsewhere.
-    void mouseClosesOnlyOverSurface_data() { addJsonCases("launcher.json", "aboutMouse", {"event"}); }
+    void mouseClosesOnlyOverSurface_data() { addJsonCases("launcher.json", "aboutMouse", "event"); }
     void mouseClosesOnlyOverSurface()
     {
         QFETCH(QJsonValue, event);

@@ -8,8 +8,8 @@
 #include <QTest>
 
 // Cases kept as data in tests/data/cases/<file>: a JSON object whose members are tables, each an array of
-// cases [title, value, ...], and what the cases need besides. The object, or empty when the file is missing
-// or no JSON.
+// cases [title, case] (the case mostly an object of named values), and what the cases need besides. The
+// object, or empty when the file is missing or no JSON.
 inline QJsonObject jsonCases(const char* file)
 {
     QFile data(QStringLiteral(HANAPLAN_SOURCE_DIR "/tests/data/cases/") + QLatin1String(file));
@@ -21,19 +21,16 @@ inline QJsonObject jsonCases(const char* file)
     return cases;
 }
 
-// A _data function names the columns and gets one row a case, each value a QJsonValue in its column.
-inline void addJsonCases(const char* file, const char* table, std::initializer_list<const char*> columns)
+// A _data function gets one row a case of the table, named by its title, with the case as the QJsonValue
+// of the one column.
+inline void addJsonCases(const char* file, const char* table, const char* column)
 {
-    for (const char* column : columns)
-        QTest::addColumn<QJsonValue>(column);
+    QTest::addColumn<QJsonValue>(column);
     const QJsonArray cases = jsonCases(file)[QLatin1String(table)].toArray();
     QVERIFY2(!cases.isEmpty(), table);
     for (const QJsonValue& entry : cases) {
-        const QJsonArray values = entry.toArray();
-        QVERIFY2(values.size() == qsizetype(columns.size()) + 1, qPrintable(values.first().toString()));
-        QTestData& row = QTest::newRow(qPrintable(values.first().toString()));
-        for (qsizetype i = 1; i < values.size(); ++i)
-            row << values.at(i);
+        QVERIFY2(entry.toArray().size() == 2, qPrintable(entry[0].toString()));
+        QTest::newRow(qPrintable(entry[0].toString())) << entry[1];
     }
 }
 

@@ -61,7 +61,7 @@ private Q_SLOTS:
     // Older Windows use the installed file in place; newer ones a per-user copy made once from it, in the
     // virtualised folder or else in the local application data (where a file of no bytes is made anew). A
     // missing installed file or folder fails the open, leaving no half file and no file the engine made.
-    void whereTheFileLies_data() { addJsonCases(kCases, "whereTheFileLies", {"place"}); }
+    void whereTheFileLies_data() { addJsonCases(kCases, "whereTheFileLies", "place"); }
     void whereTheFileLies()
     {
         QFETCH(QJsonValue, place); // {"code", "store", "failure"}
@@ -126,7 +126,7 @@ private Q_SLOTS:
     // file): Jet's or ACE's is an Access database, opened through ODBC on Windows and refused by name
     // elsewhere; anything else but SQLite's (no bytes too) is a damaged file. A missing table or column, or a
     // text written over the file at an offset: the open or a statement after it fails with the engine's code.
-    void engineFailures_data() { addJsonCases(kCases, "engineFailures", {"failure"}); }
+    void engineFailures_data() { addJsonCases(kCases, "engineFailures", "failure"); }
     void engineFailures()
     {
         QFETCH(QJsonValue, failure);

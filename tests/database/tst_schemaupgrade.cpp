@@ -32,7 +32,7 @@ private Q_SLOTS:
     // type words in any letter case). An upgrade that fails ("error") or has nothing to do ("after" missing)
     // leaves the whole file as it was; a later start with the obstacle gone ("remedy") completes it. Then the
     // rows given queries return, and the rows of the tables no statement names, unchanged.
-    void upgrade_data() { addJsonCases(kCases, "upgrade", {"upgrade"}); }
+    void upgrade_data() { addJsonCases(kCases, "upgrade", "upgrade"); }
     void upgrade()
     {
         QFETCH(QJsonValue, upgrade);
@@ -98,7 +98,7 @@ private Q_SLOTS:
 
     // Each value as a provider number, and padded to the ten digits of an insured number and the six of an
     // insurer number.
-    void conversions_data() { addJsonCases(kCases, "conversions", {"conversion"}); }
+    void conversions_data() { addJsonCases(kCases, "conversions", "conversion"); }
     void conversions()
     {
         QFETCH(QJsonValue, conversion);

@@ -123,7 +123,7 @@ private Q_SLOTS:
         QCOMPARE(f->sql("SELECT stamp FROM MST").toInt(), 1);
     }
 
-    void filterAndSort_data() { addJsonCases(kCases, "filterAndSort", {"rows"}); }
+    void filterAndSort_data() { addJsonCases(kCases, "filterAndSort", "rows"); }
     // The IDs of the rows a source, filter and sort give, in order; or the error number of a refused text,
     // which changes nothing.
     void filterAndSort()

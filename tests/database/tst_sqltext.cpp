@@ -14,7 +14,7 @@ class SqlTextTest : public QObject
 private Q_SLOTS:
     // A text quoted for a literal, the kind of a record set's source, and the table of a query on one table
     // ("(none)" for any other query).
-    void texts_data() { addJsonCases(kCases, "texts", {"sample"}); }
+    void texts_data() { addJsonCases(kCases, "texts", "sample"); }
     void texts()
     {
         QFETCH(QJsonValue, sample); // {"function", "text", "expected"}
@@ -29,7 +29,7 @@ private Q_SLOTS:
     }
 
     // Typed values never reach the engine as SQL text: every literal becomes a value bound with its type.
-    void literalsAreBound_data() { addJsonCases(kCases, "forEngine", {"binding"}); }
+    void literalsAreBound_data() { addJsonCases(kCases, "forEngine", "binding"); }
     void literalsAreBound()
     {
         QFETCH(QJsonValue, binding); // {"statement", "engineText", "values"}

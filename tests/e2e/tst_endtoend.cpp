@@ -196,7 +196,7 @@ private Q_SLOTS:
     }
 
     // Excel refused, or a master row that cannot be read: the message is answered, the program ends.
-    void startUpEnds_data() { addJsonCases("launcher.json", "endToEndStartUps", {"startUp"}); }
+    void startUpEnds_data() { addJsonCases("launcher.json", "endToEndStartUps", "startUp"); }
     void startUpEnds()
     {
         QFETCH(QJsonValue, startUp);

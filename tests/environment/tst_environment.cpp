@@ -51,7 +51,7 @@ private Q_SLOTS:
     // Binary data as hex digits, a dword as its first three decimal digits, texts up to their terminator, and
     // "Not Found" for no value or one larger than the read buffer. Each root reads its own section, and no
     // name reads the key's default value.
-    void registryValues_data() { addJsonCases(kCases, "registryValues", {"value"}); }
+    void registryValues_data() { addJsonCases(kCases, "registryValues", "value"); }
     void registryValues()
     {
         QFETCH(QJsonValue, value); // {"line", "expected"}
@@ -68,7 +68,7 @@ private Q_SLOTS:
     }
 
     // The codes are exact, 3.1 being the double nearest to it.
-    void windowsCodes_data() { addJsonCases(kCases, "windowsCodes", {"version"}); }
+    void windowsCodes_data() { addJsonCases(kCases, "windowsCodes", "version"); }
     void windowsCodes()
     {
         QFETCH(QJsonValue, version); // {"platform", "major", "minor", "pack" (service pack), "code"}
@@ -79,7 +79,7 @@ private Q_SLOTS:
         QVERIFY2(result == version["code"].toDouble(), qPrintable(QString::number(result, 'g', 17)));
     }
 
-    void windowsFromStore_data() { addJsonCases(kCases, "windowsFromStore", {"store"}); }
+    void windowsFromStore_data() { addJsonCases(kCases, "windowsFromStore", "store"); }
     void windowsFromStore()
     {
         QFETCH(QJsonValue, store); // {"values", "code"}
@@ -88,7 +88,7 @@ private Q_SLOTS:
         QCOMPARE(IdentifyWindowsVersion(main.services.environment), store["code"].toDouble());
     }
 
-    void excelRefusals_data() { addJsonCases(kCases, "excelRefusals", {"refusal"}); }
+    void excelRefusals_data() { addJsonCases(kCases, "excelRefusals", "refusal"); }
     void excelRefusals()
     {
         QFETCH(QJsonValue, refusal); // {"major", "message"}
@@ -98,7 +98,7 @@ private Q_SLOTS:
     // Excel's App Paths entry leads to its program file ("$EXCEL" stands for the folder of the test's
     // program files of several versions). The check shows at most one message, a stop with OK under the
     // program's name, and waits a second once it has found the automation server.
-    void excelCheck_data() { addJsonCases(kCases, "excelCheck", {"check"}); }
+    void excelCheck_data() { addJsonCases(kCases, "excelCheck", "check"); }
     void excelCheck()
     {
         QFETCH(QJsonValue, check); // {"path", "result", "message", "waits"}

@@ -45,7 +45,7 @@ private Q_SLOTS:
 
     // The four boxes as typed and left afterwards, the message (none while a box of the pair is empty) and
     // the statements sent; the program goes on at the start window as before.
-    void refusals_data() { addJsonCases("launcher.json", "refusals", {"refusal"}); }
+    void refusals_data() { addJsonCases("launcher.json", "refusals", "refusal"); }
     void refusals()
     {
         QFETCH(QJsonValue, refusal);
@@ -61,7 +61,7 @@ private Q_SLOTS:
 
     // The start window hides while the spreadsheet runs on a fresh copy of the workbook with the database
     // closed; afterwards the copy goes and everything is back. A failed open shows the shell's message.
-    void creatorRunsTheWorkbook_data() { addJsonCases("launcher.json", "workbookRuns", {"run"}); }
+    void creatorRunsTheWorkbook_data() { addJsonCases("launcher.json", "workbookRuns", "run"); }
     void creatorRunsTheWorkbook()
     {
         QFETCH(QJsonValue, run);
@@ -102,7 +102,7 @@ private Q_SLOTS:
     // The master's sign-in sends the look-up, then the maintenance window's fills in their order. A new
     // master pair takes effect at the next sign-in; one the start window could never match is refused by
     // the master page, the old pair still signs in, and 作成者終了 leads back with the focus in 作成者ID.
-    void masterChange_data() { addJsonCases("launcher.json", "masterPairs", {"change"}); }
+    void masterChange_data() { addJsonCases("launcher.json", "masterPairs", "change"); }
     void masterChange()
     {
         QFETCH(QJsonValue, change);

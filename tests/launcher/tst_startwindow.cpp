@@ -84,7 +84,7 @@ private Q_SLOTS:
     // the focus in 作成者ID and, once drawn, loads the maintenance window hidden (a master sign-in before
     // that loads it itself, once). An unusable Excel ends the start-up with its message before the database
     // is touched, an unreadable master row with the run-time error; the window stays hidden.
-    void startUp_data() { addJsonCases("launcher.json", "startUp", {"run"}); }
+    void startUp_data() { addJsonCases("launcher.json", "startUp", "run"); }
     void startUp()
     {
         QFETCH(QJsonValue, run);
@@ -198,7 +198,7 @@ private Q_SLOTS:
     // closes the database and unloads; the title bar unloads only. A working copy left behind goes, the
     // maintenance window is unloaded, and the program ends, or with an About window open when that closes;
     // the About window closing behind a hidden start window does not end it.
-    void applicationLoop_data() { addJsonCases("launcher.json", "applicationLoop", {"run"}); }
+    void applicationLoop_data() { addJsonCases("launcher.json", "applicationLoop", "run"); }
     void applicationLoop()
     {
         QFETCH(QJsonValue, run);

@@ -115,7 +115,7 @@ private Q_SLOTS:
     // deleted creators are left out; the entries follow the items. The line of a creator: its ID
     // right-aligned in ten characters (a line with every field empty and an ID of ten digits too), an
     // ideographic space, then its name, reading and address.
-    void listInSettingOrder_data() { addJsonCases("maintenance.json", "creator-orders", {"listed"}); }
+    void listInSettingOrder_data() { addJsonCases("maintenance.json", "creator-orders", "listed"); }
     void listInSettingOrder()
     {
         QFETCH(QJsonValue, listed);
@@ -361,7 +361,7 @@ private Q_SLOTS:
 
     // The creator on the page was removed or deleted by another program using the same file: a change is
     // refused, the row is not brought back, the typed texts stay and can be registered.
-    void creatorGone_data() { addJsonCases("maintenance.json", "creator-gone", {"byOther"}); }
+    void creatorGone_data() { addJsonCases("maintenance.json", "creator-gone", "byOther"); }
     void creatorGone()
     {
         QFETCH(QJsonValue, byOther); // an UPDATE leaves the row deleted on kOld

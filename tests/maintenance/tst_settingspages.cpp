@@ -111,7 +111,7 @@ private Q_SLOTS:
     // left in its box does not stay) and what the save stores (":started", when it began). The save writes
     // every value it covers whatever the file holds then, and nothing else; the page and the window stay;
     // 敬称・罫線 also ends the master page.
-    void fillAndSave_data() { addJsonCases("maintenance.json", "settings-saves", {"scenario"}); }
+    void fillAndSave_data() { addJsonCases("maintenance.json", "settings-saves", "scenario"); }
     void fillAndSave()
     {
         QFETCH(QJsonValue, scenario);
@@ -161,7 +161,7 @@ private Q_SLOTS:
 
     // Loading a list's Setting row reads it once into memory with its filter and sort texts (the current
     // creator is 12); an ID below one reads nothing.
-    void searchSettingOfAList_data() { addJsonCases("maintenance.json", "search-texts", {"setting"}); }
+    void searchSettingOfAList_data() { addJsonCases("maintenance.json", "search-texts", "setting"); }
     void searchSettingOfAList()
     {
         QFETCH(QJsonValue, setting); // the codes of Filter, Sort and Set1, and the texts
@@ -185,7 +185,7 @@ private Q_SLOTS:
 
     // マスター: the pair is stored exactly as typed, whatever it holds; with either box empty, or a pair the
     // start window could never match, it is refused with the case's "refusal" and nothing changes.
-    void masterChange_data() { addJsonCases("maintenance.json", "master-pairs", {"pair"}); }
+    void masterChange_data() { addJsonCases("maintenance.json", "master-pairs", "pair"); }
     void masterChange()
     {
         QFETCH(QJsonValue, pair);
@@ -228,7 +228,7 @@ private Q_SLOTS:
     // no current row, 1811 the engine refused the row). The page 作成者 stands for the creator list's Setting
     // row, read when the list is filled. A save that fails part way leaves the file as it was, all rows or
     // none, with the connection ready for the next statement.
-    void failures_data() { addJsonCases("maintenance.json", "settings-failures", {"failure"}); }
+    void failures_data() { addJsonCases("maintenance.json", "settings-failures", "failure"); }
     void failures()
     {
         QFETCH(QJsonValue, failure);

@@ -129,7 +129,7 @@ private Q_SLOTS:
 
     // A 32-bit field of the image changed: at an offset from a place of the image the writer lays out (the
     // file, the optional header, the section table, the resource directories, the data entry, the block).
-    void damagedStructures_data() { addJsonCases("fileversion.json", "damaged", {"change"}); }
+    void damagedStructures_data() { addJsonCases("fileversion.json", "damaged", "change"); }
     void damagedStructures()
     {
         QFETCH(QJsonValue, change);

@@ -34,7 +34,7 @@ class RegistryStoreTest : public QObject
 
 private Q_SLOTS:
     // A value line in [HKEY_LOCAL_MACHINE\SOFTWARE\Test]; a bad line costs only itself.
-    void values_data() { addJsonCases("registrystore.json", "values", {"line"}); }
+    void values_data() { addJsonCases("registrystore.json", "values", "line"); }
     void values()
     {
         QFETCH(QJsonValue, line);
@@ -50,7 +50,7 @@ private Q_SLOTS:
 
     // A text written in the form given (UTF-8 or UTF-16LE, with or without a byte-order mark, with an odd
     // last byte) and the DisplayVersion it gives.
-    void encodingsAndHeaders_data() { addJsonCases("registrystore.json", "encodings", {"encoded"}); }
+    void encodingsAndHeaders_data() { addJsonCases("registrystore.json", "encodings", "encoded"); }
     void encodingsAndHeaders()
     {
         QFETCH(QJsonValue, encoded);
@@ -71,7 +71,7 @@ private Q_SLOTS:
     // Keys of registrystore-keys.reg: a deleted key goes with everything below it, sections of one key in
     // different case add up, and values after a section that cannot be read (or of another root) land
     // nowhere.
-    void keys_data() { addJsonCases("registrystore.json", "keys", {"read"}); }
+    void keys_data() { addJsonCases("registrystore.json", "keys", "read"); }
     void keys()
     {
         QFETCH(QJsonValue, read);

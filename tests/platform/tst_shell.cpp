@@ -48,7 +48,7 @@ private Q_SLOTS:
     void cleanupTestCase() { qunsetenv("HANAPLAN_REGISTRY"); }
 
     // A program of the folder registered for .xls files, the file opened, and the shell's result.
-    void failures_data() { addJsonCases("shell.json", "failures", {"failure"}); }
+    void failures_data() { addJsonCases("shell.json", "failures", "failure"); }
     void failures()
     {
         QFETCH(QJsonValue, failure);
@@ -60,7 +60,7 @@ private Q_SLOTS:
 
     // The wait lasts as long as the program, however it ends, and window messages keep flowing meanwhile. The
     // program is given the file as one argument, whatever its name holds.
-    void waitFollowsTheProgram_data() { addJsonCases("shell.json", "endings", {"ending"}); }
+    void waitFollowsTheProgram_data() { addJsonCases("shell.json", "endings", "ending"); }
     void waitFollowsTheProgram()
     {
         QFETCH(QJsonValue, ending);

@@ -51,7 +51,7 @@ private Q_SLOTS:
 
     // Each case: statements run on the installed database, then the values read that the case names. The
     // three periods and sixteen lists are always there, and every result is released.
-    void reads_data() { addJsonCases("viewer.json", "reads", {"read"}); }
+    void reads_data() { addJsonCases("viewer.json", "reads", "read"); }
     void reads()
     {
         QFETCH(QJsonValue, read); // {"sql", "expect"}
@@ -100,7 +100,7 @@ private Q_SLOTS:
     // The window shows what was read from the database the case's statements leave. Texts as long as the
     // database holds stay whole, wrap and scroll within their boxes; the window fits the screen and its close
     // button stays on it. 閉じる has the keyboard when the window opens, and Esc closes the window too.
-    void windowShowsWhatWasRead_data() { addJsonCases("viewer.json", "window", {"shown"}); }
+    void windowShowsWhatWasRead_data() { addJsonCases("viewer.json", "window", "shown"); }
     void windowShowsWhatWasRead()
     {
         QFETCH(QJsonValue, shown); // {"sql", "key"}

@@ -198,7 +198,7 @@ private Q_SLOTS:
 
     // The Excel check through COM, with the test server registered as "Excel.Application" and its Path on
     // program files the project's version tool wrote (a fixture of the test data; none: not registered).
-    void excelCheck_data() { addJsonCases("windows.json", "excelCheck", {"check"}); }
+    void excelCheck_data() { addJsonCases("windows.json", "excelCheck", "check"); }
     void excelCheck()
     {
         QFETCH(QJsonValue, check);
